@@ -1,0 +1,35 @@
+// Path and text helpers shared by every part of the launcher.
+#pragma once
+
+#include "catalogue/Catalogue.h"
+#include "platform/FileSystem.h"
+
+#include <vector>
+
+namespace catalogue {
+
+// True when the lower-cased text starts with "http" or "www", or ends with "htm" or "html". A text
+// shorter than the piece is compared whole; an empty text is no web address. A local file named
+// *.htm or *.html therefore counts as one and is opened through the shell.
+bool IsWebAddress(TextView text);
+
+// The path itself when it is a web address, otherwise the name of the file it names, or empty text
+// when there is none (or the lookup failed). Callers only test for empty: non-empty means installed.
+Text FileOrWebExists(TextView path, platform::FileSystem& files);
+
+// Keeps the first and the last character; between them, a backslash followed by another backslash is
+// dropped. "C:\" + "\data\x" becomes "C:\data\x"; a network path keeps its two leading backslashes.
+Text CleanPath(TextView path);
+
+// Everything up to and including the last backslash (empty when there is none), and everything after it.
+Text GetFolder(TextView path);
+Text GetFileName(TextView path);
+
+// The location of a file in the launcher's data folder: CleanPath(launcher folder + "\data\" + name).
+Text DataFilePath(const platform::FileSystem& files, TextView fileName);
+
+// Splits a text file into lines. A line ends at CR LF or at a CR alone; a line feed alone belongs to the
+// line. A final line without an ending still counts; an empty text has no lines.
+std::vector<Text> SplitLines(TextView text);
+
+} // namespace catalogue

@@ -1,0 +1,176 @@
+// The settings file progdata.xml: its writer, its reader, and building the defaults on a first start.
+#include "catalogue/Misc.h"
+#include "catalogue/XMLsettingStuff.h"
+
+#include <algorithm>
+
+namespace catalogue {
+
+namespace {
+
+constexpr TextView kLineEnd = u"\r\n";
+
+// An apostrophe would end the value early when it is read back, so it is written as "&apos;".
+Text Escaped(TextView value) {
+    Text out;
+    out.reserve(value.size());
+    for (const char16_t c : value) {
+        if (c == u'\'') {
+            out += u"&apos;";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// The writer puts one blank before the closing apostrophe of the optional values; reading takes it off
+// again so that the value does not grow at every save.
+Text WithoutWriterBlank(Text value) {
+    if (!value.empty() && value.back() == u' ') {
+        value.pop_back();
+    }
+    return value;
+}
+
+// Slots written: the 29 of the built-in suite, or more when the catalogue has more.
+int WrittenCount(const Catalogue& cat) {
+    return std::clamp<int>(cat.progCount, kDefaultCount, kSlotCount);
+}
+
+void AppendProgramLine(Text& out, const ProgramRecord& program) {
+    out += u"<program name='";
+    out += Escaped(program.name);
+    out += u"' path='";
+    out += Escaped(program.path);
+    out += u"' show='";
+    out += BoolToTF(program.show);
+    out += u"' ";
+    const auto optional = [&out](TextView attribute, const Text& value) {
+        if (!value.empty()) {
+            out += attribute;
+            out += u"='";
+            out += Escaped(value);
+            out += u" ' ";
+        }
+    };
+    optional(u"picpath", program.picpath);
+    optional(u"desc", program.desc);
+    optional(u"videopath", program.videopath);
+    out += u"/>";
+    out += kLineEnd;
+}
+
+Text SettingsText(const Catalogue& cat, int count) {
+    Text out = u"<programs>";
+    out += kLineEnd;
+    out += u"<options showall='";
+    out += cat.showall != kFalse ? u"True" : u"False";
+    out += u"' />";
+    out += kLineEnd;
+    out += u"<order ";
+    for (int pos = 0; pos < count; ++pos) {
+        out += u"p" + platform::DecimalText(pos) + u"='" +
+               platform::DecimalText(cat.order[static_cast<std::size_t>(pos)]) + u"' ";
+    }
+    out += u"/>";
+    out += kLineEnd;
+    for (int id = 0; id < count; ++id) {
+        AppendProgramLine(out, cat.progList[static_cast<std::size_t>(id)]);
+    }
+    out += u"</programs>";
+    out += kLineEnd;
+    return out;
+}
+
+// The new text goes to a file beside the old one, which is then replaced in one step: a crash, a full
+// disk or a locked file leaves the old settings whole.
+void WriteSettings(const Catalogue& cat, int count, platform::FileSystem& files) {
+    const Text location = SettingsFilePath(files);
+    const Text temporary = location + u".new";
+    if (files.WriteFileBytes(temporary, files.ToCodePage(SettingsText(cat, count))) &&
+        files.MoveFileOver(temporary, location)) {
+        return;
+    }
+    (void)files.EraseFile(temporary); // nothing more to do when even this fails
+}
+
+} // namespace
+
+Text SettingsFilePath(const platform::FileSystem& files) {
+    return DataFilePath(files, kSettingsFileName);
+}
+
+Text SettingsText(const Catalogue& cat) {
+    return SettingsText(cat, WrittenCount(cat));
+}
+
+void SaveSettings(const Catalogue& cat, platform::FileSystem& files) {
+    WriteSettings(cat, WrittenCount(cat), files);
+}
+
+void LoadSettings(Catalogue& cat, platform::FileSystem& files) {
+    cat.progCount = 0;
+    const auto bytes = files.ReadFileBytes(SettingsFilePath(files));
+    if (!bytes) {
+        cat.progCount = kDefaultCount;
+        return;
+    }
+    int slot = -1;
+    for (const Text& line : SplitLines(files.FromCodePage(*bytes))) {
+        const auto tag = GetTagName(line);
+        if (!tag) {
+            cat.progCount = kDefaultCount;
+            return;
+        }
+        if (*tag == u"options") {
+            cat.showall = GetAttribute(line, u"showall") == u"True" ? kTrue : kFalse;
+        } else if (*tag == u"order") {
+            ParseOrder(line, cat);
+        } else if (*tag == u"program") {
+            ++cat.progCount;
+            if (++slot >= kSlotCount) {
+                cat.progCount = kDefaultCount;
+                return;
+            }
+            ProgramRecord& program = cat.progList[static_cast<std::size_t>(slot)];
+            program.name = GetAttribute(line, u"name");
+            program.path = GetAttribute(line, u"path");
+            program.picpath = WithoutWriterBlank(GetAttribute(line, u"picpath"));
+            program.desc = WithoutWriterBlank(GetAttribute(line, u"desc"));
+            program.videopath = GetAttribute(line, u"videopath");
+            program.show = GetAttribute(line, u"show") == u"T" ? kTrue : kFalse;
+        }
+    }
+}
+
+void EnsureSettingsFile(Catalogue& cat, platform::FileSystem& files) {
+    const Text location = SettingsFilePath(files);
+    const auto bytes = files.ReadFileBytes(location);
+    Text firstLine;
+    if (bytes) {
+        auto lines = SplitLines(files.FromCodePage(*bytes));
+        if (!lines.empty()) {
+            firstLine = std::move(lines.front());
+        }
+    }
+    const platform::FileLookup lookup = files.LookupFile(location);
+    // A lookup that itself failed while the file could be read must not let the defaults overwrite it.
+    const bool absent =
+        lookup.status == platform::LookupStatus::Absent || (lookup.status == platform::LookupStatus::Failed && !bytes);
+    if (!absent && firstLine != kEmptyMarker) {
+        return;
+    }
+    SetDefaultOptions(cat);
+    SetDefaultPaths(cat);
+    SetDefaultNames(cat);
+    SetDefaultPictures(cat, files);
+    SetDefaultDescriptions(cat);
+    SetDefaultVideoPaths(cat);
+    SetDefaultOrder(cat);
+    SetDefaultShow(cat);
+    // Exactly the built-in entries: slots a bigger catalogue held before a reset are not written back.
+    WriteSettings(cat, kDefaultCount, files);
+}
+
+} // namespace catalogue

@@ -1,0 +1,59 @@
+// What the launcher needs of the operating system's files: where it lives, looking a file up, reading,
+// writing, replacing and deleting whole files, and the conversion between the system's 8-bit code page
+// and the launcher's text. Every fallible operation reports failure in its result; none throws.
+#pragma once
+
+#include "platform/Text.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+enum class LookupStatus {
+    Found,  // the path names an existing file
+    Absent, // no such file (or the path names a folder, or holds wildcards)
+    Failed, // the lookup itself failed, e.g. the drive is not ready
+};
+
+struct FileLookup {
+    LookupStatus status = LookupStatus::Absent;
+    Text name; // the file's own name as stored on the disk, when found
+
+    bool Found() const { return status == LookupStatus::Found; }
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // The folder that holds the launcher's executable, without a trailing backslash unless it is the
+    // root of a drive ("C:\Launcher", "C:\").
+    virtual Text AppFolder() const = 0;
+
+    // Looks for the file that a full path names. Blanks at the end of the path are ignored, names match
+    // without regard to case, and wildcard characters never match anything.
+    [[nodiscard]] virtual FileLookup LookupFile(TextView path) = 0;
+
+    // The whole content of a file, or nothing when it cannot be opened or read.
+    [[nodiscard]] virtual std::optional<std::string> ReadFileBytes(TextView path) = 0;
+
+    // Creates or truncates the file and writes the bytes, flushed to the disk. False when any part failed;
+    // the file may then hold some of the bytes.
+    [[nodiscard]] virtual bool WriteFileBytes(TextView path, std::string_view bytes) = 0;
+
+    // Moves `source` onto `target` in one step, replacing `target` when it exists. False when it failed,
+    // in which case both files are as they were.
+    [[nodiscard]] virtual bool MoveFileOver(TextView source, TextView target) = 0;
+
+    // Deletes a file. False when it failed (missing, locked, read-only).
+    [[nodiscard]] virtual bool EraseFile(TextView path) = 0;
+
+    // Conversions between the system's 8-bit code page (the encoding of every data file) and text.
+    // Characters the code page cannot hold become '?'.
+    virtual Text FromCodePage(std::string_view bytes) const = 0;
+    virtual std::string ToCodePage(TextView text) const = 0;
+};
+
+} // namespace platform

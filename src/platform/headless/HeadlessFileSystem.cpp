@@ -1,0 +1,217 @@
+#include "platform/headless/HeadlessFileSystem.h"
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+// Windows-1252 in 0x80..0x9F; the five unassigned bytes map to the control character of the same value,
+// as the Windows conversion does. Every other byte is the code point of the same value.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+Text FileNameOf(TextView path) {
+    const auto slash = path.rfind(u'\\');
+    return Text(slash == TextView::npos ? path : path.substr(slash + 1));
+}
+
+} // namespace
+
+HeadlessFileSystem::HeadlessFileSystem(Text appFolder) : appFolder_(std::move(appFolder)) {
+    AddFolder(appFolder_);
+}
+
+Text HeadlessFileSystem::Key(TextView path) {
+    Text key = LowerCase(TrimEndBlanks(path));
+    while (key.size() > 1 && key.back() == u'\\') {
+        key.pop_back();
+    }
+    return key;
+}
+
+Text HeadlessFileSystem::ParentKey(TextView key) {
+    const auto slash = key.rfind(u'\\');
+    return slash == TextView::npos ? Text() : Text(key.substr(0, slash));
+}
+
+bool HeadlessFileSystem::NotReady(const Text& key) const {
+    return std::any_of(notReadyRoots_.begin(), notReadyRoots_.end(), [&](const Text& root) {
+        return key.compare(0, root.size(), root) == 0 && (key.size() == root.size() || key[root.size()] == u'\\');
+    });
+}
+
+void HeadlessFileSystem::AddFolder(TextView path) {
+    for (Text key = Key(path); !key.empty(); key = ParentKey(key)) {
+        folders_.insert(key);
+    }
+}
+
+void HeadlessFileSystem::AddFile(TextView path, std::string_view bytes) {
+    const Text key = Key(path);
+    AddFolder(ParentKey(key));
+    files_[key] = File{TrimEndBlanks(path), std::string(bytes)};
+}
+
+void HeadlessFileSystem::AddTextFile(TextView path, TextView text) {
+    AddFile(path, ToCodePage(text));
+}
+
+void HeadlessFileSystem::SetUnreadable(TextView path, bool on) {
+    on ? void(unreadable_.insert(Key(path))) : void(unreadable_.erase(Key(path)));
+}
+
+void HeadlessFileSystem::SetUnwritable(TextView path, bool on) {
+    on ? void(unwritable_.insert(Key(path))) : void(unwritable_.erase(Key(path)));
+}
+
+void HeadlessFileSystem::SetUndeletable(TextView path, bool on) {
+    on ? void(undeletable_.insert(Key(path))) : void(undeletable_.erase(Key(path)));
+}
+
+void HeadlessFileSystem::SetDriveNotReady(TextView root, bool on) {
+    on ? void(notReadyRoots_.insert(Key(root))) : void(notReadyRoots_.erase(Key(root)));
+}
+
+FileLookup HeadlessFileSystem::LookupFile(TextView path) {
+    lookups_.emplace_back(path);
+    if (path.find_first_of(u"*?") != TextView::npos) {
+        return {};
+    }
+    const Text key = Key(path);
+    if (key.empty()) {
+        return {};
+    }
+    if (NotReady(key)) {
+        return {LookupStatus::Failed, {}};
+    }
+    const auto it = files_.find(key);
+    if (it == files_.end()) {
+        return {};
+    }
+    return {LookupStatus::Found, FileNameOf(it->second.path)};
+}
+
+std::optional<std::string> HeadlessFileSystem::ReadFileBytes(TextView path) {
+    reads_.emplace_back(path);
+    const Text key = Key(path);
+    const auto it = files_.find(key);
+    if (NotReady(key) || it == files_.end() || Flagged(unreadable_, key)) {
+        return std::nullopt;
+    }
+    return it->second.bytes;
+}
+
+bool HeadlessFileSystem::WriteFileBytes(TextView path, std::string_view bytes) {
+    const Text key = Key(path);
+    const Text parent = ParentKey(key);
+    if (key.empty() || NotReady(key) || folders_.count(parent) == 0 || folders_.count(key) != 0) {
+        return false;
+    }
+    auto it = files_.find(key);
+    if (it == files_.end()) {
+        if (Flagged(unwritable_, parent)) {
+            return false;
+        }
+        it = files_.emplace(key, File{TrimEndBlanks(path), {}}).first;
+    } else if (Flagged(unwritable_, key)) {
+        return false;
+    }
+    const std::size_t stored = writeLimit_ ? std::min(*writeLimit_, bytes.size()) : bytes.size();
+    it->second.bytes.assign(bytes.substr(0, stored));
+    return stored == bytes.size();
+}
+
+bool HeadlessFileSystem::MoveFileOver(TextView source, TextView target) {
+    const Text from = Key(source);
+    const Text to = Key(target);
+    const Text toParent = ParentKey(to);
+    const auto src = files_.find(from);
+    if (NotReady(from) || NotReady(to) || src == files_.end() || Flagged(undeletable_, from) ||
+        folders_.count(toParent) == 0) {
+        return false;
+    }
+    const auto dst = files_.find(to);
+    if (dst == files_.end() ? Flagged(unwritable_, toParent)
+                            : (Flagged(unwritable_, to) || Flagged(undeletable_, to) || Flagged(unreadable_, to))) {
+        return false;
+    }
+    if (from == to) {
+        return true;
+    }
+    File moved{TrimEndBlanks(target), std::move(src->second.bytes)};
+    files_.erase(src);
+    files_[to] = std::move(moved);
+    return true;
+}
+
+bool HeadlessFileSystem::EraseFile(TextView path) {
+    const Text key = Key(path);
+    const auto it = files_.find(key);
+    if (NotReady(key) || it == files_.end() || Flagged(undeletable_, key)) {
+        return false;
+    }
+    files_.erase(it);
+    return true;
+}
+
+Text HeadlessFileSystem::FromCodePage(std::string_view bytes) const {
+    Text out;
+    out.reserve(bytes.size());
+    for (const char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
+        out += (b >= 0x80 && b < 0xA0) ? kCp1252High[b - 0x80] : static_cast<char16_t>(b);
+    }
+    return out;
+}
+
+std::string HeadlessFileSystem::ToCodePage(TextView text) const {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        const auto* hit = std::find(std::begin(kCp1252High), std::end(kCp1252High), c);
+        out += hit != std::end(kCp1252High) ? static_cast<char>(0x80 + (hit - std::begin(kCp1252High))) : '?';
+        // A surrogate pair is one character, and one '?'.
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            ++i;
+        }
+    }
+    return out;
+}
+
+bool HeadlessFileSystem::FileExists(TextView path) const {
+    return files_.count(Key(path)) != 0;
+}
+
+std::optional<std::string> HeadlessFileSystem::FileBytes(TextView path) const {
+    const auto it = files_.find(Key(path));
+    return it == files_.end() ? std::nullopt : std::optional<std::string>(it->second.bytes);
+}
+
+std::optional<Text> HeadlessFileSystem::FileText(TextView path) const {
+    const auto bytes = FileBytes(path);
+    return bytes ? std::optional<Text>(FromCodePage(*bytes)) : std::nullopt;
+}
+
+std::vector<Text> HeadlessFileSystem::Files() const {
+    std::vector<Text> paths;
+    for (const auto& [key, file] : files_) {
+        paths.push_back(file.path);
+    }
+    return paths;
+}
+
+void HeadlessFileSystem::ClearRecords() {
+    lookups_.clear();
+    reads_.clear();
+}
+
+} // namespace platform

@@ -1,0 +1,79 @@
+// Headless file system, the test double of platform::FileSystem.
+// Implements: an in-memory Windows-like disk (drive letters and network roots, backslashes, names compared
+// without regard to case, trailing blanks ignored), files that fail on demand (unreadable, unwritable,
+// undeletable, a disk that fills up), drives that are not ready, the launcher's folder, the Windows-1252
+// code page, and a record of every lookup and read for tests to assert on.
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <set>
+#include <vector>
+
+namespace platform {
+
+class HeadlessFileSystem : public FileSystem {
+public:
+    explicit HeadlessFileSystem(Text appFolder = u"C:\\Launcher");
+
+    // ---- FileSystem ----
+    Text AppFolder() const override { return appFolder_; }
+    [[nodiscard]] FileLookup LookupFile(TextView path) override;
+    [[nodiscard]] std::optional<std::string> ReadFileBytes(TextView path) override;
+    [[nodiscard]] bool WriteFileBytes(TextView path, std::string_view bytes) override;
+    [[nodiscard]] bool MoveFileOver(TextView source, TextView target) override;
+    [[nodiscard]] bool EraseFile(TextView path) override;
+    Text FromCodePage(std::string_view bytes) const override;
+    std::string ToCodePage(TextView text) const override;
+
+    // ---- setting the scene ----
+    void SetAppFolder(Text folder) { appFolder_ = std::move(folder); }
+    // Creates the folder and every folder above it.
+    void AddFolder(TextView path);
+    // Creates or replaces a file (and the folders above it).
+    void AddFile(TextView path, std::string_view bytes = {});
+    void AddTextFile(TextView path, TextView text); // stored in the code page
+
+    // Faults. A path may name a file or a folder: an unwritable folder refuses new files.
+    void SetUnreadable(TextView path, bool on = true);
+    void SetUnwritable(TextView path, bool on = true);
+    void SetUndeletable(TextView path, bool on = true);
+    // Every path under this root ("D:" or "\\server") fails as on a drive that is not ready.
+    void SetDriveNotReady(TextView root, bool on = true);
+    // Each write stores at most this many bytes and fails when it was asked for more, like a full disk.
+    void SetWriteLimit(std::optional<std::size_t> bytes) { writeLimit_ = bytes; }
+
+    // ---- looking at the result ----
+    bool FileExists(TextView path) const;
+    std::optional<std::string> FileBytes(TextView path) const;
+    std::optional<Text> FileText(TextView path) const; // decoded from the code page
+    // Full paths of all files, as they were created.
+    std::vector<Text> Files() const;
+    // Every path passed to LookupFile and ReadFileBytes, in call order.
+    const std::vector<Text>& Lookups() const { return lookups_; }
+    const std::vector<Text>& Reads() const { return reads_; }
+    void ClearRecords();
+
+private:
+    struct File {
+        Text path; // as created
+        std::string bytes;
+    };
+    static Text Key(TextView path);
+    static Text ParentKey(TextView key);
+    bool NotReady(const Text& key) const;
+    bool Flagged(const std::set<Text>& flags, const Text& key) const { return flags.count(key) != 0; }
+
+    Text appFolder_;
+    std::map<Text, File> files_; // by key: lower-cased, trailing blanks removed
+    std::set<Text> folders_;
+    std::set<Text> unreadable_, unwritable_, undeletable_;
+    std::set<Text> notReadyRoots_;
+    std::optional<std::size_t> writeLimit_;
+    std::vector<Text> lookups_, reads_;
+};
+
+} // namespace platform
