@@ -1,0 +1,58 @@
+// Pictures as the window elements hold them: plain 32-bit pixel buffers, decoded and drawn in portable
+// code so that every picture a tile shows can be checked pixel by pixel in tests.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+struct Rgb {
+    std::uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+inline constexpr Rgb kBlack{0, 0, 0};
+inline constexpr Rgb kWhite{255, 255, 255};
+
+// Top-down rows of 0xAARRGGBB pixels. Pictures loaded from bitmap files are opaque (alpha 255); icons carry
+// their own alpha.
+struct Bitmap {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+
+    Bitmap() = default;
+    Bitmap(int w, int h, Rgb fill);
+    std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+    Rgb ColourAt(int x, int y) const;
+    void Set(int x, int y, std::uint32_t argb) { pixels[static_cast<std::size_t>(y * width + x)] = argb; }
+    bool operator==(const Bitmap&) const = default;
+};
+
+// Pictures are shared and never changed once made: an element that shows a picture holds a pointer to it.
+using Picture = std::shared_ptr<const Bitmap>;
+
+inline std::uint32_t Argb(Rgb c, std::uint8_t alpha = 255) {
+    return (std::uint32_t{alpha} << 24) | (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b;
+}
+
+// Decodes a Windows bitmap file (BITMAPINFOHEADER or later; 1, 4, 8, 24 or 32 bits, uncompressed, bottom-up
+// or top-down). Nothing when the bytes are not such a bitmap.
+std::optional<Bitmap> DecodeBmp(std::string_view bytes);
+
+// Encodes a 24-bit bitmap file; used to make picture files for tests and to ship artwork.
+std::string EncodeBmp(const Bitmap& bitmap);
+
+// Draws `source` onto `target` with its top-left corner at (x, y), blending by the source's alpha and
+// clipping at the target's edges.
+void DrawOver(Bitmap& target, const Bitmap& source, int x, int y);
+
+// Copies a block of pixels unchanged (a plain copy, no blending); parts outside either bitmap are skipped.
+void CopyBlock(Bitmap& target, int tx, int ty, const Bitmap& source, int sx, int sy, int width, int height);
+
+} // namespace platform

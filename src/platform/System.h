@@ -1,0 +1,69 @@
+// What the launcher window needs of the operating system besides files: the application and the screen,
+// the main window's state and geometry, text measuring, program icons, starting programs, the shell, and
+// ending the process. The window elements themselves are in Elements.h.
+#pragma once
+
+#include "platform/Elements.h"
+#include "platform/Picture.h"
+#include "platform/Text.h"
+
+#include <optional>
+
+namespace platform {
+
+struct Version {
+    int major = 0, minor = 0, revision = 0;
+};
+
+struct ScreenInfo {
+    double widthTwips = 0, heightTwips = 0;
+    double twipsPerPixelX = 15, twipsPerPixelY = 15;
+};
+
+enum class WindowState { Normal = 0, Minimised = 1, Maximised = 2 };
+
+// Window styles for starting a program, and shell show commands.
+inline constexpr int kNormalFocus = 1;  // a normal window that takes the focus
+inline constexpr int kShowMaximised = 3;
+
+class System : public TextMeasurer {
+public:
+    // ---- application and screen ----
+    virtual bool AnotherInstanceRunning() = 0;
+    virtual Version AppVersion() const = 0;
+    virtual ScreenInfo Screen() const = 0;
+
+    // ---- the main window: position and size in twips, client size in pixels ----
+    virtual WindowState GetWindowState() const = 0;
+    virtual void SetWindowState(WindowState state) = 0;
+    virtual double WindowLeft() const = 0;
+    virtual double WindowTop() const = 0;
+    virtual double WindowWidth() const = 0;
+    virtual double WindowHeight() const = 0;
+    // False when the value was refused; the window keeps the old one.
+    [[nodiscard]] virtual bool SetWindowLeft(double twips) = 0;
+    [[nodiscard]] virtual bool SetWindowTop(double twips) = 0;
+    [[nodiscard]] virtual bool SetWindowWidth(double twips) = 0;
+    [[nodiscard]] virtual bool SetWindowHeight(double twips) = 0;
+    // The client area; without a platform frame it is the whole window.
+    virtual double ScaleWidth() const = 0;
+    virtual double ScaleHeight() const = 0;
+    virtual void ShowWindow() = 0;
+
+    // ---- pictures ----
+    // The icon-th icon of an executable or icon file at 32 x 32 pixels with its alpha, or nothing.
+    virtual std::optional<Bitmap> FileIcon(TextView file, int index) = 0;
+
+    // ---- processes and the shell ----
+    [[nodiscard]] virtual bool SetCurrentDrive(TextView drive) = 0;
+    [[nodiscard]] virtual bool SetCurrentFolder(TextView folder) = 0;
+    // Starts an executable by its full path, no arguments; it inherits the current folder.
+    [[nodiscard]] virtual bool StartExecutable(TextView path, int windowStyle) = 0;
+    // Asks the shell to "open" a web address or document.
+    [[nodiscard]] virtual bool ShellOpen(TextView target, int showCommand) = 0;
+    // Ends the process at once, closing every window without any close handling. The headless system
+    // records the call and returns.
+    virtual void EndProcess() = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,114 @@
+#include "platform/headless/HeadlessSystem.h"
+
+#include <cmath>
+
+namespace platform {
+
+HeadlessSystem::HeadlessSystem() {
+    screen_ = ScreenInfo{1024 * 15.0, 768 * 15.0, 15, 15};
+    // The designed normal size, 1000 x 652 pixels at 15 twips per pixel, where new windows go.
+    normal_ = Geometry{1800, 1800, 15000, 9780};
+    current_ = Geometry{0, 0, screen_.widthTwips, screen_.heightTwips};
+}
+
+void HeadlessSystem::SetWindowState(WindowState state) {
+    if (state == state_) {
+        return;
+    }
+    if (state_ == WindowState::Normal) {
+        normal_ = current_;
+    }
+    state_ = state;
+    if (state == WindowState::Maximised) {
+        current_ = Geometry{0, 0, screen_.widthTwips, screen_.heightTwips};
+    } else if (state == WindowState::Normal) {
+        current_ = normal_;
+    }
+}
+
+bool HeadlessSystem::SetWindowLeft(double twips) {
+    current_.left = twips;
+    return true;
+}
+
+bool HeadlessSystem::SetWindowTop(double twips) {
+    current_.top = twips;
+    return true;
+}
+
+bool HeadlessSystem::SetWindowWidth(double twips) {
+    if (twips < 0) {
+        return false;
+    }
+    current_.width = twips;
+    return true;
+}
+
+bool HeadlessSystem::SetWindowHeight(double twips) {
+    if (twips < 0) {
+        return false;
+    }
+    current_.height = twips;
+    return true;
+}
+
+void HeadlessSystem::SetNormalGeometry(double left, double top, double width, double height) {
+    normal_ = Geometry{left, top, width, height};
+    if (state_ == WindowState::Normal) {
+        current_ = normal_;
+    }
+}
+
+TextSize HeadlessSystem::MeasureText(const Font& font, TextView text) const {
+    const double em = font.size * 20.0 / screen_.twipsPerPixelY;
+    const double perChar = em * (font.bold ? 0.55 : 0.5);
+    return TextSize{std::ceil(perChar * static_cast<double>(text.size())), std::ceil(em * 1.15)};
+}
+
+void HeadlessSystem::SetIcon(TextView file, Bitmap icon) { icons_[LowerCase(file)] = std::move(icon); }
+
+std::optional<Bitmap> HeadlessSystem::FileIcon(TextView file, int index) {
+    const auto it = icons_.find(LowerCase(TrimEndBlanks(file)));
+    if (index != 0 || it == icons_.end()) {
+        return std::nullopt;
+    }
+    return it->second;
+}
+
+void HeadlessSystem::SetCurrentDriveAndFolder(Text drive, Text folder) {
+    currentDrive_ = std::move(drive);
+    currentFolder_ = std::move(folder);
+}
+
+bool HeadlessSystem::SetCurrentDrive(TextView drive) {
+    folderChanges_.push_back(u"drive:" + Text(drive));
+    // Only a letter and a colon name a drive.
+    const bool letter = drive.size() == 2 && drive[1] == u':' &&
+                        ((drive[0] >= u'A' && drive[0] <= u'Z') || (drive[0] >= u'a' && drive[0] <= u'z'));
+    if (!letter) {
+        return false;
+    }
+    currentDrive_ = Text(drive);
+    return true;
+}
+
+bool HeadlessSystem::SetCurrentFolder(TextView folder) {
+    folderChanges_.push_back(u"folder:" + Text(folder));
+    if (folder.empty()) {
+        return false;
+    }
+    currentFolder_ = Text(folder);
+    return true;
+}
+
+bool HeadlessSystem::StartExecutable(TextView path, int windowStyle) {
+    starts_.push_back(Start{Text(path), windowStyle, currentFolder_});
+    return true;
+}
+
+bool HeadlessSystem::ShellOpen(TextView target, int showCommand) {
+    opens_.push_back(Open{Text(target), showCommand});
+    return true;
+}
+
+} // namespace platform

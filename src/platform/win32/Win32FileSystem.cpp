@@ -1,0 +1,301 @@
+// Win32 file system, the Windows backend of platform::FileSystem.
+// Implements: the launcher's folder, file lookup, whole-file reading and writing, replacing and deleting
+// files, and the ANSI code page conversions; plus the handle guard and the guard against "drive not
+// ready" dialogs that these calls share.
+#include "platform/win32/Win32FileSystem.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstddef>
+#include <new>
+#include <utility>
+
+namespace platform {
+namespace {
+
+// Text is handed to the wide API by copying code unit for code unit, which needs a 16-bit wchar_t.
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "the wide-character API must take UTF-16 code units");
+
+// Bytes per ReadFile or WriteFile call. One call per file is enough for the launcher's small files;
+// the limit keeps a large file within a DWORD and within what network drives accept in one request.
+constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+
+std::wstring ToWide(TextView text) { return std::wstring(text.begin(), text.end()); }
+
+Text FromWide(std::wstring_view text) { return Text(text.begin(), text.end()); }
+
+// A path for the wide API, or nothing when it cannot name a file: an empty path, or one holding a NUL
+// character, which the API would read as the end of a shorter path naming some other file.
+std::optional<std::wstring> WidePath(TextView path) {
+    if (path.empty() || path.find(u'\0') != TextView::npos) {
+        return std::nullopt;
+    }
+    return ToWide(path);
+}
+
+// Owns a handle that `Close` releases; move-only. Both CreateFileW and FindFirstFileExW report failure
+// as INVALID_HANDLE_VALUE, so that is the empty value.
+template <BOOL(WINAPI* CloseFunction)(HANDLE)>
+class UniqueHandle {
+public:
+    explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
+    ~UniqueHandle() { static_cast<void>(Close()); }
+
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) {
+            static_cast<void>(Close());
+            handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
+        }
+        return *this;
+    }
+
+    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle_; }
+
+    // Releases the handle now. False when that failed, which after writing can mean the data never
+    // reached the disk.
+    [[nodiscard]] bool Close() {
+        if (!Valid()) {
+            return true;
+        }
+        return CloseFunction(std::exchange(handle_, INVALID_HANDLE_VALUE)) != 0;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+using FileHandle = UniqueHandle<&CloseHandle>;
+using SearchHandle = UniqueHandle<&FindClose>;
+
+// While it lives, a file call on this thread that meets a drive without a medium (an empty CD drive that
+// a program path names) fails with an error instead of asking the user to insert a disk. It is set per
+// call and per thread rather than once with SetErrorMode, because the programs the launcher starts
+// inherit the process's error mode and should still get the system's usual dialogs.
+class NoDriveDialogs {
+public:
+    NoDriveDialogs() : restore_(SetThreadErrorMode(GetThreadErrorMode() | SEM_FAILCRITICALERRORS, &old_) != 0) {}
+    ~NoDriveDialogs() {
+        if (restore_) {
+            SetThreadErrorMode(old_, nullptr);
+        }
+    }
+    NoDriveDialogs(const NoDriveDialogs&) = delete;
+    NoDriveDialogs& operator=(const NoDriveDialogs&) = delete;
+
+private:
+    DWORD old_ = 0; // declared first: the initialiser of restore_ fills it in
+    bool restore_;
+};
+
+// The errors that mean "no such file": the name, a folder on the way or the name's form rules it out.
+// Everything else (a drive that is missing or not ready, an unreachable network path, access denied)
+// means the lookup could not tell.
+bool MeansNoSuchFile(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_DIRECTORY:
+    case ERROR_NO_MORE_FILES:
+        return true;
+    default:
+        return false;
+    }
+}
+
+Text ReadAppFolder() {
+    // Paths beyond MAX_PATH are possible; the buffer grows until the whole name fits (a truncated name
+    // fills the buffer exactly), up to the longest path Windows allows.
+    std::wstring buffer(MAX_PATH, L'\0');
+    while (buffer.size() <= 0x10000) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return ModuleFolder(FromWide(buffer));
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+    return {};
+}
+
+} // namespace
+
+Text ModuleFolder(TextView modulePath) {
+    const std::size_t slash = modulePath.rfind(u'\\');
+    if (slash == TextView::npos) {
+        return {};
+    }
+    // A folder ending in ':' is a drive root ("C:", or "\\?\C:" in the long form), which keeps its
+    // backslash: "C:" alone would mean the drive's current folder.
+    const bool driveRoot = slash > 0 && modulePath[slash - 1] == u':';
+    return Text(modulePath.substr(0, driveRoot ? slash + 1 : slash));
+}
+
+Win32FileSystem::Win32FileSystem() : appFolder_(ReadAppFolder()) {}
+
+FileLookup Win32FileSystem::LookupFile(TextView path) {
+    const Text trimmed = TrimEndBlanks(path);
+    // '*' and '?' are wildcards to FindFirstFileExW, and so are '<', '>' and '"' (the DOS forms of them);
+    // none can be part of a file name, so a path holding one names no file.
+    if (trimmed.find_first_of(u"*?<>\"") != Text::npos) {
+        return {LookupStatus::Absent, {}};
+    }
+    const auto widePath = WidePath(trimmed);
+    if (!widePath) {
+        return {LookupStatus::Absent, {}};
+    }
+
+    NoDriveDialogs noDialogs;
+    WIN32_FIND_DATAW found{};
+    const SearchHandle search(
+        FindFirstFileExW(widePath->c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
+    if (!search.Valid()) {
+        return {MeansNoSuchFile(GetLastError()) ? LookupStatus::Absent : LookupStatus::Failed, {}};
+    }
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return {LookupStatus::Absent, {}};
+    }
+    return {LookupStatus::Found, FromWide(found.cFileName)};
+}
+
+std::optional<std::string> Win32FileSystem::ReadFileBytes(TextView path) {
+    const auto widePath = WidePath(path);
+    if (!widePath) {
+        return std::nullopt;
+    }
+
+    NoDriveDialogs noDialogs;
+    // Other programs may hold the file open for writing or deleting; reading it still succeeds.
+    const FileHandle file(CreateFileW(widePath->c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
+        return std::nullopt;
+    }
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file.Get(), &size) == 0 || size.QuadPart < 0 ||
+        static_cast<unsigned long long>(size.QuadPart) > std::string().max_size()) {
+        return std::nullopt;
+    }
+
+    std::string bytes;
+    try {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD wanted = static_cast<DWORD>(std::min(bytes.size() - done, kChunkBytes));
+        DWORD got = 0;
+        // Zero bytes before the end means the file shrank while being read: its content is not whole.
+        if (ReadFile(file.Get(), bytes.data() + done, wanted, &got, nullptr) == 0 || got == 0) {
+            return std::nullopt;
+        }
+        done += got;
+    }
+    return bytes;
+}
+
+bool Win32FileSystem::WriteFileBytes(TextView path, std::string_view bytes) {
+    const auto widePath = WidePath(path);
+    if (!widePath) {
+        return false;
+    }
+
+    NoDriveDialogs noDialogs;
+    // Nobody else may open the file while it is half written. CREATE_ALWAYS refuses a read-only file
+    // (and a hidden or system one, whose attributes FILE_ATTRIBUTE_NORMAL would drop).
+    FileHandle file(CreateFileW(widePath->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+    if (!file.Valid()) {
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD wanted = static_cast<DWORD>(std::min(bytes.size() - done, kChunkBytes));
+        DWORD written = 0;
+        if (WriteFile(file.Get(), bytes.data() + done, wanted, &written, nullptr) == 0 || written == 0) {
+            return false;
+        }
+        done += written;
+    }
+    return FlushFileBuffers(file.Get()) != 0 && file.Close();
+}
+
+bool Win32FileSystem::MoveFileOver(TextView source, TextView target) {
+    const auto wideSource = WidePath(source);
+    const auto wideTarget = WidePath(target);
+    if (!wideSource || !wideTarget) {
+        return false;
+    }
+    NoDriveDialogs noDialogs;
+    // Without MOVEFILE_COPY_ALLOWED a move to another volume fails rather than copying, so a move that
+    // succeeds is a rename within one folder tree: the target is never seen half written.
+    return MoveFileExW(wideSource->c_str(), wideTarget->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+           0;
+}
+
+bool Win32FileSystem::EraseFile(TextView path) {
+    const auto widePath = WidePath(path);
+    if (!widePath) {
+        return false;
+    }
+    NoDriveDialogs noDialogs;
+    return DeleteFileW(widePath->c_str()) != 0;
+}
+
+// The conversions below return empty text for a text of 2 GiB or more, which the API cannot take in one
+// call; the launcher's data files are a few kilobytes.
+
+Text Win32FileSystem::FromCodePage(std::string_view bytes) const {
+    if (bytes.empty() || bytes.size() > INT_MAX) {
+        return {};
+    }
+    const int byteCount = static_cast<int>(bytes.size());
+    const int needed = MultiByteToWideChar(CP_ACP, 0, bytes.data(), byteCount, nullptr, 0);
+    if (needed <= 0) {
+        return {};
+    }
+    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+    if (MultiByteToWideChar(CP_ACP, 0, bytes.data(), byteCount, wide.data(), needed) != needed) {
+        return {};
+    }
+    return FromWide(wide);
+}
+
+std::string Win32FileSystem::ToCodePage(TextView text) const {
+    if (text.empty() || text.size() > INT_MAX) {
+        return {};
+    }
+    // WC_NO_BEST_FIT_CHARS turns a character the code page lacks into '?' instead of a look-alike (U+221E
+    // infinity would otherwise be written as '8'). When the system's code page is UTF-8 every character
+    // fits, and that code page refuses both the flag and a replacement character.
+    const bool utf8 = GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const char* const replacement = utf8 ? nullptr : "?";
+    const std::wstring wide = ToWide(text);
+    const int wideCount = static_cast<int>(wide.size());
+    const int needed = WideCharToMultiByte(CP_ACP, flags, wide.data(), wideCount, nullptr, 0, replacement, nullptr);
+    if (needed <= 0) {
+        return {};
+    }
+    std::string bytes(static_cast<std::size_t>(needed), '\0');
+    if (WideCharToMultiByte(CP_ACP, flags, wide.data(), wideCount, bytes.data(), needed, replacement, nullptr) !=
+        needed) {
+        return {};
+    }
+    return bytes;
+}
+
+} // namespace platform
