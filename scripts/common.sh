@@ -20,7 +20,7 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ googletest clang-format g++-mingw-w64-x86-64-posix)
+BUILD_PACKAGES=(cmake ninja-build g++ googletest libbenchmark-dev clang-format g++-mingw-w64-x86-64-posix)
 WINE_PACKAGES=(wine wine64)
 
 # Creates a Wine prefix in $1 that never opens the crash debugger and keeps its wineserver alive.

@@ -1,10 +1,45 @@
+// Start-up and exit of the launcher.
 #include "app/Main.h"
+
+#include "app/Startup.h"
+#include "catalogue/XMLsettingStuff.h"
+#include "launcher/Module1.h"
+#include "options/opsFormStuff.h"
 
 namespace app {
 
-// TODO: not written yet
-bool Main(launcher::Launcher&) { return false; }
-void ClearInfoText(launcher::Launcher&) {}
-void QuitLauncher(launcher::Launcher&) {}
+bool Main(launcher::Launcher& launcher) {
+    // A second copy leaves the running one alone: nothing is shown, no file is read or written.
+    if (launcher.system.AnotherInstanceRunning()) {
+        return false;
+    }
+    ClearInfoText(launcher);
+    // The window exists from here on (still hidden); its elements get their event handlers now, before
+    // the tile grid copies slot 0 and before anything can raise an event.
+    launcher::WireForm1(launcher);
+    // Ctrl+Shift+K, seen by the window before any element, opens the teacher options.
+    launcher.form.onKeyDown = [&launcher](int keyCode, int shift) { options::Form1_KeyDown(launcher, keyCode, shift); };
+    InitSystemInfo(launcher.cat, launcher.files, launcher.system.Screen());
+    // Settings file, catalogue, discovery and trimming all happen before the window is shown, so the
+    // first thing the user sees is the finished catalogue.
+    LoadCatalogue(launcher.cat, launcher.files);
+    launcher.system.ShowWindow();
+    // The frame layout below sets the range again; this maximum holds when that step cannot run.
+    // progCount lies between 0 and 51, so the difference fits 16 bits.
+    launcher.form.VScroll.SetMax(static_cast<launcher::Int16>(launcher.cat.progCount - 1));
+    launcher::LayoutFrame(launcher, catalogue::kTrue);
+    launcher::LayoutTiles(launcher);
+    return true;
+}
+
+void ClearInfoText(launcher::Launcher& launcher) {
+    launcher.form.progInfo.SetCaption(u"");
+}
+
+void QuitLauncher(launcher::Launcher& launcher) {
+    // A failed write is not reported: the launcher ends whether the catalogue was saved or not.
+    catalogue::SaveSettings(launcher.cat, launcher.files);
+    launcher.system.EndProcess();
+}
 
 } // namespace app

@@ -1,11 +1,19 @@
 #include "app/Startup.h"
 
 #include "catalogue/XMLsettingStuff.h"
+#include "launcher/Module1.h"
 
 namespace app {
 
-void InitSystemInfo(catalogue::Catalogue& cat, const platform::FileSystem& files) {
+void InitSystemInfo(catalogue::Catalogue& cat, const platform::FileSystem& files, const platform::ScreenInfo& screen) {
     cat.appDrive = files.AppFolder().substr(0, 2);
+    // Twips over twips per pixel gives pixels. A screen that reports no resolution, or a width that does
+    // not fit 16 bits in pixels, skips the step and leaves the old value.
+    if (screen.twipsPerPixelX > 0) {
+        if (const auto pixels = launcher::Nearest(screen.widthTwips / screen.twipsPerPixelX)) {
+            cat.screenWidthPx = *pixels;
+        }
+    }
     cat.cellWidth = 180;
     cat.cellHeight = 120;
 }

@@ -4,11 +4,14 @@
 
 #include "catalogue/Catalogue.h"
 #include "platform/FileSystem.h"
+#include "platform/System.h"
 
 namespace app {
 
-// appDrive from the launcher's folder, and the tile cell size.
-void InitSystemInfo(catalogue::Catalogue& cat, const platform::FileSystem& files);
+// appDrive from the launcher's folder, the screen's width in pixels (its width in twips over the twips per
+// pixel horizontally, to the nearest integer; left as it was when that does not fit 16 bits) and the tile
+// cell size.
+void InitSystemInfo(catalogue::Catalogue& cat, const platform::FileSystem& files, const platform::ScreenInfo& screen);
 
 // EnsureSettingsFile, LoadSettings, DiscoverPrograms, TrimPaths: afterwards the catalogue is complete.
 void LoadCatalogue(catalogue::Catalogue& cat, platform::FileSystem& files);

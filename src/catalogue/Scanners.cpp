@@ -138,10 +138,11 @@ Text GetAttribute(TextView line, TextView name) {
 Int16 GetIntAttribute(TextView line, TextView name) {
     const Text lowerLine = platform::LowerCase(line);
     const auto value = FindValue(lowerLine, platform::LowerCase(name));
-    if (!value) {
-        return 0;
-    }
-    const auto number = LenientNumber(*value);
+    return value ? LeadingInt16(*value) : Int16{0};
+}
+
+Int16 LeadingInt16(TextView text) {
+    const auto number = LenientNumber(text);
     if (!number) {
         return 0;
     }

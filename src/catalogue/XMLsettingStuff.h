@@ -34,6 +34,10 @@ Text GetAttribute(TextView line, TextView name);
 // half to even; 0 when missing, not a number, or outside -32768..32767.
 Int16 GetIntAttribute(TextView line, TextView name);
 
+// The leading number of a text, read leniently (leading blanks skipped, sign, fraction, exponent) and
+// rounded half to even; 0 when there is none or it lies outside -32768..32767.
+Int16 LeadingInt16(TextView text);
+
 // order[i] = GetIntAttribute(line, "p" + i) for all 51 positions.
 void ParseOrder(TextView line, Catalogue& cat);
 

@@ -18,17 +18,19 @@ void Design(Element& element, const Form1& form, double left, double top, double
     element.height = form.PixelsY(height);
 }
 
-platform::Font Arial(double size, bool bold = false) { return platform::Font{u"Arial", size, bold}; }
+platform::Font Arial(double size, bool bold = false) {
+    return platform::Font{u"Arial", size, bold};
+}
 
 } // namespace
 
 Form1::Form1(const platform::TextMeasurer& measurer, double twipsPerPixelX, double twipsPerPixelY)
-    : topBar("topBar", measurer), topSmoother("topSmoother"), topText("topText", measurer, true), MinBut("MinBut"),
-      restoreBut("restoreBut"), ExitBut("ExitBut"), progHolder("progHolder", measurer), VScroll("VScroll"),
-      dumFader("dumFader", measurer), leftBorder("leftBorder"), rightBorder("rightBorder"), botBar("botBar"),
-      tessalyLogo("tessalyLogo"), verLabel("verLabel", measurer, true), progInfo("progInfo", measurer, false),
-      dumStuff("dumStuff", measurer), dumIcon("dumIcon", measurer), dumberIcon("dumberIcon", measurer),
-      progIcon(std::make_unique<platform::Image>("progIcon")),
+    : Window(u"Tessaly Collection", kWindowGrey), topBar("topBar", measurer), topSmoother("topSmoother"),
+      topText("topText", measurer, true), MinBut("MinBut"), restoreBut("restoreBut"), ExitBut("ExitBut"),
+      progHolder("progHolder", measurer), VScroll("VScroll"), dumFader("dumFader", measurer), leftBorder("leftBorder"),
+      rightBorder("rightBorder"), botBar("botBar"), tessalyLogo("tessalyLogo"), verLabel("verLabel", measurer, true),
+      progInfo("progInfo", measurer, false), dumStuff("dumStuff", measurer), dumIcon("dumIcon", measurer),
+      dumberIcon("dumberIcon", measurer), progIcon(std::make_unique<platform::Image>("progIcon")),
       progName(std::make_unique<platform::Label>("progName", measurer, true)),
       prVidBut(std::make_unique<platform::Image>("prVidBut")), twipsPerPixelX_(twipsPerPixelX),
       twipsPerPixelY_(twipsPerPixelY) {
@@ -126,6 +128,7 @@ Form1::Form1(const platform::TextMeasurer& measurer, double twipsPerPixelX, doub
     prVidBut[0].picture = artwork::VideoButton();
 
     SameProgWaitTimer.interval = 1000;
+    timers.push_back(&SameProgWaitTimer);
 }
 
 } // namespace launcher

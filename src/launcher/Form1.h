@@ -15,17 +15,15 @@ inline constexpr platform::Rgb kDescriptionGrey{64, 64, 64};
 inline constexpr platform::Rgb kVersionGrey{128, 128, 128};
 inline constexpr platform::Rgb kGreyedName{192, 192, 192};
 
-class Form1 : public platform::Container {
+class Form1 : public platform::Window {
 public:
     // `twipsPerPixel` converts the design sizes (in twips) into pixels.
     Form1(const platform::TextMeasurer& measurer, double twipsPerPixelX, double twipsPerPixelY);
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
-    const platform::Text caption = u"Tessaly Collection";
-    const platform::Rgb backColor = kWindowGrey;
-    // The window's pointer; the hourglass also marks the window busy after a program was started.
-    platform::MousePointer mousePointer = platform::MousePointer::Default;
+    // The window's caption, background, pointer (the hourglass also marks the window busy after a program
+    // was started), focus and key-down handler come from platform::Window.
 
     // Title bar and its contents.
     platform::PictureBox topBar;
@@ -60,9 +58,6 @@ public:
 
     // Ends the busy second after a program was started.
     platform::Timer SameProgWaitTimer;
-
-    // Key-down of the window, seen before any element (key preview): key code and shift mask.
-    std::function<void(int keyCode, int shift)> onKeyDown;
 
     // Pixels from twips at this window's resolution.
     double PixelsX(double twips) const { return twips / twipsPerPixelX_; }

@@ -19,11 +19,17 @@ struct ModuleValues {
     Int16 gridRows = 0;    // and its height
     Int16 cellX = 0;       // centre of the cell the next tile gets, during a fill
     Int16 cellY = 0;
-    Int16 downX = 0; // where the last press on a drag element was, in that element's units
-    Int16 downY = 0;
+    // Where the last press on a drag element was, in that element's units. 32-bit: the top strip spans the
+    // window, and on a wide screen a press on it lies beyond 32767 twips.
+    std::int32_t downX = 0;
+    std::int32_t downY = 0;
     // The two press-nudge slots: where the element pressed with each was before the nudge.
     Int16 pressLeft = 0, pressTop = 0;
     Int16 pressLeft2 = 0, pressTop2 = 0;
+    // Where each slot's nudge left its element, exactly (pixels): an element still standing there has not been
+    // moved by anything else, whatever the fractional part of its place.
+    double nudgedLeft = 0, nudgedTop = 0;
+    double nudgedLeft2 = 0, nudgedTop2 = 0;
 };
 
 struct Launcher {

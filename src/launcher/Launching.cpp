@@ -1,85 +1,281 @@
+// Hover information and launching: what pointing at and clicking a tile does, the busy second after every
+// start, and the wiring of the window's events to their handlers.
 #include "launcher/Module1.h"
+
+#include "catalogue/Misc.h"
+
+#include <charconv>
+#include <string>
 
 namespace launcher {
 
-Int16 TileProgramId(const Launcher& /*app*/, Int16 /*k*/) {
-    // TODO: not written yet
-    return 0;
+namespace {
+
+using platform::MousePointer;
+
+constexpr char16_t kNotInstalled[] = u"This program has not been installed.";
+
+// The leading decimal number of a text: blanks first, then an optional sign, digits and a fraction,
+// up to the first character that cannot continue it. Text without a leading number reads as 0; a number
+// too long for a double reads as nothing.
+std::optional<double> LeadingNumber(TextView text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == u' ') {
+        ++i;
+    }
+    std::string ascii;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+        if (text[i] == u'-') {
+            ascii += '-';
+        }
+        ++i;
+    }
+    bool digits = false;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c >= u'0' && c <= u'9') {
+            ascii += static_cast<char>(c);
+            digits = true;
+        } else if (c == u'.' && !point) {
+            ascii += '.';
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (!digits) {
+        return 0.0;
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+    if (error != std::errc() || end != ascii.data() + ascii.size()) {
+        return std::nullopt;
+    }
+    return value;
 }
 
-void ShowProgramInfo(Launcher& /*app*/, Int16 /*k*/) {
-    // TODO: not written yet
-    
+// Slot k exists in all three tile arrays.
+bool HasSlot(const Launcher& app, int k) {
+    const Form1& f = app.form;
+    return k >= 0 && k < f.progIcon.Count() && k < f.progName.Count() && k < f.prVidBut.Count();
 }
 
-void LaunchProgram(Launcher& /*app*/, Int16 /*k*/) {
-    // TODO: not written yet
-    
+// The record of tile k's program; nothing when the slot does not exist or its tag names no catalogue
+// slot. Such a tile is treated as a program with no executable and no video player.
+const catalogue::ProgramRecord* TileProgram(const Launcher& app, Int16 k) {
+    const Int16 id = TileProgramId(app, k);
+    if (id < 0 || id >= catalogue::kSlotCount) {
+        return nullptr;
+    }
+    return &app.cat.progList[static_cast<std::size_t>(id)];
 }
 
-void LaunchVideos(Launcher& /*app*/, Int16 /*k*/) {
-    // TODO: not written yet
-    
+// The shared installed test: a web address, or a path that names an existing file.
+bool Installed(Launcher& app, TextView path) {
+    return !catalogue::FileOrWebExists(path, app.files).empty();
 }
 
-void ChangeToProgramFolder(Launcher& /*app*/, TextView /*path*/) {
-    // TODO: not written yet
-    
+bool Busy(const Launcher& app) {
+    return app.form.mousePointer == MousePointer::Hourglass;
 }
 
-void progIcon_MouseMove(Launcher& /*app*/, const PointerEvent& /*e*/) {
-    // TODO: not written yet
-    
+// The busy second: the hourglass shows until the wait timer's first tick. Switching on a timer that is
+// already running does not restart it, so the second counts from the first start that made the window
+// busy.
+void EnterBusy(Launcher& app) {
+    app.form.mousePointer = MousePointer::Hourglass;
+    app.form.SameProgWaitTimer.enabled = true;
 }
 
-void progIcon_MouseDown(Launcher& /*app*/, const PointerEvent& /*e*/) {
-    // TODO: not written yet
-    
+// Starts an executable from its own folder, or hands a web address (or .htm/.html document) to the shell.
+// Failures are not reported: whatever did not work is simply skipped.
+void StartOrOpen(Launcher& app, TextView path) {
+    if (catalogue::IsWebAddress(path)) {
+        (void)app.system.ShellOpen(path, platform::kShowMaximised);
+        return;
+    }
+    ChangeToProgramFolder(app, path);
+    (void)app.system.StartExecutable(path, platform::kNormalFocus);
 }
 
-void progIcon_MouseUp(Launcher& /*app*/, const PointerEvent& /*e*/) {
-    // TODO: not written yet
-    
+// Press and release on a tile's picture or name: both elements take the press nudge, the picture in the
+// first slot and the name in the second. While the window is busy they do nothing at all.
+void PressTile(Launcher& app, const PointerEvent& e) {
+    if (Busy(app) || !HasSlot(app, e.index)) {
+        return;
+    }
+    PressButton(app, app.form.progIcon[e.index]);
+    PressButton2(app, app.form.progName[e.index]);
 }
 
-void progName_MouseMove(Launcher& /*app*/, const PointerEvent& /*e*/) {
-    // TODO: not written yet
-    
+// The release starts the program wherever the pointer is now: there is no hit test.
+void ReleaseTile(Launcher& app, const PointerEvent& e) {
+    if (Busy(app) || !HasSlot(app, e.index)) {
+        return;
+    }
+    ReleaseButton(app, app.form.progIcon[e.index]);
+    ReleaseButton2(app, app.form.progName[e.index]);
+    LaunchProgram(app, static_cast<Int16>(e.index));
 }
 
-void progName_MouseDown(Launcher& /*app*/, const PointerEvent& /*e*/) {
-    // TODO: not written yet
-    
+void HoverTile(Launcher& app, const PointerEvent& e) {
+    if (HasSlot(app, e.index)) {
+        ShowProgramInfo(app, static_cast<Int16>(e.index));
+    }
 }
 
-void progName_MouseUp(Launcher& /*app*/, const PointerEvent& /*e*/) {
-    // TODO: not written yet
-    
+} // namespace
+
+Int16 TileProgramId(const Launcher& app, Int16 k) {
+    if (k < 0 || k >= app.form.progName.Count()) {
+        return -1;
+    }
+    // A tag whose number does not fit 16 bits names no program.
+    const auto number = LeadingNumber(app.form.progName[k].tag);
+    const auto id = number ? Nearest(*number) : std::nullopt;
+    return id.value_or(Int16{-1});
 }
 
-void prVidBut_MouseMove(Launcher& /*app*/, const PointerEvent& /*e*/) {
-    // TODO: not written yet
-    
+void ShowProgramInfo(Launcher& app, Int16 k) {
+    // The test looks at the program's executable, also for the video button.
+    const catalogue::ProgramRecord* program = TileProgram(app, k);
+    if (program == nullptr || !Installed(app, program->path)) {
+        app.form.progInfo.SetCaption(kNotInstalled);
+        return;
+    }
+    app.form.progInfo.SetCaption(program->desc);
 }
 
-void prVidBut_MouseDown(Launcher& /*app*/, const PointerEvent& /*e*/) {
-    // TODO: not written yet
-    
+void LaunchProgram(Launcher& app, Int16 k) {
+    const catalogue::ProgramRecord* program = TileProgram(app, k);
+    // A program that is not installed: the tile does nothing, and the window does not turn busy.
+    if (program == nullptr || !Installed(app, program->path)) {
+        return;
+    }
+    StartOrOpen(app, program->path);
+    EnterBusy(app);
 }
 
-void prVidBut_MouseUp(Launcher& /*app*/, const PointerEvent& /*e*/) {
-    // TODO: not written yet
-    
+void LaunchVideos(Launcher& app, Int16 k) {
+    const catalogue::ProgramRecord* program = TileProgram(app, k);
+    if (program != nullptr && Installed(app, program->videopath)) {
+        StartOrOpen(app, program->videopath);
+    }
+    // Busy in every case, also when no player was found.
+    EnterBusy(app);
 }
 
-void SameProgWaitTimer_Timer(Launcher& /*app*/) {
-    // TODO: not written yet
-    
+void ChangeToProgramFolder(Launcher& app, TextView path) {
+    // A network path (two leading backslashes) has no drive to change to; any other path names its drive
+    // in its first two characters. A failed drive change leaves the folder change to the current drive.
+    if (!path.starts_with(u"\\\\")) {
+        (void)app.system.SetCurrentDrive(path.substr(0, 2));
+    }
+    // A path without a backslash has no folder part; there is nothing to change to.
+    const Text folder = catalogue::GetFolder(path);
+    if (!folder.empty()) {
+        (void)app.system.SetCurrentFolder(folder);
+    }
 }
 
-void WireForm1(Launcher& /*app*/) {
-    // TODO: not written yet
-    
+void progIcon_MouseMove(Launcher& app, const PointerEvent& e) {
+    HoverTile(app, e);
+}
+void progIcon_MouseDown(Launcher& app, const PointerEvent& e) {
+    PressTile(app, e);
+}
+void progIcon_MouseUp(Launcher& app, const PointerEvent& e) {
+    ReleaseTile(app, e);
+}
+void progName_MouseMove(Launcher& app, const PointerEvent& e) {
+    HoverTile(app, e);
+}
+void progName_MouseDown(Launcher& app, const PointerEvent& e) {
+    PressTile(app, e);
+}
+void progName_MouseUp(Launcher& app, const PointerEvent& e) {
+    ReleaseTile(app, e);
+}
+void prVidBut_MouseMove(Launcher& app, const PointerEvent& e) {
+    HoverTile(app, e);
+}
+
+// The video button works busy or not: each release starts the player again.
+void prVidBut_MouseDown(Launcher& app, const PointerEvent& e) {
+    if (HasSlot(app, e.index)) {
+        PressButton(app, app.form.prVidBut[e.index]);
+    }
+}
+
+void prVidBut_MouseUp(Launcher& app, const PointerEvent& e) {
+    if (HasSlot(app, e.index)) {
+        ReleaseButton(app, app.form.prVidBut[e.index]);
+        LaunchVideos(app, static_cast<Int16>(e.index));
+    }
+}
+
+void SameProgWaitTimer_Timer(Launcher& app) {
+    app.form.SameProgWaitTimer.enabled = false;
+    app.form.mousePointer = MousePointer::Default;
+}
+
+void WireForm1(Launcher& app) {
+    using Procedure = void (*)(Launcher&, const PointerEvent&);
+    const auto to = [&app](Procedure procedure) {
+        return [&app, procedure](const PointerEvent& e) { procedure(app, e); };
+    };
+    Form1& f = app.form;
+
+    // Title bar: drag handles and caption buttons.
+    f.topBar.handlers.down = to(topBar_MouseDown);
+    f.topBar.handlers.move = to(topBar_MouseMove);
+    f.topSmoother.handlers.down = to(topSmoother_MouseDown);
+    f.topSmoother.handlers.move = to(topSmoother_MouseMove);
+    f.topText.handlers.down = to(topText_MouseDown);
+    f.topText.handlers.move = to(topText_MouseMove);
+    f.MinBut.handlers.down = to(MinBut_MouseDown);
+    f.MinBut.handlers.up = to(MinBut_MouseUp);
+    f.restoreBut.handlers.down = to(restoreBut_MouseDown);
+    f.restoreBut.handlers.up = to(restoreBut_MouseUp);
+    f.ExitBut.handlers.down = to(ExitBut_MouseDown);
+    f.ExitBut.handlers.up = to(ExitBut_MouseUp);
+
+    // Border strips: resize handles.
+    f.rightBorder.handlers.down = to(rightBorder_MouseDown);
+    f.rightBorder.handlers.move = to(rightBorder_MouseMove);
+    f.rightBorder.handlers.up = to(rightBorder_MouseUp);
+    f.botBar.handlers.down = to(botBar_MouseDown);
+    f.botBar.handlers.move = to(botBar_MouseMove);
+    f.botBar.handlers.up = to(botBar_MouseUp);
+    f.leftBorder.handlers.down = to(leftBorder_MouseDown);
+    f.leftBorder.handlers.move = to(leftBorder_MouseMove);
+    f.leftBorder.handlers.up = to(leftBorder_MouseUp);
+
+    // Tile slots. Slots created later are copies of slot 0 and carry these handlers; the handlers find
+    // their slot in the event's index. Slots that already exist are wired here as well.
+    for (int k = 0; k < f.progIcon.Count(); ++k) {
+        f.progIcon[k].handlers.move = to(progIcon_MouseMove);
+        f.progIcon[k].handlers.down = to(progIcon_MouseDown);
+        f.progIcon[k].handlers.up = to(progIcon_MouseUp);
+    }
+    for (int k = 0; k < f.progName.Count(); ++k) {
+        f.progName[k].handlers.move = to(progName_MouseMove);
+        f.progName[k].handlers.down = to(progName_MouseDown);
+        f.progName[k].handlers.up = to(progName_MouseUp);
+    }
+    for (int k = 0; k < f.prVidBut.Count(); ++k) {
+        f.prVidBut[k].handlers.move = to(prVidBut_MouseMove);
+        f.prVidBut[k].handlers.down = to(prVidBut_MouseDown);
+        f.prVidBut[k].handlers.up = to(prVidBut_MouseUp);
+    }
+
+    f.VScroll.onChange = [&app] { VScroll_Change(app); };
+    f.VScroll.onScroll = [&app] { VScroll_Scroll(app); };
+    f.SameProgWaitTimer.onTick = [&app] { SameProgWaitTimer_Timer(app); };
+
+    // A click on the logo does nothing, so tessalyLogo gets no handlers. The window's key-down (the
+    // teacher's key combination) is connected by the options dialog.
 }
 
 } // namespace launcher

@@ -155,7 +155,8 @@ protected:
 // handed to other elements as a picture.
 class PictureBox final : public Element, public Container {
 public:
-    PictureBox(std::string name, const TextMeasurer& measurer) : Element(Kind::PictureBox, std::move(name)), measurer_(&measurer) {}
+    PictureBox(std::string name, const TextMeasurer& measurer)
+        : Element(Kind::PictureBox, std::move(name)), measurer_(&measurer) {}
 
     Rgb backColor = kWhite;
     Font font; // for measuring text
@@ -244,6 +245,37 @@ struct Timer {
     int interval = 0;
     bool enabled = false;
     std::function<void()> onTick;
+};
+
+// A top-level window made of elements: the launcher's main window or a dialog. The backend draws its
+// children in z-order on its background, shows its pointer over everything while the pointer is not the
+// default one, hands every key to onKeyDown before any element sees it, and runs its enabled timers.
+class Window : public Container {
+public:
+    Window(Text caption, Rgb backColor) : caption(std::move(caption)), backColor(backColor) {}
+
+    Text caption;
+    Rgb backColor;
+    MousePointer mousePointer = MousePointer::Default;
+    Element* focused = nullptr; // the element with the keyboard focus
+    // Key-down: the key code (the letter keys are their capital letters' codes) and the shift mask.
+    std::function<void(int keyCode, int shift)> onKeyDown;
+    std::vector<Timer*> timers;
+};
+
+// A dialog shown modally: its client size is fixed, and it stays open until Close() is called. Closing it
+// through the system (its close box, Alt+F4) runs onSystemClose, which is expected to call Close().
+class Dialog : public Window {
+public:
+    using Window::Window;
+    double clientWidth = 0, clientHeight = 0; // pixels
+    std::function<void()> onSystemClose;
+    void Close() { closed_ = true; }
+    void Open() { closed_ = false; }
+    bool closed() const { return closed_; }
+
+private:
+    bool closed_ = true;
 };
 
 // A control array: element 0 exists from the start; element k is created on demand as a hidden copy of

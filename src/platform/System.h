@@ -26,6 +26,17 @@ enum class WindowState { Normal = 0, Minimised = 1, Maximised = 2 };
 inline constexpr int kNormalFocus = 1;  // a normal window that takes the focus
 inline constexpr int kShowMaximised = 3;
 
+// Message box styles and answers.
+inline constexpr int kYesNoExclamation = 52; // Yes and No buttons, the exclamation icon, Yes the default
+inline constexpr int kAnswerYes = 6;
+inline constexpr int kAnswerNo = 7;
+
+struct OpenFileRequest {
+    Text title;
+    Text filter; // "Description|pattern" pairs joined by "|", such as "Programs|*.exe"
+    long flags = 0; // 4 hide the read-only box, 4096 the file must exist, 2097152 long names
+};
+
 class System : public TextMeasurer {
 public:
     // ---- application and screen ----
@@ -64,6 +75,17 @@ public:
     // Ends the process at once, closing every window without any close handling. The headless system
     // records the call and returns.
     virtual void EndProcess() = 0;
+
+    // ---- dialogs ----
+    // Shows the dialog modally (centred on the screen, fixed size, no taskbar entry) and returns when
+    // dialog.Close() has been called; the main window takes no input meanwhile.
+    virtual void ShowModal(Dialog& dialog) = 0;
+    // A message box with the given style (buttons and icon, as the system numbers them); the button pressed
+    // (6 for Yes, 7 for No).
+    virtual int ShowMessageBox(TextView text, TextView title, int style) = 0;
+    // The file-open dialog: the chosen file's full path, or nothing when the user cancelled or the dialog
+    // failed.
+    virtual std::optional<Text> OpenFileDialog(const OpenFileRequest& request) = 0;
 };
 
 } // namespace platform

@@ -15,6 +15,9 @@ using testing_support::CrLf;
 using testing_support::kSettings;
 using testing_support::Scene;
 
+// 1024 x 768 pixels at 15 twips per pixel.
+constexpr platform::ScreenInfo kScreen{1024 * 15.0, 768 * 15.0, 15, 15};
+
 std::vector<std::u16string> SettingsLines(const platform::HeadlessFileSystem& files) {
     return catalogue::SplitLines(files.FileText(kSettings).value_or(u""));
 }
@@ -87,7 +90,7 @@ TEST(EnsureSettingsFile, AFailedLookupNeverOverwritesAReadableFile) {
 
 TEST(LoadCatalogue, FirstStartBuildsLoadsAndTrims) {
     Scene scene;
-    InitSystemInfo(scene.cat, scene.files);
+    InitSystemInfo(scene.cat, scene.files, kScreen);
     scene.files.AddFile(u"C:\\Tessaly\\Animal Habitats\\habitats.exe");
     scene.files.AddTextFile(
         testing_support::kProgramCandidates,
@@ -112,7 +115,7 @@ TEST(LoadCatalogue, FirstStartBuildsLoadsAndTrims) {
 TEST(LoadCatalogue, RunsOnTheDefaultsWhenTheDataFolderIsMissing) {
     platform::HeadlessFileSystem files(u"C:\\Launcher");
     catalogue::Catalogue cat;
-    InitSystemInfo(cat, files);
+    InitSystemInfo(cat, files, kScreen);
     LoadCatalogue(cat, files);
     EXPECT_EQ(cat.progCount, 29);
     EXPECT_EQ(cat.progList[28].path.rfind(u"http", 0), 0u);
@@ -121,7 +124,7 @@ TEST(LoadCatalogue, RunsOnTheDefaultsWhenTheDataFolderIsMissing) {
 
 TEST(LoadCatalogue, ATeachersFileIsReadAsItIs) {
     Scene scene;
-    InitSystemInfo(scene.cat, scene.files);
+    InitSystemInfo(scene.cat, scene.files, kScreen);
     scene.files.AddTextFile(kSettings, CrLf({u"<programs>", u"<options showall='False' />", u"<order p0='1' p1='0' />",
                                              u"<program name='A' path=' C:\\a.exe ' show='T' />",
                                              u"<program name='B' path='C:\\b.exe' show='F' />", u"</programs>"}));
@@ -135,10 +138,48 @@ TEST(InitSystemInfo, TakesTheDriveFromTheLaunchersFolder) {
     for (const char16_t* folder : {u"D:\\", u"D:\\Schools\\Launcher"}) {
         platform::HeadlessFileSystem files(folder);
         catalogue::Catalogue cat;
-        InitSystemInfo(cat, files);
+        InitSystemInfo(cat, files, kScreen);
         EXPECT_EQ(cat.appDrive, u"D:");
         EXPECT_EQ(cat.cellWidth, 180);
         EXPECT_EQ(cat.cellHeight, 120);
+    }
+}
+
+TEST(InitSystemInfo, ScreenWidthInPixelsIsTheNearestIntegerTiesToEven) {
+    const struct {
+        platform::ScreenInfo screen;
+        std::int16_t pixels;
+    } cases[] = {
+        {kScreen, 1024},
+        {{1366 * 15.0, 768 * 15.0, 15, 15}, 1366},
+        {{1920 * 10.0, 1080 * 10.0, 10, 10}, 1920}, // 144 dots per inch
+        {{15007.5, 11520, 15, 15}, 1000},           // 1000.5 goes down to the even 1000
+        {{15022.5, 11520, 15, 15}, 1002},           // 1001.5 goes up to the even 1002
+        {{15010, 11520, 15, 15}, 1001},             // 1000.67
+        {{15000, 11520, 12, 15}, 1250},             // only the horizontal factor counts
+    };
+    for (const auto& c : cases) {
+        platform::HeadlessFileSystem files(u"C:\\Launcher");
+        catalogue::Catalogue cat;
+        InitSystemInfo(cat, files, c.screen);
+        EXPECT_EQ(cat.screenWidthPx, c.pixels) << c.screen.widthTwips << " / " << c.screen.twipsPerPixelX;
+    }
+}
+
+TEST(InitSystemInfo, AScreenWidthThatDoesNotFitLeavesTheOldValue) {
+    const platform::ScreenInfo cases[] = {
+        {32767.5 * 15, 11520, 15, 15}, // 32768 pixels after rounding
+        {1024 * 15.0, 11520, 0, 15},   // no resolution reported
+        {-32769.0 * 15, 11520, 15, 15},
+    };
+    for (const auto& screen : cases) {
+        platform::HeadlessFileSystem files(u"C:\\Launcher");
+        catalogue::Catalogue cat;
+        cat.screenWidthPx = 800;
+        InitSystemInfo(cat, files, screen);
+        EXPECT_EQ(cat.screenWidthPx, 800) << screen.widthTwips << " / " << screen.twipsPerPixelX;
+        EXPECT_EQ(cat.appDrive, u"C:") << "the other values are still set";
+        EXPECT_EQ(cat.cellWidth, 180);
     }
 }
 
@@ -146,7 +187,7 @@ TEST(LoadCatalogue, LauncherAtTheRootOfADriveFindsItsDataFolder) {
     platform::HeadlessFileSystem files(u"D:\\");
     files.AddFolder(u"D:\\data");
     catalogue::Catalogue cat;
-    InitSystemInfo(cat, files);
+    InitSystemInfo(cat, files, kScreen);
     LoadCatalogue(cat, files);
     EXPECT_TRUE(files.FileExists(u"D:\\data\\progdata.xml"));
     EXPECT_EQ(cat.progList[0].picpath.rfind(u"D:\\data\\", 0), 0u);

@@ -111,4 +111,40 @@ bool HeadlessSystem::ShellOpen(TextView target, int showCommand) {
     return true;
 }
 
+void HeadlessSystem::ShowModal(Dialog& dialog) {
+    ++modalsShown_;
+    ++modalDepth_;
+    dialog.Open();
+    if (!modalActions_.empty()) {
+        auto action = std::move(modalActions_.front());
+        modalActions_.pop_front();
+        action(dialog);
+    }
+    if (!dialog.closed()) {
+        ++modalsLeftOpen_;
+        dialog.Close();
+    }
+    --modalDepth_;
+}
+
+int HeadlessSystem::ShowMessageBox(TextView text, TextView title, int style) {
+    messageBoxes_.push_back(MessageBoxCall{Text(text), Text(title), style});
+    if (messageBoxAnswers_.empty()) {
+        return kAnswerNo;
+    }
+    const int answer = messageBoxAnswers_.front();
+    messageBoxAnswers_.pop_front();
+    return answer;
+}
+
+std::optional<Text> HeadlessSystem::OpenFileDialog(const OpenFileRequest& request) {
+    openFileRequests_.push_back(request);
+    if (openFileChoices_.empty()) {
+        return std::nullopt;
+    }
+    auto choice = std::move(openFileChoices_.front());
+    openFileChoices_.pop_front();
+    return choice;
+}
+
 } // namespace platform

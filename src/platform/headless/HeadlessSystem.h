@@ -7,6 +7,8 @@
 
 #include "platform/System.h"
 
+#include <deque>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -42,6 +44,10 @@ public:
     [[nodiscard]] bool StartExecutable(TextView path, int windowStyle) override;
     [[nodiscard]] bool ShellOpen(TextView target, int showCommand) override;
     void EndProcess() override { ended_ = true; }
+    // Runs the next scripted action inside the dialog; a dialog the script leaves open is closed and counted.
+    void ShowModal(Dialog& dialog) override;
+    int ShowMessageBox(TextView text, TextView title, int style) override;
+    std::optional<Text> OpenFileDialog(const OpenFileRequest& request) override;
 
     // ---- setting the scene ----
     void SetScreen(ScreenInfo screen) { screen_ = screen; }
@@ -53,7 +59,23 @@ public:
     void SetIcon(TextView file, Bitmap icon);
     void SetCurrentDriveAndFolder(Text drive, Text folder);
 
+    // What the user does in the next modal dialog, the answer to the next message box (No when none is
+    // queued) and the choice in the next file-open dialog (cancel when none is queued).
+    void QueueModalAction(std::function<void(Dialog&)> action) { modalActions_.push_back(std::move(action)); }
+    void QueueMessageBoxAnswer(int answer) { messageBoxAnswers_.push_back(answer); }
+    void QueueOpenFileChoice(std::optional<Text> path) { openFileChoices_.push_back(std::move(path)); }
+
     // ---- looking at the result ----
+    struct MessageBoxCall {
+        Text text, title;
+        int style = 0;
+    };
+    const std::vector<MessageBoxCall>& MessageBoxes() const { return messageBoxes_; }
+    const std::vector<OpenFileRequest>& OpenFileRequests() const { return openFileRequests_; }
+    int ModalsShown() const { return modalsShown_; }
+    int ModalsLeftOpen() const { return modalsLeftOpen_; }
+    // True while a modal dialog is open: the main window takes no input then.
+    bool InModal() const { return modalDepth_ > 0; }
     struct Start {
         Text path;
         int windowStyle = 0;
@@ -92,6 +114,14 @@ private:
     std::vector<Start> starts_;
     std::vector<Open> opens_;
     std::vector<Text> folderChanges_;
+    std::deque<std::function<void(Dialog&)>> modalActions_;
+    std::deque<int> messageBoxAnswers_;
+    std::deque<std::optional<Text>> openFileChoices_;
+    std::vector<MessageBoxCall> messageBoxes_;
+    std::vector<OpenFileRequest> openFileRequests_;
+    int modalsShown_ = 0;
+    int modalsLeftOpen_ = 0;
+    int modalDepth_ = 0;
 };
 
 } // namespace platform

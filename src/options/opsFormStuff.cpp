@@ -1,0 +1,218 @@
+#include "options/opsFormStuff.h"
+
+#include "app/Startup.h"
+#include "catalogue/Misc.h"
+#include "catalogue/XMLsettingStuff.h"
+#include "launcher/Module1.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace options {
+
+namespace {
+
+using catalogue::kTrue;
+using platform::Text;
+
+constexpr double kFirstRowTop = 48; // pixels
+constexpr int kTicked = 1;
+
+// The id a row stands for: the leading number of its label's tag; nothing when it names no slot.
+std::optional<Int16> RowProgramId(const platform::Label& label) {
+    const Int16 id = catalogue::LeadingInt16(label.tag);
+    if (id < 0 || id >= catalogue::kSlotCount) {
+        return std::nullopt;
+    }
+    return id;
+}
+
+// Row i's place: the rows step by the label's height less one, so neighbouring labels share a pixel line.
+double RowTop(const platform::Label& label, int i) {
+    return kFirstRowTop + i * (label.height - 1);
+}
+
+void WireOptForm(Launcher& app, optForm& form) {
+    form.progLabel[0].handlers.down = [&app, &form](const PointerEvent& e) { progLabel_MouseDown(app, form, e); };
+    form.progLabel[0].handlers.move = [&app, &form](const PointerEvent& e) { progLabel_MouseMove(app, form, e); };
+    form.progLabel[0].handlers.up = [&app, &form](const PointerEvent& e) { progLabel_MouseUp(app, form, e); };
+    form.progLabel[0].handlers.doubleClick = [&app, &form](const PointerEvent& e) { progLabel_DblClick(app, form, e); };
+    form.OKbut.onClick = [&app, &form] { OKbut_Click(app, form); };
+    form.cancelBut.onClick = [&app, &form] { cancelBut_Click(app, form); };
+    form.Command1.onClick = [&app, &form] { Command1_Click(app, form); };
+    form.onSystemClose = [&app, &form] { cancelBut_Click(app, form); };
+}
+
+} // namespace
+
+void Form1_KeyDown(Launcher& app, int keyCode, int shift) {
+    if (keyCode == kKeyK && shift == kCtrlShift) {
+        ShowOptions(app);
+    }
+}
+
+void ShowOptions(Launcher& app) {
+    const platform::ScreenInfo screen = app.system.Screen();
+    optForm form(app.system, screen.twipsPerPixelX, screen.twipsPerPixelY);
+    WireOptForm(app, form);
+    const catalogue::Catalogue& cat = app.cat;
+    for (int i = 0; i < cat.progCount && i < catalogue::kSlotCount; ++i) {
+        if (i >= form.progLabel.Count()) {
+            form.progLabel.Append();
+            form.progCheck.Append();
+        }
+        const Int16 id = cat.order[static_cast<std::size_t>(i)];
+        const bool known = id >= 0 && id < catalogue::kSlotCount;
+        platform::Label& label = form.progLabel[i];
+        form.ZOrderFront(label);
+        label.top = RowTop(label, i);
+        label.tag = platform::DecimalText(id);
+        label.left = form.PixelsX(600);
+        label.SetCaption(known ? cat.progList[static_cast<std::size_t>(id)].name : Text());
+        label.visible = true;
+
+        platform::CheckBox& check = form.progCheck[i];
+        form.ZOrderFront(check);
+        check.top = label.top;
+        check.left = form.PixelsX(2760);
+        check.value = known && cat.progList[static_cast<std::size_t>(id)].show == kTrue ? kTicked : 0;
+        check.visible = true;
+    }
+    if (cat.progCount <= 0) {
+        // No programs, no rows: the design row is not shown.
+        form.progLabel[0].visible = false;
+        form.progCheck[0].visible = false;
+    }
+    app.system.ShowModal(form);
+}
+
+void progLabel_MouseDown(Launcher& app, optForm& form, const PointerEvent& e) {
+    app.values.downX = launcher::Nearest(e.x).value_or(0);
+    app.values.downY = launcher::Nearest(e.y).value_or(0);
+    form.ZOrderFront(form.progLabel[e.index]);
+}
+
+void progLabel_MouseMove(Launcher& app, optForm& form, const PointerEvent& e) {
+    if (e.button == 0) {
+        return;
+    }
+    // The label follows the pointer up and down, keeping the pressed point under it; Y is in twips.
+    platform::Label& label = form.progLabel[e.index];
+    label.top = label.top + (e.y - app.values.downY) / form.twipsPerPixelY();
+}
+
+void progLabel_MouseUp(Launcher& /*app*/, optForm& form, const PointerEvent& /*e*/) {
+    // Every row is put in order of where its label now stands, ties kept in row order: the dragged name
+    // lands where it was dropped and the rows in between move by one.
+    struct Row {
+        Text caption;
+        Text tag;
+        int top = 0;
+        int value = 0;
+        int index = 0;
+    };
+    const int n = form.progLabel.Count();
+    std::vector<Row> rows;
+    rows.reserve(static_cast<std::size_t>(n));
+    for (int j = 0; j < n; ++j) {
+        const platform::Label& label = form.progLabel[j];
+        const int value = j < form.progCheck.Count() ? form.progCheck[j].value : 0;
+        rows.push_back(Row{label.caption(), label.tag, launcher::Nearest(label.top).value_or(0), value, j});
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.top < b.top; });
+    for (int i = 0; i < n; ++i) {
+        const Row& row = rows[static_cast<std::size_t>(i)];
+        platform::Label& label = form.progLabel[i];
+        label.SetCaption(row.caption);
+        label.tag = row.tag;
+        if (i < form.progCheck.Count()) {
+            form.progCheck[i].value = row.value;
+        }
+        label.top = RowTop(label, i);
+    }
+}
+
+void progLabel_DblClick(Launcher& app, optForm& form, const PointerEvent& e) {
+    LocateProgram(app, form, static_cast<Int16>(e.index));
+}
+
+void OKbut_Click(Launcher& app, optForm& form) {
+    ApplyOptions(app, form);
+    form.Close();
+}
+
+void cancelBut_Click(Launcher& /*app*/, optForm& form) {
+    form.Close();
+}
+
+void Command1_Click(Launcher& app, optForm& form) {
+    ResetLauncher(app, form);
+}
+
+void ApplyOptions(Launcher& app, optForm& form) {
+    catalogue::Catalogue& cat = app.cat;
+    for (int i = 0; i < cat.progCount && i < form.progLabel.Count(); ++i) {
+        const platform::Label& label = form.progLabel[i];
+        const auto id = RowProgramId(label);
+        if (!id) {
+            continue;
+        }
+        cat.order[static_cast<std::size_t>(i)] = *id;
+        const bool ticked = i < form.progCheck.Count() && form.progCheck[i].value == kTicked;
+        cat.progList[static_cast<std::size_t>(*id)].show = ticked ? kTrue : catalogue::kFalse;
+    }
+    ClearTiles(app);
+    launcher::LayoutTiles(app);
+}
+
+void ClearTiles(Launcher& app) {
+    launcher::Form1& f = app.form;
+    while (f.progName.Count() > 1) {
+        f.progName.RemoveLast();
+    }
+    while (f.progIcon.Count() > 1) {
+        f.progIcon.RemoveLast();
+    }
+    while (f.prVidBut.Count() > 1) {
+        f.prVidBut.RemoveLast();
+    }
+}
+
+void ResetLauncher(Launcher& app, optForm& form) {
+    const Text question = u"This will reset the order of the programs and make the Launcher search for any new "
+                          u"videos or programs within the Collection that have been installed.\r\r"
+                          u"Are you sure you want to reset the Collection Launcher?";
+    if (app.system.ShowMessageBox(question, u"Reset The Launcher", platform::kYesNoExclamation) !=
+        platform::kAnswerYes) {
+        return;
+    }
+    form.Close();
+    RemoveFile(app, catalogue::SettingsFilePath(app.files));
+    app::LoadCatalogue(app.cat, app.files);
+    const bool maximised = app.system.GetWindowState() == platform::WindowState::Maximised;
+    launcher::LayoutFrame(app, maximised ? kTrue : catalogue::kFalse);
+    launcher::LayoutTiles(app);
+}
+
+void RemoveFile(Launcher& app, platform::TextView path) {
+    (void)app.files.EraseFile(path);
+}
+
+void LocateProgram(Launcher& app, optForm& form, Int16 i) {
+    if (i < 0 || i >= form.progLabel.Count()) {
+        return;
+    }
+    const platform::Label& label = form.progLabel[i];
+    platform::OpenFileRequest request;
+    request.title = u"Find the exe for " + label.caption();
+    request.filter = u"Programs|*.exe";
+    request.flags = 2101252; // no read-only box, the file must exist, long names
+    const auto chosen = app.system.OpenFileDialog(request);
+    const auto id = RowProgramId(label);
+    if (!chosen || chosen->empty() || !id) {
+        return;
+    }
+    app.cat.progList[static_cast<std::size_t>(*id)].path = *chosen;
+}
+
+} // namespace options

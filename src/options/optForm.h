@@ -1,0 +1,35 @@
+// The teacher options dialog: one row per program (its name, which can be dragged to a new place, and a
+// tick for whether it is shown), and the OK, Cancel and Reset buttons. It is built afresh at every opening
+// and discarded at every closing. Design sizes are twips converted to pixels at the screen's resolution.
+#pragma once
+
+#include "platform/Elements.h"
+
+namespace options {
+
+class optForm : public platform::Dialog {
+public:
+    optForm(const platform::TextMeasurer& measurer, double twipsPerPixelX, double twipsPerPixelY);
+    optForm(const optForm&) = delete;
+    optForm& operator=(const optForm&) = delete;
+
+    platform::Label Label1;
+    platform::Shape Shape1; // the white ground of the program list
+    platform::ControlArray<platform::Label> progLabel;
+    platform::ControlArray<platform::CheckBox> progCheck;
+    platform::Button OKbut;
+    platform::Button cancelBut;
+    platform::Label Label2;
+    platform::Button Command1; // Reset
+    platform::Image Image4;
+
+    double PixelsX(double twips) const { return twips / twipsPerPixelX_; }
+    double PixelsY(double twips) const { return twips / twipsPerPixelY_; }
+    double twipsPerPixelY() const { return twipsPerPixelY_; }
+
+private:
+    double twipsPerPixelX_;
+    double twipsPerPixelY_;
+};
+
+} // namespace options

@@ -1,0 +1,118 @@
+#include "platform/headless/HeadlessDriver.h"
+
+#include <cassert>
+
+namespace platform {
+
+namespace {
+
+// Whether the element shows on screen: it and every picture box around it are visible. The window
+// itself counts as shown.
+bool Shown(const Element& element) {
+    for (const Element* e = &element; e != nullptr; e = dynamic_cast<const Element*>(e->container())) {
+        if (!e->visible) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void HeadlessDriver::Watch(Timer& timer) {
+    timers_.push_back(Watched{&timer, std::nullopt});
+    LookAtTimers();
+}
+
+bool HeadlessDriver::Deliver(Element& element, double x, double y, int button, int shift,
+                             std::function<void(const PointerEvent&)> PointerHandlers::*which) {
+    if (!Shown(element)) {
+        return false;
+    }
+    // Labels and images report twips, picture boxes their pixel scale.
+    const ScreenInfo screen = system_->Screen();
+    const double scaleX = element.ReportsTwips() ? screen.twipsPerPixelX : 1.0;
+    const double scaleY = element.ReportsTwips() ? screen.twipsPerPixelY : 1.0;
+    const PointerEvent event{element.index(), button, shift, x * scaleX, y * scaleY};
+    // A copy, so that a handler may replace the element's handlers while it runs.
+    const auto handler = element.handlers.*which;
+    if (handler) {
+        handler(event);
+    }
+    LookAtTimers();
+    return true;
+}
+
+bool HeadlessDriver::Press(Element& element, double x, double y, int button, int shift) {
+    held_ |= button;
+    return Deliver(element, x, y, button, shift, &PointerHandlers::down);
+}
+
+bool HeadlessDriver::Move(Element& element, double x, double y, int shift) {
+    return Deliver(element, x, y, held_, shift, &PointerHandlers::move);
+}
+
+bool HeadlessDriver::Release(Element& element, double x, double y, int button, int shift) {
+    held_ &= ~button;
+    return Deliver(element, x, y, button, shift, &PointerHandlers::up);
+}
+
+bool HeadlessDriver::Click(Element& element, double x, double y, int button, int shift) {
+    const bool pressed = Press(element, x, y, button, shift);
+    const bool released = Release(element, x, y, button, shift);
+    return pressed && released;
+}
+
+bool HeadlessDriver::Scroll(ScrollBar& bar, std::int16_t value) {
+    if (!Shown(bar)) {
+        return false;
+    }
+    bar.Scroll(value);
+    LookAtTimers();
+    return true;
+}
+
+void HeadlessDriver::LookAtTimers() {
+    for (Watched& w : timers_) {
+        if (!w.timer->enabled) {
+            w.since.reset();
+        } else if (!w.since) {
+            w.since = now_;
+        }
+    }
+}
+
+void HeadlessDriver::Advance(long long ms) {
+    assert(ms >= 0 && "the clock only moves forward");
+    // Timers the test itself switched on or off since the last action count from now.
+    LookAtTimers();
+    const long long end = now_ + ms;
+    for (;;) {
+        // The earliest tick due by the end; a timer with no interval never ticks.
+        Watched* next = nullptr;
+        long long due = 0;
+        for (Watched& w : timers_) {
+            if (w.since && w.timer->interval > 0) {
+                const long long at = *w.since + w.timer->interval;
+                if (at <= end && (next == nullptr || at < due)) {
+                    next = &w;
+                    due = at;
+                }
+            }
+        }
+        if (next == nullptr) {
+            break;
+        }
+        now_ = due;
+        next->since = due; // the next period counts from this tick
+        const auto tick = next->timer->onTick;
+        if (tick) {
+            tick();
+        }
+        LookAtTimers();
+    }
+    now_ = end;
+    LookAtTimers();
+}
+
+} // namespace platform

@@ -1,0 +1,64 @@
+// Headless driver: what a test uses to act like a user on the headless platform.
+// Implements: pointer presses, moves and releases on an element (positions given in pixels from the
+// element's top-left corner, delivered in the element's own units), thumb drags on a scroll bar, and a
+// manual clock that fires the enabled timers it watches. The Win32 backend delivers the same events for
+// real; like it, the driver hands an element nothing while it or a picture box around it is hidden.
+//
+// Timers: a timer's period counts from the moment the driver first sees it enabled. The driver looks at
+// its timers after every action it performs (and after every tick it fires), so a handler that switches
+// a running timer off and on again within one event does not restart its period, and switching on a
+// timer that already runs changes nothing.
+#pragma once
+
+#include "platform/Elements.h"
+#include "platform/System.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace platform {
+
+class HeadlessDriver {
+public:
+    // The system gives the screen's twips per pixel, read at every event.
+    explicit HeadlessDriver(const System& system) : system_(&system) {}
+
+    // Starts watching a timer; the driver keeps a pointer to it, so the timer must outlive the driver.
+    void Watch(Timer& timer);
+
+    // Pointer events at (x, y) pixels from the element's top-left corner; they may lie outside the element,
+    // as when the pointer has left an element that holds the capture. Press and Release take the button
+    // that changed; Move reports the buttons held since the presses that are not yet released. Each
+    // returns false when the element was hidden and received nothing.
+    bool Press(Element& element, double x, double y, int button = kLeftButton, int shift = 0);
+    bool Move(Element& element, double x, double y, int shift = 0);
+    bool Release(Element& element, double x, double y, int button = kLeftButton, int shift = 0);
+    // Press and release at the same place.
+    bool Click(Element& element, double x, double y, int button = kLeftButton, int shift = 0);
+
+    // The user drags the scroll bar's thumb to `value`: the scroll event, without the change event.
+    bool Scroll(ScrollBar& bar, std::int16_t value);
+
+    // Moves the clock on by `ms` milliseconds (not negative), firing each due tick in time order. Timers
+    // that the test switched on or off directly are seen at the start, as after any other action.
+    void Advance(long long ms);
+    long long Now() const { return now_; }
+
+private:
+    struct Watched {
+        Timer* timer;
+        std::optional<long long> since; // when the current period started; nothing while off
+    };
+
+    bool Deliver(Element& element, double x, double y, int button, int shift,
+                 std::function<void(const PointerEvent&)> PointerHandlers::*which);
+    void LookAtTimers();
+
+    const System* system_;
+    std::vector<Watched> timers_;
+    long long now_ = 0;
+    int held_ = 0; // mask of the buttons pressed and not yet released
+};
+
+} // namespace platform

@@ -1,0 +1,213 @@
+#include "app/Main.h"
+#include "TestSupport.h"
+#include "catalogue/Misc.h"
+#include "catalogue/XMLsettingStuff.h"
+#include "launcher/Module1.h"
+#include "platform/headless/HeadlessDriver.h"
+#include "platform/headless/HeadlessSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+namespace app {
+namespace {
+
+using catalogue::kFalse;
+using catalogue::kTrue;
+using testing_support::CrLf;
+using testing_support::kSettings;
+
+// A headless system that lets a test look at the launcher at the moment the window is shown and at the
+// moment the process ends.
+struct WatchingSystem : platform::HeadlessSystem {
+    std::function<void()> onShow, onEnd;
+    void ShowWindow() override {
+        if (onShow) {
+            onShow();
+        }
+        HeadlessSystem::ShowWindow();
+    }
+    void EndProcess() override {
+        if (onEnd) {
+            onEnd();
+        }
+        HeadlessSystem::EndProcess();
+    }
+};
+
+// One disk, and one launcher process on it at a time; the launcher sits in C:\Launcher with its data
+// folder, on a 1024 x 768 pixel screen at 15 twips per pixel.
+struct StartScene {
+    platform::HeadlessFileSystem files{u"C:\\Launcher"};
+    std::unique_ptr<WatchingSystem> system;
+    std::unique_ptr<launcher::Launcher> app;
+
+    explicit StartScene(platform::ScreenInfo screen = {1024 * 15.0, 768 * 15.0, 15, 15}) {
+        files.AddFolder(u"C:\\Launcher\\data");
+        NewProcess(screen);
+    }
+    // A new start of the launcher on the same disk.
+    void NewProcess(platform::ScreenInfo screen = {1024 * 15.0, 768 * 15.0, 15, 15}) {
+        app.reset();
+        system = std::make_unique<WatchingSystem>();
+        system->SetScreen(screen);
+        app = std::make_unique<launcher::Launcher>(*system, files);
+    }
+    launcher::Form1& form() { return app->form; }
+    catalogue::Catalogue& cat() { return app->cat; }
+};
+
+// A first start finds Animal Habitats (default id 0) through the candidate-location file.
+constexpr char16_t kHabitats[] = u"C:\\Tessaly\\Animal Habitats\\habitats.exe";
+void InstallHabitats(platform::HeadlessFileSystem& files) {
+    files.AddFile(kHabitats);
+    files.AddTextFile(testing_support::kProgramCandidates,
+                      CrLf({u"<program name='Animal Habitats' p1='\\Tessaly\\Animal Habitats\\habitats.exe' />"}));
+}
+
+TEST(Main, ASecondInstanceReturnsAtOnceAndTouchesNoFile) {
+    const struct {
+        const char* what;
+        bool settingsFile;
+    } cases[] = {{"settings file present", true}, {"first start", false}};
+    for (const auto& c : cases) {
+        StartScene s;
+        const std::u16string teacher = CrLf({u"<programs>", u"<program name='Teacher' path='C:\\t.exe' show='T' />"});
+        if (c.settingsFile) {
+            s.files.AddTextFile(kSettings, teacher);
+        }
+        s.files.ClearRecords();
+        s.system->SetAnotherInstanceRunning(true);
+
+        EXPECT_FALSE(Main(*s.app)) << c.what;
+        EXPECT_TRUE(s.files.Lookups().empty()) << c.what;
+        EXPECT_TRUE(s.files.Reads().empty()) << c.what;
+        EXPECT_EQ(s.files.Files().size(), c.settingsFile ? 1u : 0u) << c.what;
+        if (c.settingsFile) {
+            EXPECT_EQ(s.files.FileText(kSettings), teacher) << c.what;
+        }
+        EXPECT_FALSE(s.system->WindowShown()) << c.what;
+        EXPECT_EQ(s.form().progInfo.caption(), u"info") << c.what << ": the window was not even made";
+        EXPECT_EQ(s.cat().progCount, 0) << c.what;
+        EXPECT_TRUE(s.system->Starts().empty() && !s.system->Ended()) << c.what;
+    }
+}
+
+TEST(Main, TheWindowIsShownOnlyAfterTheCatalogueIsLoadedAndSearched) {
+    StartScene s;
+    InstallHabitats(s.files);
+    bool checked = false;
+    s.system->onShow = [&] {
+        checked = true;
+        EXPECT_TRUE(s.files.FileExists(kSettings)) << "the first start wrote its settings file";
+        EXPECT_EQ(s.cat().progCount, 29);
+        EXPECT_EQ(s.cat().progList[0].path, kHabitats) << "discovery ran";
+        for (const auto& program : s.cat().progList) {
+            EXPECT_EQ(program.path, platform::TrimBlanks(program.path)) << "paths were trimmed";
+        }
+        EXPECT_EQ(s.cat().appDrive, u"C:");
+        EXPECT_EQ(s.cat().screenWidthPx, 1024);
+        EXPECT_EQ(s.form().progInfo.caption(), u"") << "the description label was emptied first";
+        EXPECT_TRUE(s.form().progIcon[0].handlers.up) << "the window's events are connected before it shows";
+        EXPECT_EQ(s.form().VScroll.max(), 32767) << "the scroll range is set after showing";
+        EXPECT_EQ(s.form().progName[0].caption(), u"prog title") << "the grid is filled after showing";
+    };
+    EXPECT_TRUE(Main(*s.app));
+    EXPECT_TRUE(checked);
+    EXPECT_TRUE(s.system->WindowShown());
+    EXPECT_FALSE(s.system->Ended());
+}
+
+TEST(Main, TheScrollMaximumFromStartUpStaysWhenTheFrameCannotComputeOne) {
+    // On a screen 200 pixels wide no tile column fits, so the frame layout cannot set the range and the
+    // start-up value progCount - 1 remains.
+    StartScene s({200 * 15.0, 768 * 15.0, 15, 15});
+    ASSERT_TRUE(Main(*s.app));
+    EXPECT_EQ(s.cat().screenWidthPx, 200);
+    EXPECT_EQ(s.form().VScroll.max(), 28);
+}
+
+TEST(Main, OpensOnTheFilledGridWhoseTilesStartTheirPrograms) {
+    StartScene s;
+    InstallHabitats(s.files);
+    ASSERT_TRUE(Main(*s.app));
+    launcher::Form1& f = s.form();
+    platform::HeadlessDriver driver(*s.system);
+    driver.Watch(f.SameProgWaitTimer);
+
+    // The default display order starts with the web link, id 28.
+    ASSERT_EQ(s.cat().order[0], 28);
+    EXPECT_TRUE(f.progIcon[0].visible);
+    EXPECT_EQ(f.progName[0].tag, u"28");
+    EXPECT_TRUE(driver.Move(f.progIcon[0], 10, 10));
+    EXPECT_EQ(f.progInfo.caption(), s.cat().progList[28].desc);
+    EXPECT_TRUE(driver.Click(f.progName[0], 5, 5));
+    ASSERT_EQ(s.system->Opens().size(), 1u);
+    EXPECT_EQ(s.system->Opens()[0].target, s.cat().progList[28].path);
+    EXPECT_EQ(s.system->Opens()[0].showCommand, 3);
+
+    // Every default program is listed on a first start, so slot k shows display position k.
+    driver.Advance(1000);
+    const auto& order = s.cat().order;
+    const int slot = static_cast<int>(std::find(order.begin(), order.begin() + 29, 0) - order.begin());
+    ASSERT_LT(slot, f.progIcon.Count());
+    EXPECT_TRUE(driver.Click(f.progIcon[slot], 5, 5));
+    const platform::HeadlessSystem::Start start{kHabitats, 1, u"C:\\Tessaly\\Animal Habitats\\"};
+    EXPECT_EQ(s.system->Starts(), (std::vector<platform::HeadlessSystem::Start>{start}));
+}
+
+TEST(Main, AnEmptyCatalogueOpensAnEmptyGrid) {
+    StartScene s;
+    s.files.AddTextFile(kSettings, u""); // exists, holds no lines
+    ASSERT_TRUE(Main(*s.app));
+    EXPECT_EQ(s.cat().progCount, 0);
+    EXPECT_TRUE(s.system->WindowShown());
+    EXPECT_FALSE(s.form().progIcon[0].visible || s.form().progName[0].visible || s.form().prVidBut[0].visible);
+    EXPECT_EQ(s.files.FileText(kSettings), u"") << "start-up writes nothing over an existing file";
+}
+
+TEST(QuitLauncher, OnlyTheExitButtonKeepsTheTeachersChangesForTheNextStart) {
+    const struct {
+        const char* what;
+        bool exitButton;
+    } cases[] = {{"left through the exit button", true}, {"window closed otherwise", false}};
+    for (const auto& c : cases) {
+        StartScene s;
+        ASSERT_TRUE(Main(*s.app));
+        const auto before = s.files.FileBytes(kSettings);
+        const int hidden = s.cat().order[3];
+        s.cat().progList[static_cast<std::size_t>(hidden)].show = kFalse; // as the options dialog applies it
+
+        bool savedBeforeEnd = false;
+        s.system->onEnd = [&] { savedBeforeEnd = s.files.FileBytes(kSettings) != before; };
+        if (c.exitButton) {
+            platform::HeadlessDriver driver(*s.system);
+            driver.Press(s.form().ExitBut, 10, 10);
+            driver.Release(s.form().ExitBut, 90, 200); // released away from the button: still exits
+        }
+        EXPECT_EQ(s.system->Ended(), c.exitButton) << c.what;
+        EXPECT_EQ(savedBeforeEnd, c.exitButton) << c.what << ": the file is written before the process ends";
+
+        s.NewProcess();
+        ASSERT_TRUE(Main(*s.app)) << c.what;
+        EXPECT_EQ(s.cat().progList[static_cast<std::size_t>(hidden)].show, c.exitButton ? kFalse : kTrue) << c.what;
+    }
+}
+
+TEST(QuitLauncher, EndsTheProcessEvenWhenTheSettingsFileCannotBeWritten) {
+    StartScene s;
+    ASSERT_TRUE(Main(*s.app));
+    const auto before = s.files.FileBytes(kSettings);
+    s.cat().showall = kFalse;
+    s.files.SetUnwritable(u"C:\\Launcher\\data");
+    s.files.SetUnwritable(kSettings);
+    QuitLauncher(*s.app);
+    EXPECT_TRUE(s.system->Ended());
+    EXPECT_EQ(s.files.FileBytes(kSettings), before);
+}
+
+} // namespace
+} // namespace app
