@@ -26,9 +26,13 @@ std::optional<Int16> Nearest(double value) {
     return Fit16(whole);
 }
 
-std::optional<Int16> Floor16(double value) { return Fit16(std::floor(value)); }
+std::optional<Int16> Floor16(double value) {
+    return Fit16(std::floor(value));
+}
 
-Int16 MaxInt(Int16 first, Int16 second) { return first < second ? second : first; }
+Int16 MaxInt(Int16 first, Int16 second) {
+    return first < second ? second : first;
+}
 
 Int16 Clamp(Int16 value, Int16 low, Int16 high) {
     if (value < low) {

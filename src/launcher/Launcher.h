@@ -34,8 +34,7 @@ struct ModuleValues {
 
 struct Launcher {
     Launcher(platform::System& system, platform::FileSystem& files)
-        : system(system), files(files),
-          form(system, system.Screen().twipsPerPixelX, system.Screen().twipsPerPixelY) {}
+        : system(system), files(files), form(system, system.Screen().twipsPerPixelX, system.Screen().twipsPerPixelY) {}
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
 

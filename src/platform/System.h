@@ -23,7 +23,7 @@ struct ScreenInfo {
 enum class WindowState { Normal = 0, Minimised = 1, Maximised = 2 };
 
 // Window styles for starting a program, and shell show commands.
-inline constexpr int kNormalFocus = 1;  // a normal window that takes the focus
+inline constexpr int kNormalFocus = 1; // a normal window that takes the focus
 inline constexpr int kShowMaximised = 3;
 
 // Message box styles and answers.
@@ -33,7 +33,7 @@ inline constexpr int kAnswerNo = 7;
 
 struct OpenFileRequest {
     Text title;
-    Text filter; // "Description|pattern" pairs joined by "|", such as "Programs|*.exe"
+    Text filter;    // "Description|pattern" pairs joined by "|", such as "Programs|*.exe"
     long flags = 0; // 4 hide the read-only box, 4096 the file must exist, 2097152 long names
 };
 

@@ -16,12 +16,12 @@ TEST(Form1, DesignGeometryInPixelsAtFifteenTwipsPerPixel) {
     LauncherScene scene;
     Form1& f = scene.form();
     const Expected table[] = {
-        {&f.topBar, 0, 0, 777, 62},        {&f.topSmoother, 0, 0, 534, 6},      {&f.MinBut, 439, 12, 37, 37},
-        {&f.restoreBut, 480, 12, 37, 37},  {&f.ExitBut, 520, 12, 37, 37},       {&f.progHolder, 14, 72, 809, 521},
-        {&f.VScroll, 784, 0, 25, 457},     {&f.leftBorder, 0, 0, 6, 329},       {&f.rightBorder, 832, 0, 6, 329},
-        {&f.botBar, 0, 600, 161, 6},       {&f.tessalyLogo, 696, 592, 154, 60}, {&f.progInfo, 112, 592, 417, 68},
-        {&f.progIcon[0], 58, 28, 64, 64},  {&f.prVidBut[0], 124, 49.5, 20, 21}, {&f.dumIcon, 0, 0, 32, 32},
-        {&f.dumberIcon, 32, 0, 32, 32},    {&f.dumFader, 0, 0, 64, 64},
+        {&f.topBar, 0, 0, 777, 62},       {&f.topSmoother, 0, 0, 534, 6},      {&f.MinBut, 439, 12, 37, 37},
+        {&f.restoreBut, 480, 12, 37, 37}, {&f.ExitBut, 520, 12, 37, 37},       {&f.progHolder, 14, 72, 809, 521},
+        {&f.VScroll, 784, 0, 25, 457},    {&f.leftBorder, 0, 0, 6, 329},       {&f.rightBorder, 832, 0, 6, 329},
+        {&f.botBar, 0, 600, 161, 6},      {&f.tessalyLogo, 696, 592, 154, 60}, {&f.progInfo, 112, 592, 417, 68},
+        {&f.progIcon[0], 58, 28, 64, 64}, {&f.prVidBut[0], 124, 49.5, 20, 21}, {&f.dumIcon, 0, 0, 32, 32},
+        {&f.dumberIcon, 32, 0, 32, 32},   {&f.dumFader, 0, 0, 64, 64},
     };
     for (const auto& e : table) {
         EXPECT_DOUBLE_EQ(e.element->left, e.left) << e.element->name();
