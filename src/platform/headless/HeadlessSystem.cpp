@@ -65,7 +65,9 @@ TextSize HeadlessSystem::MeasureText(const Font& font, TextView text) const {
     return TextSize{std::ceil(perChar * static_cast<double>(text.size())), std::ceil(em * 1.15)};
 }
 
-void HeadlessSystem::SetIcon(TextView file, Bitmap icon) { icons_[LowerCase(file)] = std::move(icon); }
+void HeadlessSystem::SetIcon(TextView file, Bitmap icon) {
+    icons_[LowerCase(file)] = std::move(icon);
+}
 
 std::optional<Bitmap> HeadlessSystem::FileIcon(TextView file, int index) {
     const auto it = icons_.find(LowerCase(TrimEndBlanks(file)));
