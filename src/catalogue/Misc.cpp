@@ -1,5 +1,7 @@
 #include "catalogue/Misc.h"
 
+#include <cmath>
+
 namespace catalogue {
 
 bool IsWebAddress(TextView text) {
@@ -50,6 +52,18 @@ Text DataFilePath(const platform::FileSystem& files, TextView fileName) {
     path += u"\\data\\";
     path += fileName;
     return CleanPath(path);
+}
+
+double RoundHalfEven(double value) {
+    const double floor = std::floor(value);
+    const double fraction = value - floor;
+    if (fraction > 0.5) {
+        return floor + 1;
+    }
+    if (fraction < 0.5) {
+        return floor;
+    }
+    return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
 }
 
 std::vector<Text> SplitLines(TextView text) {

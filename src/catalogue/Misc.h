@@ -28,6 +28,9 @@ Text GetFileName(TextView path);
 // The location of a file in the launcher's data folder: CleanPath(launcher folder + "\data\" + name).
 Text DataFilePath(const platform::FileSystem& files, TextView fileName);
 
+// The nearest whole number, ties going to the even one (2.5 gives 2, 3.5 gives 4).
+double RoundHalfEven(double value);
+
 // Splits a text file into lines. A line ends at CR LF or at a CR alone; a line feed alone belongs to the
 // line. A final line without an ending still counts; an empty text has no lines.
 std::vector<Text> SplitLines(TextView text);

@@ -1,4 +1,5 @@
 // The line scanners that take the settings file and the candidate-location files apart.
+#include "catalogue/Misc.h"
 #include "catalogue/XMLsettingStuff.h"
 
 #include <charconv>
@@ -81,19 +82,6 @@ std::optional<double> LenientNumber(TextView text) {
         return 0.0;
     }
     return negative ? -value : value;
-}
-
-// Nearest whole number, ties to the even one.
-double RoundHalfEven(double value) {
-    const double floor = std::floor(value);
-    const double fraction = value - floor;
-    if (fraction > 0.5) {
-        return floor + 1;
-    }
-    if (fraction < 0.5) {
-        return floor;
-    }
-    return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
 }
 
 } // namespace

@@ -119,7 +119,7 @@ void LayoutFrame(Launcher& app, Bool16 maximised) {
     // pixels wide.
     SetPosition(f.progInfo.left, f.verLabel.left + f.verLabel.width + 32);
     if (const auto room = Nearest(f.tessalyLogo.left - 32 - f.progInfo.left)) {
-        f.progInfo.width = MaxInt(*room, 10);
+        f.progInfo.width = MaxInt<Int16>(*room, 10);
     }
     SetPosition(f.progInfo.top, f.tessalyLogo.top);
 
@@ -134,7 +134,7 @@ void LayoutFrame(Launcher& app, Bool16 maximised) {
     }
     const int rowsLessOne = app.values.gridRows - 1;
     if (rowsLessOne >= -32768) {
-        f.VScroll.largeChange = MaxInt(static_cast<Int16>(rowsLessOne), 1);
+        f.VScroll.largeChange = MaxInt<Int16>(static_cast<Int16>(rowsLessOne), 1);
     }
     if (app.values.gridColumns != 0) {
         const double rowsOfCatalogue = static_cast<double>(app.cat.progCount) / app.values.gridColumns;

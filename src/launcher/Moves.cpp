@@ -32,40 +32,6 @@ constexpr double kMinimumHeightPx = 290;
 constexpr double kNudge = 2;
 constexpr double kReleaseTolerance = 2;
 
-// The nearest integer, ties to the even one, as a 32-bit value; nothing when it is not a finite number in
-// that range.
-std::optional<Twips> NearestTwips(double value) {
-    if (!std::isfinite(value)) {
-        return std::nullopt;
-    }
-    const double floor = std::floor(value);
-    const double fraction = value - floor;
-    double whole = floor;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(floor, 2.0) != 0)) {
-        whole = floor + 1;
-    }
-    if (whole < std::numeric_limits<Twips>::min() || whole > std::numeric_limits<Twips>::max()) {
-        return std::nullopt;
-    }
-    return static_cast<Twips>(whole);
-}
-
-Twips MaxTwips(Twips first, Twips second) {
-    return first < second ? second : first;
-}
-
-// Raised to `low`, then lowered to `high`: a window larger than the screen ends with its far edge on the
-// screen's far edge and a negative near edge.
-Twips ClampTwips(Twips value, Twips low, Twips high) {
-    if (value < low) {
-        value = low;
-    }
-    if (value > high) {
-        value = high;
-    }
-    return value;
-}
-
 bool IsMaximised(const Launcher& app) {
     return app.system.GetWindowState() == WindowState::Maximised;
 }
@@ -77,10 +43,10 @@ bool IsActiveMove(const Launcher& app, const PointerEvent& e) {
 
 // Remembers where the pointer went down in the pressed element, in that element's units.
 void RecordPress(Launcher& app, const PointerEvent& e) {
-    if (const auto x = NearestTwips(e.x)) {
+    if (const auto x = NearestAs<Twips>(e.x)) {
         app.values.downX = *x;
     }
-    if (const auto y = NearestTwips(e.y)) {
+    if (const auto y = NearestAs<Twips>(e.y)) {
         app.values.downY = *y;
     }
 }
@@ -106,18 +72,18 @@ void MoveWindow(Launcher& app, Displacement d) {
     platform::System& system = app.system;
     const platform::ScreenInfo screen = system.Screen();
     {
-        const auto newLeft = NearestTwips(system.WindowLeft() + d.dx);
-        const auto highestLeft = NearestTwips(screen.widthTwips - system.WindowWidth());
+        const auto newLeft = NearestAs<Twips>(system.WindowLeft() + d.dx);
+        const auto highestLeft = NearestAs<Twips>(screen.widthTwips - system.WindowWidth());
         if (newLeft && highestLeft) {
             // A refused position leaves the window where it was.
-            static_cast<void>(system.SetWindowLeft(ClampTwips(*newLeft, 0, *highestLeft)));
+            static_cast<void>(system.SetWindowLeft(Clamp<Twips>(*newLeft, 0, *highestLeft)));
         }
     }
     {
-        const auto newTop = NearestTwips(system.WindowTop() + d.dy);
-        const auto highestTop = NearestTwips(screen.heightTwips - system.WindowHeight());
+        const auto newTop = NearestAs<Twips>(system.WindowTop() + d.dy);
+        const auto highestTop = NearestAs<Twips>(screen.heightTwips - system.WindowHeight());
         if (newTop && highestTop) {
-            static_cast<void>(system.SetWindowTop(ClampTwips(*newTop, 0, *highestTop)));
+            static_cast<void>(system.SetWindowTop(Clamp<Twips>(*newTop, 0, *highestTop)));
         }
     }
 }
@@ -227,10 +193,10 @@ void rightBorder_MouseMove(Launcher& app, const PointerEvent& e) {
         return;
     }
     platform::System& system = app.system;
-    const auto newWidth = NearestTwips(system.WindowWidth() + TwipsMoved(app, e).dx);
-    const auto lowestWidth = NearestTwips(kMinimumWidthPx * system.Screen().twipsPerPixelX);
+    const auto newWidth = NearestAs<Twips>(system.WindowWidth() + TwipsMoved(app, e).dx);
+    const auto lowestWidth = NearestAs<Twips>(kMinimumWidthPx * system.Screen().twipsPerPixelX);
     if (newWidth && lowestWidth) {
-        static_cast<void>(system.SetWindowWidth(MaxTwips(*newWidth, *lowestWidth)));
+        static_cast<void>(system.SetWindowWidth(MaxInt<Twips>(*newWidth, *lowestWidth)));
     }
     LayoutFrame(app, catalogue::kFalse);
 }
@@ -248,10 +214,10 @@ void botBar_MouseMove(Launcher& app, const PointerEvent& e) {
         return;
     }
     platform::System& system = app.system;
-    const auto newHeight = NearestTwips(system.WindowHeight() + TwipsMoved(app, e).dy);
-    const auto lowestHeight = NearestTwips(kMinimumHeightPx * system.Screen().twipsPerPixelY);
+    const auto newHeight = NearestAs<Twips>(system.WindowHeight() + TwipsMoved(app, e).dy);
+    const auto lowestHeight = NearestAs<Twips>(kMinimumHeightPx * system.Screen().twipsPerPixelY);
     if (newHeight && lowestHeight) {
-        static_cast<void>(system.SetWindowHeight(MaxTwips(*newHeight, *lowestHeight)));
+        static_cast<void>(system.SetWindowHeight(MaxInt<Twips>(*newHeight, *lowestHeight)));
     }
     LayoutFrame(app, catalogue::kFalse);
 }
