@@ -21,7 +21,7 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake ninja-build g++ googletest libbenchmark-dev clang-format g++-mingw-w64-x86-64-posix)
-WINE_PACKAGES=(wine wine64)
+WINE_PACKAGES=(wine wine64 xvfb xdotool x11-utils imagemagick fonts-liberation)
 
 # Creates a Wine prefix in $1 that never opens the crash debugger and keeps its wineserver alive.
 make_wine_prefix() {

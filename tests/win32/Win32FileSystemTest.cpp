@@ -18,7 +18,9 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-fs::path FsPath(TextView path) { return fs::path(std::wstring(path.begin(), path.end())); }
+fs::path FsPath(TextView path) {
+    return fs::path(std::wstring(path.begin(), path.end()));
+}
 
 void PutFile(TextView path, std::string_view bytes) {
     std::ofstream out(FsPath(path), std::ios::binary | std::ios::trunc);
@@ -93,7 +95,7 @@ TEST_F(Win32FileSystemTest, LookupFileFindsFilesAsWindowsNamesThem) {
         {u"nothere.txt", LookupStatus::Absent, u""},
         {u"Missing\\inner.dat", LookupStatus::Absent, u""}, // a folder on the way is missing
         {u"Report.TXT\\x", LookupStatus::Absent, u""},      // a file used as a folder
-        {u"Sub", LookupStatus::Absent, u""},                 // folders are not files
+        {u"Sub", LookupStatus::Absent, u""},                // folders are not files
         {u"Sub  ", LookupStatus::Absent, u""},
         {u"Sub\\", LookupStatus::Absent, u""},
         // Wildcards never match, although each of these would find Report.TXT as a pattern.
@@ -125,22 +127,25 @@ TEST_F(Win32FileSystemTest, LookupOnAMissingDriveFindsNothing) {
     }
     ASSERT_NE(letter, 0) << "every drive letter is in use";
     const Text path = Text(1, static_cast<char16_t>(letter)) + u":\\Programs\\maths.exe";
-    // Measured under Wine 8: FindFirstFileExW on an unassigned drive letter fails with ERROR_PATH_NOT_FOUND,
-    // as on Windows, so the lookup reports the file as absent rather than failed.
+    // Measured under Wine 8: FindFirstFileExW on an unassigned drive letter fails with ERROR_PATH_NOT_FOUND
+    // (not ERROR_INVALID_DRIVE), so the lookup reports the file as absent rather than failed.
     EXPECT_EQ(files_.LookupFile(path).status, LookupStatus::Absent) << ToUtf8(path);
     EXPECT_FALSE(files_.ReadFileBytes(path).has_value());
     EXPECT_FALSE(files_.WriteFileBytes(path, "x"));
 }
 
 TEST_F(Win32FileSystemTest, FileCallsLeaveTheThreadErrorModeAsItWas) {
-    const DWORD before = GetThreadErrorMode();
+    // A mode without SEM_FAILCRITICALERRORS, so that a guard that leaks its setting shows.
+    DWORD original = 0;
+    ASSERT_NE(SetThreadErrorMode(SEM_NOOPENFILEERRORBOX, &original), 0);
     static_cast<void>(files_.LookupFile(u"Q:\\nothing.exe"));
     static_cast<void>(files_.LookupFile(In(u"nothing.exe")));
     static_cast<void>(files_.ReadFileBytes(In(u"nothing.exe")));
     static_cast<void>(files_.WriteFileBytes(In(u"written.txt"), "w"));
     static_cast<void>(files_.MoveFileOver(In(u"written.txt"), In(u"moved.txt")));
     static_cast<void>(files_.EraseFile(In(u"moved.txt")));
-    EXPECT_EQ(GetThreadErrorMode(), before);
+    EXPECT_EQ(GetThreadErrorMode(), static_cast<DWORD>(SEM_NOOPENFILEERRORBOX));
+    SetThreadErrorMode(original, nullptr);
 }
 
 TEST_F(Win32FileSystemTest, WrittenBytesReadBackUnchanged) {
@@ -150,7 +155,8 @@ TEST_F(Win32FileSystemTest, WrittenBytesReadBackUnchanged) {
     } cases[] = {
         {"empty", ""},
         {"line endings, NUL and high bytes", "a\r\nb\rc\n\0d\xff\x80\x1a end"s},
-        {"several read chunks", [] {
+        {"several read chunks",
+         [] {
              std::string big(3 * (1 << 20) + 7, '\0');
              for (std::size_t i = 0; i < big.size(); ++i) {
                  big[i] = static_cast<char>(i * 31 + i / 4096);
@@ -200,7 +206,8 @@ TEST_F(Win32FileSystemTest, ReadSharesTheFileButNeedsAWholeFile) {
     CloseHandle(writer);
 
     // One holding it without sharing does.
-    HANDLE exclusive = CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE exclusive =
+        CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(files_.ReadFileBytes(path).has_value());
     CloseHandle(exclusive);

@@ -1,60 +1,65 @@
-// Console entry point of the Windows build, for the time before the launcher window exists.
-// Implements: start-up (system values and the catalogue) and a short report of the catalogue on stdout.
-#include "app/Startup.h"
-#include "catalogue/Catalogue.h"
-#include "catalogue/Misc.h"
-#include "catalogue/XMLsettingStuff.h"
-#include "platform/Text.h"
+// The launcher's entry point on Windows: makes the platform (files, system, the main window's host), hands
+// the application object to start-up, and runs the window's messages until the window is closed.
+// Closing the window by any means but the exit button (which saves the catalogue and ends the process
+// itself) ends the process here without saving.
+#include "app/Main.h"
+#include "launcher/Launcher.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32System.h"
+#include "platform/win32/Win32Window.h"
 
 #include <windows.h>
 
-#include <string>
+#include <commctrl.h>
+#include <objbase.h>
 
 namespace {
 
-using platform::Text;
-
-// A console gets the text as UTF-16 through WriteConsoleW, which shows every character whatever the
-// console's code page; a pipe or a file gets UTF-8 bytes.
-void Print(const Text& text) {
-    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    if (out == nullptr || out == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    DWORD mode = 0;
-    DWORD written = 0;
-    if (GetConsoleMode(out, &mode) != 0) {
-        const std::wstring wide(text.begin(), text.end());
-        WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-    } else {
-        const std::string bytes = platform::ToUtf8(text);
-        WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    }
-}
+// The main window's client size in its normal state as designed: 15000 x 9780 twips (1000 x 652 pixels
+// at 15 twips per pixel). It is the size a restore gives back after the maximised start.
+constexpr double kNormalWidthTwips = 15000;
+constexpr double kNormalHeightTwips = 9780;
 
 } // namespace
 
-int wmain() {
-    platform::Win32FileSystem files;
-    catalogue::Catalogue cat;
-    app::InitSystemInfo(cat, files);
-    app::LoadCatalogue(cat, files);
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Libraries loaded later (by the shell, the common dialogs) come from the system folder only, never
+    // from the folder the launcher was started from, which may be a shared drive.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 
-    Text report = u"The launcher window is not built yet; this run only loads the catalogue.\n";
-    report += u"Settings file: " + catalogue::SettingsFilePath(files) + u"\n";
-    report += u"Programs: " + platform::DecimalText(cat.progCount) + u"\n";
-    for (int pos = 0; pos < cat.progCount; ++pos) {
-        const int id = cat.order[pos];
-        if (id < 0 || id >= catalogue::kSlotCount) {
-            report += u"  (position " + platform::DecimalText(pos) + u" holds no valid id)\n";
-            continue;
+    // The shell and the file-open dialog may hand work to COM components.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&controls);
+
+    int exitCode = 0;
+    {
+        platform::Win32FileSystem files;
+        platform::Win32System system(files.AppFolder());
+        launcher::Launcher app(system, files);
+
+        const platform::ScreenInfo screen = system.Screen();
+        platform::Win32Window host(app.form, platform::Win32Window::Role::Main, nullptr,
+                                   kNormalWidthTwips / screen.twipsPerPixelX,
+                                   kNormalHeightTwips / screen.twipsPerPixelY, screen.twipsPerPixelX,
+                                   screen.twipsPerPixelY, platform::ReadDpiY());
+        if (!host.Create()) {
+            exitCode = 1;
+        } else {
+            system.AttachMainWindow(&host);
+            // Start-up refuses a second instance (nothing shown, nothing read or written), else loads the
+            // catalogue, shows the window maximised and fills it.
+            if (app::Main(app)) {
+                host.Refresh();
+                exitCode = platform::RunMessageLoop();
+            }
+            system.AttachMainWindow(nullptr);
         }
-        const catalogue::ProgramRecord& program = cat.progList[id];
-        const bool installed = !catalogue::FileOrWebExists(program.path, files).empty();
-        report += u"  " + platform::DecimalText(id) + u"  " + program.name +
-                  (installed ? u"  (installed)\n" : u"  (not installed)\n");
     }
-    Print(report);
-    return 0;
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
+    }
+    return exitCode;
 }

@@ -22,9 +22,13 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "the wide-character API must 
 // the limit keeps a large file within a DWORD and within what network drives accept in one request.
 constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
 
-std::wstring ToWide(TextView text) { return std::wstring(text.begin(), text.end()); }
+std::wstring ToWide(TextView text) {
+    return std::wstring(text.begin(), text.end());
+}
 
-Text FromWide(std::wstring_view text) { return Text(text.begin(), text.end()); }
+Text FromWide(std::wstring_view text) {
+    return Text(text.begin(), text.end());
+}
 
 // A path for the wide API, or nothing when it cannot name a file: an empty path, or one holding a NUL
 // character, which the API would read as the end of a shorter path naming some other file.
@@ -108,6 +112,15 @@ bool MeansNoSuchFile(DWORD error) {
     default:
         return false;
     }
+}
+
+// Windows refuses to overwrite or replace a read-only file, and the launcher relies on that: a settings
+// file made read-only stays as it is. Wine 8 keeps the attribute as Unix permissions, which a rename
+// ignores and a process running as root passes, so the attribute is checked here too.
+bool IsReadOnlyFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+           (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 Text ReadAppFolder() {
@@ -214,10 +227,13 @@ bool Win32FileSystem::WriteFileBytes(TextView path, std::string_view bytes) {
     }
 
     NoDriveDialogs noDialogs;
-    // Nobody else may open the file while it is half written. CREATE_ALWAYS refuses a read-only file
-    // (and a hidden or system one, whose attributes FILE_ATTRIBUTE_NORMAL would drop).
-    FileHandle file(CreateFileW(widePath->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
+    if (IsReadOnlyFile(*widePath)) {
+        return false;
+    }
+    // Nobody else may open the file while it is half written. CREATE_ALWAYS also refuses a hidden or
+    // system file, whose attributes FILE_ATTRIBUTE_NORMAL would drop.
+    FileHandle file(
+        CreateFileW(widePath->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) {
         return false;
     }
@@ -240,8 +256,11 @@ bool Win32FileSystem::MoveFileOver(TextView source, TextView target) {
         return false;
     }
     NoDriveDialogs noDialogs;
+    if (IsReadOnlyFile(*wideTarget)) {
+        return false;
+    }
     // Without MOVEFILE_COPY_ALLOWED a move to another volume fails rather than copying, so a move that
-    // succeeds is a rename within one folder tree: the target is never seen half written.
+    // succeeds is a rename on one volume: the target is never seen half written.
     return MoveFileExW(wideSource->c_str(), wideTarget->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
            0;
 }
@@ -284,7 +303,18 @@ std::string Win32FileSystem::ToCodePage(TextView text) const {
     const bool utf8 = GetACP() == CP_UTF8;
     const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
     const char* const replacement = utf8 ? nullptr : "?";
-    const std::wstring wide = ToWide(text);
+    // A character beyond U+FFFF is two code units, and the API writes a '?' for each; it is one character,
+    // so it becomes one '?'. (No ANSI code page other than UTF-8 holds such characters.)
+    std::wstring wide;
+    wide.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!utf8 && IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1])) {
+            wide += L'?';
+            ++i;
+        } else {
+            wide += static_cast<wchar_t>(text[i]);
+        }
+    }
     const int wideCount = static_cast<int>(wide.size());
     const int needed = WideCharToMultiByte(CP_ACP, flags, wide.data(), wideCount, nullptr, 0, replacement, nullptr);
     if (needed <= 0) {

@@ -1,0 +1,114 @@
+// Win32 system, the Windows backend of platform::System.
+// Implements: the single-instance rule (a named mutex), the version numbers (the version resource), the
+// screen and its resolution (GetSystemMetrics, the system DPI), the main window's state and geometry (the
+// HWND of its host, Win32Window), text measuring (GDI), program icons (ExtractIconW, DrawIconEx), the
+// current drive and folder (SetCurrentDirectoryW), starting programs (CreateProcessW), the shell
+// (ShellExecuteW), ending the process (ExitProcess), and the dialogs: modal windows, message boxes
+// (MessageBoxW) and the file-open dialog (GetOpenFileNameW).
+// Wide-character API only; <windows.h> stays in the .cpp file.
+#pragma once
+
+#include "platform/System.h"
+#include "platform/win32/Win32Window.h"
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// The name of the single-instance mutex of a launcher in `folder`: in the session's own namespace
+// ("Local\"), with a hash of the folder (letters compared without regard to case, as Windows compares
+// paths), so that one launcher runs per folder and per session.
+Text InstanceMutexName(TextView folder);
+
+// The file-open dialog's filter list from "Description|pattern" pairs joined by "|": each description and
+// pattern ended by a NUL character and the list by a second one. A description without its pattern at
+// the end is dropped. Empty text when there is no pair.
+Text FileDialogFilter(TextView filter);
+
+// The command line for starting an executable with no arguments: its path in double quotes, so that
+// blanks in the path cannot split it. Nothing when the path is empty or holds a quote or a NUL character,
+// which no file name can contain.
+std::optional<Text> QuotedCommandLine(TextView path);
+
+// The folder a program is started in: its path up to and including the last backslash ("C:\Games\x.exe"
+// gives "C:\Games\", "C:\x.exe" gives "C:\"); empty text when the path has no backslash.
+Text ProgramFolder(TextView path);
+
+// The ShowWindow command for a program's window style (1 normal with the focus, 2 minimised, 3 maximised,
+// 4 normal without the focus, 6 minimised without the focus, 0 hidden); nothing for any other style.
+std::optional<int> ShowCommandForStyle(int windowStyle);
+
+// The version numbers in a version resource (VS_VERSIONINFO): the file version's first two fields as major
+// and minor, its fourth as the revision. Nothing when the block is not a version resource.
+std::optional<Version> ParseVersionResource(std::string_view block);
+
+// The screen: its size in twips and the twips per pixel of the system's resolution (15 at 96 dpi).
+ScreenInfo ReadScreen();
+// The system's resolution in dots per inch, horizontally and vertically.
+int ReadDpiX();
+int ReadDpiY();
+
+class Win32System final : public System {
+public:
+    // `appFolder`: the launcher's folder, which names the single-instance mutex.
+    explicit Win32System(Text appFolder);
+    ~Win32System() override;
+    Win32System(const Win32System&) = delete;
+    Win32System& operator=(const Win32System&) = delete;
+
+    // The host of the main window: its HWND is the truth for the window's state and geometry. Until one is
+    // attached the window reads as maximised (its design state) with no size, and refuses new geometry.
+    void AttachMainWindow(Win32Window* host) { main_ = host; }
+
+    // ---- System ----
+    // The first call takes the mutex and keeps it for the life of the process; later calls give the same
+    // answer.
+    bool AnotherInstanceRunning() override;
+    Version AppVersion() const override;
+    ScreenInfo Screen() const override { return ReadScreen(); }
+    WindowState GetWindowState() const override;
+    void SetWindowState(WindowState state) override;
+    double WindowLeft() const override;
+    double WindowTop() const override;
+    double WindowWidth() const override;
+    double WindowHeight() const override;
+    [[nodiscard]] bool SetWindowLeft(double twips) override;
+    [[nodiscard]] bool SetWindowTop(double twips) override;
+    [[nodiscard]] bool SetWindowWidth(double twips) override;
+    [[nodiscard]] bool SetWindowHeight(double twips) override;
+    double ScaleWidth() const override;
+    double ScaleHeight() const override;
+    // The first showing uses the window state set so far: maximised, the design state, unless changed.
+    void ShowWindow() override;
+    TextSize MeasureText(const Font& font, TextView text) const override { return fonts_.Measure(font, text); }
+    std::optional<Bitmap> FileIcon(TextView file, int index) override;
+    [[nodiscard]] bool SetCurrentDrive(TextView drive) override;
+    [[nodiscard]] bool SetCurrentFolder(TextView folder) override;
+    [[nodiscard]] bool StartExecutable(TextView path, int windowStyle) override;
+    [[nodiscard]] bool ShellOpen(TextView target, int showCommand) override;
+    [[noreturn]] void EndProcess() override;
+    void ShowModal(Dialog& dialog) override;
+    int ShowMessageBox(TextView text, TextView title, int style) override;
+    std::optional<Text> OpenFileDialog(const OpenFileRequest& request) override;
+
+private:
+    enum class Edge { Left, Top, Width, Height };
+    HWND__* MainHandle() const;
+    // The window that dialogs belong to: the innermost open modal dialog, else the main window.
+    HWND__* DialogOwner() const;
+    double Geometry(Edge edge) const;
+    bool SetGeometry(Edge edge, double twips);
+
+    Text appFolder_;
+    void* mutex_ = nullptr; // the single-instance mutex, held until the process ends
+    std::optional<bool> anotherInstance_;
+    GdiFonts fonts_;
+    Win32Window* main_ = nullptr;
+    std::vector<HWND__*> modals_; // the open modal dialogs, innermost last
+    bool shown_ = false;
+    WindowState stateBeforeShown_ = WindowState::Maximised;
+};
+
+} // namespace platform

@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Start-up benchmark (a report, not a test): the time from process start to the window on screen (mapped)
+# and drawn (the launcher with its first tile, the bare window with its title strip), for launcher.exe and
+# for bare_window.exe, the smallest Win32 window program, under one Xvfb and one persistent wineserver;
+# the peak memory (VmHWM) of each process and the size of each executable.
+#
+# Usage: tests/e2e/bench.sh BUILD_DIR [RUNS]. Needs what run.sh needs, plus a C compiler and libx11-dev
+# for the pixel probe.
+set -euo pipefail
+
+BUILD=$(cd "${1:?usage: bench.sh BUILD_DIR [RUNS]}" && pwd)
+RUNS=${2:-7}
+HERE=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tests/e2e/lib.sh
+. "$HERE/lib.sh"
+
+e2e_init
+cc -O2 -o "$E2E_TMP/pixelprobe" "$HERE/pixelprobe.c" -lX11
+e2e_start_display
+e2e_make_prefix
+
+# The launcher with every program of the default catalogue installed, so that every tile shows its picture.
+folder=$(e2e_stage bench)
+root=$(dirname "$folder")
+# Each program and, where the collection has one, its help-video player.
+for program in "Animal Habitats/habitats" "Animal Habitats/Videos/habitatsvid" "Bridge Builder/bridges" \
+    "Clock Tower/clock" "Clock Tower/Videos/clockvid" "Coin Counter/coins" "Colour Mixer/colour" \
+    "Crossword Maker/crossword" "Dinosaur Dig/dinodig" "Dinosaur Dig/Videos/dinodigvid" "Fraction Pizza/pizza" \
+    "Grammar Garden/grammar" "Handwriting Helper/handwrite" "Island Explorer/island" \
+    "Island Explorer/Videos/islandvid" "Map Skills/mapskills" "Music Maker/music" "Number Bonds/bonds" \
+    "Number Bonds/Videos/bondsvid" "Phonics Fair/phonics" "Phonics Fair/Videos/phonicsvid" "Planet Quest/planets" \
+    "Poetry Studio/poetry" "Rainforest Rescue/rainforest" "Shape Shifter/shapes" "Spelling Bee/spelling" \
+    "Story Builder/story" "Symmetry Studio/symmetry" "Table Trainer/tables" "Table Trainer/Videos/tablesvid" \
+    "Time Traveller/timetravel" "Typing Trail/typing" "Weather Watch/weather" "Word Search/wordsearch" \
+    "Zoo Keeper/zookeeper"; do
+    e2e_install_program "$root" "$program.exe" "$BUILD/bare_window.exe"
+done
+cp "$BUILD/bare_window.exe" "$root/bare_window.exe"
+
+launcher_cmd=("$WINE64" 'T:\Tessaly Launcher\launcher.exe')
+bare_cmd=("$WINE64" 'T:\bare_window.exe')
+# Where each is watched: the middle of the first tile's picture (tile area at 14, 72; first cell centre
+# 90, 60), and the bare window's title strip.
+launcher_point=(104 132)
+bare_point=(400 30)
+
+# One start of a program: prints "mapped_ms drawn_ms peak_kB", then ends it.
+measure() {
+    local point_x=$1 point_y=$2 colour=$3
+    shift 3
+    local line mapped drawn pid peak
+    line=$("$E2E_TMP/pixelprobe" "$point_x" "$point_y" "$colour" 20000 -- "$@")
+    read -r mapped drawn pid <<<"$line"
+    sleep 1
+    peak=$(awk '/^VmHWM:/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0)
+    kill "$pid" 2>/dev/null || true
+    e2e_wait_exit "$pid" 10 || true
+    sleep 0.3
+    printf '%s %s %s\n' "$mapped" "$drawn" "$peak"
+}
+
+# The colour the point settles to, from a first start that also writes the settings file and warms
+# every cache; the timed runs wait for it.
+settle_colour() {
+    local point_x=$1 point_y=$2
+    shift 2
+    "$@" >/dev/null 2>&1 &
+    local pid=$!
+    sleep 4
+    local colour
+    colour=$(e2e_pixel "$point_x" "$point_y" | awk -F, '{printf "%02x%02x%02x", $1, $2, $3}')
+    import -display "$DISPLAY" -window root "$E2E_TMP/settled-$pid.png"
+    kill "$pid" 2>/dev/null || true
+    e2e_wait_exit "$pid" 10 || true
+    sleep 0.3
+    printf '%s\n' "$colour"
+}
+
+launcher_colour=$(settle_colour "${launcher_point[@]}" "${launcher_cmd[@]}")
+bare_colour=$(settle_colour "${bare_point[@]}" "${bare_cmd[@]}")
+# Screenshots of the settled windows, to look at, when BENCH_SHOTS names a folder.
+[ -n "${BENCH_SHOTS:-}" ] && cp "$E2E_TMP"/settled-*.png "$BENCH_SHOTS"/
+
+: >"$E2E_TMP/launcher.txt"
+: >"$E2E_TMP/bare.txt"
+for _ in $(seq 1 "$RUNS"); do
+    measure "${launcher_point[@]}" "$launcher_colour" "${launcher_cmd[@]}" >>"$E2E_TMP/launcher.txt"
+    measure "${bare_point[@]}" "$bare_colour" "${bare_cmd[@]}" >>"$E2E_TMP/bare.txt"
+done
+
+# Median and range of a column of a results file.
+summary() {
+    sort -n -k"$2" "$1" | awk -v c="$2" '{v[NR] = $c} END {printf "median %s (min %s, max %s)", v[int((NR + 1) / 2)], v[1], v[NR]}'
+}
+
+echo "runs: $RUNS each, one Xvfb, one persistent wineserver"
+echo "launcher.exe: $(stat -c %s "$BUILD/launcher.exe") bytes"
+echo "  mapped ms: $(summary "$E2E_TMP/launcher.txt" 1)"
+echo "  drawn ms:  $(summary "$E2E_TMP/launcher.txt" 2)"
+echo "  peak kB:   $(summary "$E2E_TMP/launcher.txt" 3)"
+echo "bare_window.exe: $(stat -c %s "$BUILD/bare_window.exe") bytes"
+echo "  mapped ms: $(summary "$E2E_TMP/bare.txt" 1)"
+echo "  drawn ms:  $(summary "$E2E_TMP/bare.txt" 2)"
+echo "  peak kB:   $(summary "$E2E_TMP/bare.txt" 3)"

@@ -1,0 +1,151 @@
+# Shared by the end-to-end scripts (run.sh, bench.sh): a virtual X display, a Wine prefix of their own, a
+# staging folder with the launcher and its data, and looking at the screen.
+# shellcheck shell=bash
+
+WINE64=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver64
+# ImageMagick's own convert, not whatever else may be called convert earlier on the PATH.
+CONVERT=/usr/bin/convert
+[ -x "$CONVERT" ] || CONVERT=convert
+
+E2E_TMP=""        # everything the run makes on disk lives under this folder
+E2E_XVFB_PID=""
+E2E_PIDS=()       # programs started by the tests, ended by pid at cleanup
+
+e2e_log() { printf '%s\n' "$*" >&2; }
+
+# Makes the run's temporary folder and arranges that everything is cleaned up when the script ends.
+e2e_init() {
+    E2E_TMP=$(mktemp -d /tmp/tessaly-e2e.XXXXXX)
+    trap e2e_cleanup EXIT
+}
+
+e2e_cleanup() {
+    local pid
+    for pid in "${E2E_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    # Only the run's own prefix: a prefix inherited from the caller is left alone.
+    if [ -n "$E2E_TMP" ] && [ "${WINEPREFIX:-}" = "$E2E_TMP/prefix" ]; then
+        "$WINESERVER" -k 2>/dev/null || true
+    fi
+    if [ -n "$E2E_XVFB_PID" ]; then
+        kill "$E2E_XVFB_PID" 2>/dev/null || true
+        wait "$E2E_XVFB_PID" 2>/dev/null || true
+    fi
+    [ -n "$E2E_TMP" ] && rm -rf "$E2E_TMP"
+}
+
+# Starts Xvfb on the first free display from :90 to :99, 1024 x 768 at 24 bits, and waits until it answers.
+e2e_start_display() {
+    local n
+    for n in 90 91 92 93 94 95 96 97 98 99; do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+        E2E_XVFB_PID=$!
+        for _ in $(seq 1 50); do
+            if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+                export DISPLAY=":$n"
+                return 0
+            fi
+            kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$E2E_XVFB_PID" 2>/dev/null || true
+        E2E_XVFB_PID=""
+    done
+    e2e_log "no free X display from :90 to :99"
+    return 1
+}
+
+# A Wine prefix for this run only (about 700 MB and 15 s): no crash debugger, unmanaged windows (no
+# window manager under Xvfb), and a wineserver kept alive between the programs of the run.
+e2e_make_prefix() {
+    export WINEPREFIX="$E2E_TMP/prefix" WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' LC_ALL=C
+    mkdir -p "$WINEPREFIX"
+    "$WINE64" wineboot -i >/dev/null 2>&1 || true
+    "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d '' /f \
+        >/dev/null 2>&1
+    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    "$WINESERVER" -w
+    "$WINESERVER" -p
+}
+
+# A fresh staging folder named $1 under the run's folder: "<root>/Tessaly Launcher/" with launcher.exe
+# and the data folder, without a settings file. The root is also Wine's drive T:, so that the launcher's
+# drive holds the default program folders ("T:\Program Files\Tessaly\..."). Prints the launcher's folder.
+e2e_stage() {
+    local root="$E2E_TMP/$1"
+    local folder="$root/Tessaly Launcher"
+    mkdir -p "$folder"
+    cp "$BUILD/launcher.exe" "$folder/"
+    cp -r "$BUILD/data" "$folder/data"
+    rm -f "$folder/data/progdata.xml"
+    ln -sfn "$root" "$WINEPREFIX/dosdevices/t:"
+    printf '%s\n' "$folder"
+}
+
+# Installs a stand-in for a program of the default catalogue: $1 the staging root, $2 the path below
+# "Program Files\Tessaly" with forward slashes, $3 the executable to copy there.
+e2e_install_program() {
+    local target="$1/Program Files/Tessaly/$2"
+    mkdir -p "$(dirname "$target")"
+    cp "$3" "$target"
+}
+
+# Starts the launcher of staging folder $1 from drive T: in the background; its pid is in LAUNCHER_PID.
+e2e_start_launcher() {
+    local name
+    name=$(basename "$1")
+    "$WINE64" "T:\\$name\\launcher.exe" >>"$E2E_TMP/launcher.log" 2>&1 &
+    LAUNCHER_PID=$!
+    E2E_PIDS+=("$LAUNCHER_PID")
+}
+
+# Waits up to $2 seconds (default 20) for a visible window whose name is exactly $1; prints its id.
+e2e_wait_window() {
+    local deadline=$((SECONDS + ${2:-20}))
+    local id
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
+        if [ -n "$id" ]; then
+            printf '%s\n' "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# The colour of the screen at ($1, $2) as "r,g,b".
+e2e_pixel() {
+    local shot="$E2E_TMP/pixel.png"
+    import -display "$DISPLAY" -window root "$shot"
+    "$CONVERT" "$shot" -format "%[fx:int(255*p{$1,$2}.r+0.5)],%[fx:int(255*p{$1,$2}.g+0.5)],%[fx:int(255*p{$1,$2}.b+0.5)]" info:
+}
+
+# Waits up to $4 seconds (default 10) for the screen at ($1, $2) to be the colour $3 ("r,g,b").
+e2e_wait_pixel() {
+    local deadline=$((SECONDS + ${4:-10}))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        [ "$(e2e_pixel "$1" "$2")" = "$3" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+# Waits up to $2 seconds (default 10) for process $1 to end; its exit status is not read.
+e2e_wait_exit() {
+    local deadline=$((SECONDS + ${2:-10}))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        kill -0 "$1" 2>/dev/null || return 0
+        sleep 0.05
+    done
+    return 1
+}
+
+# Ends a program started by a test and waits for it.
+e2e_stop() {
+    kill "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
+}
