@@ -27,8 +27,10 @@ long CountContaining(const std::vector<std::u16string>& lines, std::u16string_vi
                          [&](const auto& line) { return line.find(piece) != std::u16string::npos; });
 }
 
-TEST(EnsureSettingsFile, FirstStartWritesTheDefaultCatalogue) {
+TEST(EnsureSettingsFile, FirstStartWritesExactlyTheDefaultCatalogue) {
     Scene scene;
+    scene.cat.progCount = 35; // a bigger catalogue, as before a reset: its extra slots are not written back
+    scene.cat.progList[30].name = u"Extra";
     catalogue::EnsureSettingsFile(scene.cat, scene.files);
 
     const auto lines = SettingsLines(scene.files);
@@ -38,9 +40,9 @@ TEST(EnsureSettingsFile, FirstStartWritesTheDefaultCatalogue) {
     EXPECT_EQ(CountContaining(lines, u"<program name='"), 29);
     EXPECT_EQ(CountContaining(lines, u"show='T'"), 29);
     EXPECT_EQ(CountContaining(lines, u" videopath='"), 19) << "ten defaults have no video player";
-    EXPECT_EQ(lines[3 + 28].find(u"videopath"), std::u16string::npos) << "the web link has no video player";
-    EXPECT_NE(lines[3 + 28].find(u"path='http"), std::u16string::npos);
-    EXPECT_EQ(scene.cat.progCount, 0) << "the load that follows sets the count";
+    EXPECT_EQ(scene.cat.progCount, 35) << "the load that follows sets the count";
+    catalogue::LoadSettings(scene.cat, scene.files);
+    EXPECT_EQ(scene.cat.progCount, 29);
 }
 
 TEST(EnsureSettingsFile, RebuildsOnlyForTheExactEmptyMarker) {
@@ -54,7 +56,6 @@ TEST(EnsureSettingsFile, RebuildsOnlyForTheExactEmptyMarker) {
         {"marker and a blank", CrLf({u"<empty/> "}), false},
         {"marker in capitals", CrLf({u"<EMPTY/>"}), false},
         {"empty file", u"", false},
-        {"no program lines", CrLf({u"<programs>", u"</programs>"}), false},
     };
     for (const auto& c : cases) {
         Scene scene;
@@ -63,16 +64,6 @@ TEST(EnsureSettingsFile, RebuildsOnlyForTheExactEmptyMarker) {
         EXPECT_EQ(SettingsLines(scene.files).size() == 33u, c.rebuilt) << c.what;
         EXPECT_EQ(scene.cat.progList[0].name.empty(), !c.rebuilt) << c.what;
     }
-}
-
-TEST(EnsureSettingsFile, WritesExactlyTheBuiltInEntriesAfterABiggerCatalogue) {
-    Scene scene;
-    scene.cat.progCount = 35;
-    scene.cat.progList[30].name = u"Extra";
-    catalogue::EnsureSettingsFile(scene.cat, scene.files);
-    EXPECT_EQ(SettingsLines(scene.files).size(), 33u);
-    catalogue::LoadSettings(scene.cat, scene.files);
-    EXPECT_EQ(scene.cat.progCount, 29);
 }
 
 TEST(EnsureSettingsFile, AFailedLookupNeverOverwritesAReadableFile) {
@@ -88,7 +79,7 @@ TEST(EnsureSettingsFile, AFailedLookupNeverOverwritesAReadableFile) {
     EXPECT_EQ(flaky.FileText(kSettings), teacher);
 }
 
-TEST(LoadCatalogue, FirstStartBuildsLoadsAndTrims) {
+TEST(LoadCatalogue, FirstStartBuildsLoadsAndSearchesButSavesOnlyLater) {
     Scene scene;
     InitSystemInfo(scene.cat, scene.files, kScreen);
     scene.files.AddFile(u"C:\\Tessaly\\Animal Habitats\\habitats.exe");
@@ -97,15 +88,10 @@ TEST(LoadCatalogue, FirstStartBuildsLoadsAndTrims) {
         CrLf({u"<program name='Animal Habitats' p1='\\Tessaly\\Animal Habitats\\habitats.exe' />"}));
     LoadCatalogue(scene.cat, scene.files);
 
-    EXPECT_EQ(scene.cat.appDrive, u"C:");
     EXPECT_EQ(scene.cat.progCount, 29);
     EXPECT_EQ(scene.cat.showall, kTrue);
     EXPECT_EQ(scene.cat.order[0], 28);
     EXPECT_EQ(scene.cat.progList[0].path, u"C:\\Tessaly\\Animal Habitats\\habitats.exe");
-    for (const auto& program : scene.cat.progList) {
-        EXPECT_EQ(program.path, platform::TrimBlanks(program.path));
-        EXPECT_EQ(program.videopath, platform::TrimBlanks(program.videopath));
-    }
     // The found path reaches the file at the next save only.
     EXPECT_EQ(CountContaining(SettingsLines(scene.files), u"C:\\Tessaly\\Animal Habitats"), 0);
     catalogue::SaveSettings(scene.cat, scene.files);
@@ -134,52 +120,31 @@ TEST(LoadCatalogue, ATeachersFileIsReadAsItIs) {
     EXPECT_EQ(scene.cat.order[0], 1);
 }
 
-TEST(InitSystemInfo, TakesTheDriveFromTheLaunchersFolder) {
-    for (const char16_t* folder : {u"D:\\", u"D:\\Schools\\Launcher"}) {
-        platform::HeadlessFileSystem files(folder);
-        catalogue::Catalogue cat;
-        InitSystemInfo(cat, files, kScreen);
-        EXPECT_EQ(cat.appDrive, u"D:");
-        EXPECT_EQ(cat.cellWidth, 180);
-        EXPECT_EQ(cat.cellHeight, 120);
-    }
-}
-
-TEST(InitSystemInfo, ScreenWidthInPixelsIsTheNearestIntegerTiesToEven) {
+TEST(InitSystemInfo, TakesTheDriveAndTheScreenWidthInPixelsToTheNearestIntegerTiesToEven) {
     const struct {
         platform::ScreenInfo screen;
-        std::int16_t pixels;
+        std::int16_t pixels; // 800 before: a width that does not fit leaves the old value
     } cases[] = {
         {kScreen, 1024},
-        {{1366 * 15.0, 768 * 15.0, 15, 15}, 1366},
         {{1920 * 10.0, 1080 * 10.0, 10, 10}, 1920}, // 144 dots per inch
         {{15007.5, 11520, 15, 15}, 1000},           // 1000.5 goes down to the even 1000
         {{15022.5, 11520, 15, 15}, 1002},           // 1001.5 goes up to the even 1002
         {{15010, 11520, 15, 15}, 1001},             // 1000.67
         {{15000, 11520, 12, 15}, 1250},             // only the horizontal factor counts
+        {{32767.5 * 15, 11520, 15, 15}, 800},       // 32768 pixels after rounding
+        {{-32769.0 * 15, 11520, 15, 15}, 800},
+        {{1024 * 15.0, 11520, 0, 15}, 800}, // no resolution reported
     };
     for (const auto& c : cases) {
-        platform::HeadlessFileSystem files(u"C:\\Launcher");
-        catalogue::Catalogue cat;
-        InitSystemInfo(cat, files, c.screen);
-        EXPECT_EQ(cat.screenWidthPx, c.pixels) << c.screen.widthTwips << " / " << c.screen.twipsPerPixelX;
-    }
-}
-
-TEST(InitSystemInfo, AScreenWidthThatDoesNotFitLeavesTheOldValue) {
-    const platform::ScreenInfo cases[] = {
-        {32767.5 * 15, 11520, 15, 15}, // 32768 pixels after rounding
-        {1024 * 15.0, 11520, 0, 15},   // no resolution reported
-        {-32769.0 * 15, 11520, 15, 15},
-    };
-    for (const auto& screen : cases) {
-        platform::HeadlessFileSystem files(u"C:\\Launcher");
+        SCOPED_TRACE(testing::Message() << c.screen.widthTwips << " / " << c.screen.twipsPerPixelX);
+        platform::HeadlessFileSystem files(u"D:\\Schools\\Launcher");
         catalogue::Catalogue cat;
         cat.screenWidthPx = 800;
-        InitSystemInfo(cat, files, screen);
-        EXPECT_EQ(cat.screenWidthPx, 800) << screen.widthTwips << " / " << screen.twipsPerPixelX;
-        EXPECT_EQ(cat.appDrive, u"C:") << "the other values are still set";
+        InitSystemInfo(cat, files, c.screen);
+        EXPECT_EQ(cat.screenWidthPx, c.pixels);
+        EXPECT_EQ(cat.appDrive, u"D:");
         EXPECT_EQ(cat.cellWidth, 180);
+        EXPECT_EQ(cat.cellHeight, 120);
     }
 }
 
