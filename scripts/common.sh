@@ -31,8 +31,11 @@ make_wine_prefix() {
     "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d '' /f \
         >/dev/null 2>&1
     "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-    "$WINESERVER" -w
+    # Keep this server, and the services wineboot started with their output sent nowhere, for the whole
+    # run. Were they to stop, the next program would start them again, and they would hold that program's
+    # output pipe open long after it ended (ctest would wait for them forever).
     "$WINESERVER" -p
+    "$WINE64" cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 stop_wine_prefix() {
@@ -42,4 +45,68 @@ stop_wine_prefix() {
 configure_windows_build() {
     cmake -S "$ROOT" -B "$ROOT/build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" "$@" >/dev/null
+}
+
+# ---- Staging: the launcher with its data folder, and the demo suite ----
+
+# The demo suite: programs of the built-in catalogue, "name|executable", each a copy of demo_program.exe.
+# They are the first row of the default order after the web link, so a first run shows them at the top
+# and the rest of the suite greyed below them.
+DEMO_PROGRAMS=("Crossword Maker|crossword.exe" "Map Skills|mapskills.exe" "Island Explorer|island.exe"
+    "Rainforest Rescue|rainforest.exe")
+
+# Stages the demo suite beside a staged launcher. $1 the launcher's folder (a path of this shell), $2 the
+# same folder as the launcher sees it, without its drive letter (it begins with a backslash), $3
+# demo_program.exe, $4 the shipped "poss paths.xml". Each demo program goes to "<folder>\demo\<name>\"
+# and the staged copy of "poss paths.xml" gets one more line for it: discovery reads every line with
+# the program's name and the last one decides, so the demo copy is what it finds. The shipped file is
+# written in the system's 8-bit code page with CR LF line ends, and so are the added lines.
+stage_demo_suite() {
+    local folder=$1 windows=$2 program=$3 shipped=$4
+    case "$windows" in
+    *"'"*)
+        echo "The launcher's folder ($windows) holds an apostrophe, which a candidate path cannot hold." >&2
+        return 1
+        ;;
+    esac
+    local lines="" entry name exe
+    for entry in "${DEMO_PROGRAMS[@]}"; do
+        name=${entry%%|*}
+        exe=${entry#*|}
+        mkdir -p "$folder/demo/$name"
+        cp "$program" "$folder/demo/$name/$exe"
+        lines+="<program name='$name' p1='$windows\\demo\\$name\\$exe' />"$'\r\n'
+    done
+    local target="$folder/data/poss paths.xml"
+    # Everything of the shipped file up to its closing line, the demo lines, then the closing line.
+    grep -v -i '^</locations>' "$shipped" >"$target.new"
+    if ! printf '%s' "$lines" | iconv -f UTF-8 -t CP1252 >>"$target.new"; then
+        echo "The launcher's folder ($windows) has characters that code page 1252 cannot write." >&2
+        rm -f "$target.new"
+        return 1
+    fi
+    printf '</locations>\r\n' >>"$target.new"
+    mv "$target.new" "$target"
+}
+
+# Stages launcher.exe and its data folder from build folder $1 into folder $2 afresh, keeping only a
+# settings file (data/progdata.xml) that an earlier run left there: it holds the user's choices.
+stage_launcher() {
+    local build=$1 folder=$2
+    mkdir -p "$folder/data"
+    (
+        shopt -s nullglob dotglob
+        local entry
+        for entry in "$folder"/*; do
+            [ "$entry" = "$folder/data" ] || rm -rf -- "$entry"
+        done
+        for entry in "$folder/data"/*; do
+            [ "$entry" = "$folder/data/progdata.xml" ] || rm -rf -- "$entry"
+        done
+    )
+    cp "$build/launcher.exe" "$folder/"
+    local file
+    for file in "$build/data"/*; do
+        [ "$(basename "$file")" = progdata.xml ] || cp -r "$file" "$folder/data/"
+    done
 }

@@ -39,6 +39,10 @@ struct Catalogue {
     Int16 progCount = 0;                   // slots 0 to progCount - 1 are the catalogue
     std::array<Int16, kSlotCount> order{}; // order[pos] is the id shown at display position pos
     Bool16 showall = kFalse;               // list programs that are not installed too
+    // Set by the last load when the settings file was there but could not be read (another program held
+    // it open, access was refused): the catalogue in memory is then not the file's, so saving must not
+    // replace the file with it.
+    bool settingsUnreadable = false;
 
     // Set once at start-up.
     Text appDrive;           // first two characters of the launcher's folder, such as "C:"

@@ -106,12 +106,20 @@ Text SettingsText(const Catalogue& cat) {
 }
 
 void SaveSettings(const Catalogue& cat, platform::FileSystem& files) {
+    // The file that could not be read still holds the user's settings, which the catalogue in memory
+    // lacks: writing it would lose them.
+    if (cat.settingsUnreadable) {
+        return;
+    }
     WriteSettings(cat, WrittenCount(cat), files);
 }
 
 void LoadSettings(Catalogue& cat, platform::FileSystem& files) {
     cat.progCount = 0;
-    const auto bytes = files.ReadFileBytes(SettingsFilePath(files));
+    const Text location = SettingsFilePath(files);
+    const auto bytes = files.ReadFileBytes(location);
+    // A lookup that cannot tell counts as a file that is there: saving over it would risk the same loss.
+    cat.settingsUnreadable = !bytes && files.LookupFile(location).status != platform::LookupStatus::Absent;
     if (!bytes) {
         cat.progCount = kDefaultCount;
         return;

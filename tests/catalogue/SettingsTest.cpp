@@ -312,3 +312,30 @@ TEST(LoadSettings, SwappingTwoLinesSwapsTheirIds) {
 
 } // namespace
 } // namespace catalogue
+
+namespace catalogue {
+namespace {
+
+TEST(SaveSettings, AFileThatCouldNotBeReadIsNeverOverwritten) {
+    // Regression: a settings file held open by another program at start-up was replaced at exit by the
+    // catalogue in memory, which never held the teacher's settings.
+    testing_support::Scene scene;
+    const std::string teacher = "<programs>\r\n<program name='Teacher' path='C:\\t.exe' show='T' />\r\n</programs>\r\n";
+    scene.files.AddFile(kSettings, teacher);
+    scene.files.SetUnreadable(kSettings);
+    LoadSettings(scene.cat, scene.files);
+    EXPECT_EQ(scene.cat.progCount, 29);
+
+    scene.files.SetUnreadable(kSettings, false); // the other program lets go before the exit
+    SaveSettings(scene.cat, scene.files);
+    EXPECT_EQ(scene.files.FileBytes(kSettings), teacher);
+
+    // A file that is simply missing is still written.
+    ASSERT_TRUE(scene.files.EraseFile(kSettings));
+    LoadSettings(scene.cat, scene.files);
+    SaveSettings(scene.cat, scene.files);
+    EXPECT_TRUE(scene.files.FileExists(kSettings));
+}
+
+} // namespace
+} // namespace catalogue

@@ -4,8 +4,9 @@
 # for bare_window.exe, the smallest Win32 window program, under one Xvfb and one persistent wineserver;
 # the peak memory (VmHWM) of each process and the size of each executable.
 #
-# Usage: tests/e2e/bench.sh BUILD_DIR [RUNS]. Needs what run.sh needs, plus a C compiler and libx11-dev
-# for the pixel probe.
+# Usage: tests/e2e/bench.sh BUILD_DIR [RUNS] (BUILD_DIR a Release build from scripts/test, build/win).
+# Installs what it needs on Debian or Ubuntu: Wine, Xvfb and the X tools as run.sh, and a C compiler with
+# the X11 headers for the pixel probe.
 set -euo pipefail
 
 BUILD=$(cd "${1:?usage: bench.sh BUILD_DIR [RUNS]}" && pwd)
@@ -14,6 +15,7 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=tests/e2e/lib.sh
 . "$HERE/lib.sh"
 
+ensure_packages gcc libc6-dev libx11-dev "${WINE_PACKAGES[@]}"
 e2e_init
 cc -O2 -o "$E2E_TMP/pixelprobe" "$HERE/pixelprobe.c" -lX11
 e2e_start_display

@@ -2,6 +2,10 @@
 # staging folder with the launcher and its data, and looking at the screen.
 # shellcheck shell=bash
 
+# The staging of the demo suite is shared with scripts/run.
+# shellcheck source=scripts/common.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
+
 WINE64=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver64
 # ImageMagick's own convert, not whatever else may be called convert earlier on the PATH.
@@ -11,6 +15,7 @@ CONVERT=/usr/bin/convert
 E2E_TMP=""        # everything the run makes on disk lives under this folder
 E2E_XVFB_PID=""
 E2E_PIDS=()       # programs started by the tests, ended by pid at cleanup
+E2E_IMMUTABLE=()  # files and folders made unchangeable by a test, changeable again at cleanup
 
 e2e_log() { printf '%s\n' "$*" >&2; }
 
@@ -29,6 +34,11 @@ e2e_cleanup() {
     if [ -n "$E2E_TMP" ] && [ "${WINEPREFIX:-}" = "$E2E_TMP/prefix" ]; then
         "$WINESERVER" -k 2>/dev/null || true
     fi
+    e2e_make_changeable
+    # The screenshots and reports, to look at, when E2E_SHOTS names a folder.
+    if [ -n "${E2E_SHOTS:-}" ] && [ -n "$E2E_TMP" ]; then
+        cp "$E2E_TMP"/*.png "$E2E_TMP"/*.txt "$E2E_SHOTS"/ 2>/dev/null || true
+    fi
     if [ -n "$E2E_XVFB_PID" ]; then
         kill "$E2E_XVFB_PID" 2>/dev/null || true
         wait "$E2E_XVFB_PID" 2>/dev/null || true
@@ -36,10 +46,11 @@ e2e_cleanup() {
     [ -n "$E2E_TMP" ] && rm -rf "$E2E_TMP"
 }
 
-# Starts Xvfb on the first free display from :90 to :99, 1024 x 768 at 24 bits, and waits until it answers.
+# Starts Xvfb on the first free display of E2E_DISPLAYS (display numbers; :90 to :99 unless set), 1024 x 768
+# at 24 bits, and waits until it answers.
 e2e_start_display() {
     local n
-    for n in 90 91 92 93 94 95 96 97 98 99; do
+    for n in ${E2E_DISPLAYS:-90 91 92 93 94 95 96 97 98 99}; do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
         Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
         E2E_XVFB_PID=$!
@@ -54,7 +65,7 @@ e2e_start_display() {
         kill "$E2E_XVFB_PID" 2>/dev/null || true
         E2E_XVFB_PID=""
     done
-    e2e_log "no free X display from :90 to :99"
+    e2e_log "no free X display among: ${E2E_DISPLAYS:-90 to 99}"
     return 1
 }
 
@@ -148,4 +159,82 @@ e2e_wait_exit() {
 e2e_stop() {
     kill "$1" 2>/dev/null || true
     wait "$1" 2>/dev/null || true
+}
+
+# Makes files and folders $@ unchangeable, even for root (the tests may run as root, which Unix permissions
+# do not stop): no file can be created, renamed or deleted in such a folder, and such a file cannot be
+# written. Fails when the file system does not allow it.
+e2e_make_unchangeable() {
+    local path
+    for path in "$@"; do
+        chattr +i "$path" 2>/dev/null || return 1
+        E2E_IMMUTABLE+=("$path")
+    done
+}
+
+# Undoes every e2e_make_unchangeable, so that the run's folder can be deleted.
+e2e_make_changeable() {
+    local path
+    for path in "${E2E_IMMUTABLE[@]}"; do
+        chattr -i "$path" 2>/dev/null || true
+    done
+    E2E_IMMUTABLE=()
+}
+
+# Writes standard input to file $1 with CR LF line ends, as the launcher's files have them.
+e2e_write_crlf() {
+    sed 's/$/\r/' >"$1"
+}
+
+# Waits up to $3 seconds (default 10) until file $1 has at least $2 lines; prints how many it has.
+e2e_wait_lines() {
+    local deadline=$((SECONDS + ${3:-10})) count=0
+    while :; do
+        count=$(tr -d '\r' 2>/dev/null <"$1" | wc -l) || count=0
+        { [ "$count" -ge "$2" ] || [ "$SECONDS" -ge "$deadline" ]; } && break
+        sleep 0.1
+    done
+    printf '%s\n' "$count"
+}
+
+# Waits up to $2 seconds (default 10) until no visible window is named exactly $1.
+e2e_wait_window_gone() {
+    local deadline=$((SECONDS + ${2:-10}))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# The position and size of X window $1 as "X Y WIDTH HEIGHT" (pixels, on the screen).
+e2e_geometry() {
+    local X Y WIDTH HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(X|Y|WIDTH|HEIGHT)=[0-9-]+$')"
+    printf '%s %s %s %s\n' "$X" "$Y" "$WIDTH" "$HEIGHT"
+}
+
+# The screen position of the client area of window $1 whose client area is $2 x $3 pixels, as "X Y":
+# Wine draws the frame of a window that no window manager manages inside the window, with the same border
+# on the left, right and bottom and the caption on top.
+e2e_client_origin() {
+    local x y width height border
+    read -r x y width height <<<"$(e2e_geometry "$1")"
+    border=$(((width - $2) / 2))
+    printf '%s %s\n' $((x + border)) $((y + height - $3 - border))
+}
+
+# Writes the rectangle $3,$4 of size $5 x $6 of screenshot $1 to image $2.
+e2e_crop() {
+    "$CONVERT" "$1" -crop "$5x$6+$3+$4" +repage "$2"
+}
+
+# The grey level (0 to 255) of the darkest pixel in the rectangle $2,$3 of size $4 x $5 of screenshot $1.
+e2e_darkest() {
+    "$CONVERT" "$1" -crop "$4x$5+$2+$3" +repage -colorspace Gray -format "%[fx:int(255*minima+0.5)]" info:
+}
+
+# The number of pixels in which images $1 and $2 (of the same size) differ.
+e2e_pixels_differing() {
+    compare -metric AE "$1" "$2" null: 2>&1 || true
 }
