@@ -31,9 +31,10 @@ make_wine_prefix() {
     "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d '' /f \
         >/dev/null 2>&1
     "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-    # Keep this server, and the services wineboot started with their output sent nowhere, for the whole
-    # run. Were they to stop, the next program would start them again, and they would hold that program's
-    # output pipe open long after it ended (ctest would wait for them forever).
+    # A server that stays for the whole run, with the prefix's services started under it with their output
+    # sent nowhere. Were the services started by a test program instead, they would hold that program's
+    # output pipe open long after it ended, and ctest would wait for them forever.
+    "$WINESERVER" -w
     "$WINESERVER" -p
     "$WINE64" cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
