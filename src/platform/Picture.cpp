@@ -304,7 +304,9 @@ Span Clip(const Bitmap& target, std::int64_t tx, std::int64_t ty, const Bitmap& 
                 static_cast<int>(sy), static_cast<int>(width), static_cast<int>(height)};
 }
 
-std::uint32_t Blend(std::uint32_t over, std::uint32_t under) {
+} // namespace
+
+std::uint32_t BlendOver(std::uint32_t over, std::uint32_t under) {
     const std::uint32_t alpha = over >> 24;
     std::uint32_t out = 0xFF000000u;
     for (int shift = 0; shift <= 16; shift += 8) {
@@ -315,15 +317,13 @@ std::uint32_t Blend(std::uint32_t over, std::uint32_t under) {
     return out;
 }
 
-} // namespace
-
 void DrawOver(Bitmap& target, const Bitmap& source, int x, int y) {
     const Span span = Clip(target, x, y, source, 0, 0, source.width, source.height);
     for (int row = 0; row < span.height; ++row) {
         for (int col = 0; col < span.width; ++col) {
             const std::uint32_t over = source.At(span.sx + col, span.sy + row);
             const std::uint32_t under = target.At(span.tx + col, span.ty + row);
-            target.Set(span.tx + col, span.ty + row, Blend(over, under));
+            target.Set(span.tx + col, span.ty + row, BlendOver(over, under));
         }
     }
 }

@@ -48,6 +48,9 @@ std::optional<Bitmap> DecodeBmp(std::string_view bytes);
 // Encodes a 24-bit bitmap file; used to make picture files for tests and to ship artwork.
 std::string EncodeBmp(const Bitmap& bitmap);
 
+// Blends an 0xAARRGGBB pixel over an opaque one by its alpha, rounding to nearest; the result is opaque.
+std::uint32_t BlendOver(std::uint32_t over, std::uint32_t under);
+
 // Draws `source` onto `target` with its top-left corner at (x, y), blending by the source's alpha and
 // clipping at the target's edges.
 void DrawOver(Bitmap& target, const Bitmap& source, int x, int y);

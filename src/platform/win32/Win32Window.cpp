@@ -119,18 +119,6 @@ bool Opaque(const Bitmap& bitmap) {
     return std::all_of(bitmap.pixels.begin(), bitmap.pixels.end(), [](std::uint32_t p) { return (p >> 24) == 0xFF; });
 }
 
-// Blends a 0xAARRGGBB pixel over an opaque one, as DrawOver does.
-std::uint32_t BlendOver(std::uint32_t over, std::uint32_t under) {
-    const std::uint32_t alpha = over >> 24;
-    std::uint32_t out = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        const std::uint32_t o = (over >> shift) & 0xFF;
-        const std::uint32_t u = (under >> shift) & 0xFF;
-        out |= ((o * alpha + u * (255 - alpha) + 127) / 255) << shift;
-    }
-    return out;
-}
-
 } // namespace
 
 // ---- the back buffer: a top-down 32-bit DIB section selected into a memory DC ----
