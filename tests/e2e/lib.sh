@@ -6,8 +6,6 @@
 # shellcheck source=scripts/common.sh
 . "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
 
-WINE64=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver64
 # ImageMagick's own convert, not whatever else may be called convert earlier on the PATH.
 CONVERT=/usr/bin/convert
 [ -x "$CONVERT" ] || CONVERT=convert
@@ -72,14 +70,7 @@ e2e_start_display() {
 # A Wine prefix for this run only (about 700 MB and 15 s): no crash debugger, unmanaged windows (no
 # window manager under Xvfb), and a wineserver kept alive between the programs of the run.
 e2e_make_prefix() {
-    export WINEPREFIX="$E2E_TMP/prefix" WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' LC_ALL=C
-    mkdir -p "$WINEPREFIX"
-    "$WINE64" wineboot -i >/dev/null 2>&1 || true
-    "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d '' /f \
-        >/dev/null 2>&1
-    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-    "$WINESERVER" -w
-    "$WINESERVER" -p
+    make_wine_prefix "$E2E_TMP/prefix"
 }
 
 # A fresh staging folder named $1 under the run's folder: "<root>/Tessaly Launcher/" with launcher.exe
