@@ -1,6 +1,7 @@
 #include "platform/headless/HeadlessFileSystem.h"
 
 #include <algorithm>
+#include <cassert>
 
 namespace platform {
 
@@ -14,9 +15,19 @@ constexpr char16_t kCp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+// Characters that no file name holds: the wildcards '*' and '?' with their DOS forms '<', '>' and '"',
+// the pipe, and NUL, which the wide API would read as the end of a shorter path.
+constexpr TextView kNeverInNames(u"*?<>\"|\0", 7);
+
 Text FileNameOf(TextView path) {
     const auto slash = path.rfind(u'\\');
     return Text(slash == TextView::npos ? path : path.substr(slash + 1));
+}
+
+// The path as Windows stores it: without the dots and blanks at the end of its last name.
+Text StoredPath(TextView path) {
+    const auto last = path.find_last_not_of(u". ");
+    return Text(path.substr(0, last == TextView::npos ? 0 : last + 1));
 }
 
 } // namespace
@@ -26,11 +37,20 @@ HeadlessFileSystem::HeadlessFileSystem(Text appFolder) : appFolder_(std::move(ap
 }
 
 Text HeadlessFileSystem::Key(TextView path) {
-    Text key = LowerCase(TrimEndBlanks(path));
+    Text key = LowerCase(StoredPath(path));
     while (key.size() > 1 && key.back() == u'\\') {
         key.pop_back();
     }
     return key;
+}
+
+std::optional<Text> HeadlessFileSystem::FileKey(TextView path) {
+    const Text stored = StoredPath(path);
+    // A path that ends in a backslash names a folder, never a file.
+    if (stored.empty() || stored.back() == u'\\' || stored.find_first_of(kNeverInNames) != Text::npos) {
+        return std::nullopt;
+    }
+    return LowerCase(stored);
 }
 
 Text HeadlessFileSystem::ParentKey(TextView key) {
@@ -51,9 +71,10 @@ void HeadlessFileSystem::AddFolder(TextView path) {
 }
 
 void HeadlessFileSystem::AddFile(TextView path, std::string_view bytes) {
-    const Text key = Key(path);
-    AddFolder(ParentKey(key));
-    files_[key] = File{TrimEndBlanks(path), std::string(bytes)};
+    const auto key = FileKey(path);
+    assert(key && "a file's path names a file");
+    AddFolder(ParentKey(*key));
+    files_[*key] = File{StoredPath(path), std::string(bytes)};
 }
 
 void HeadlessFileSystem::AddTextFile(TextView path, TextView text) {
@@ -78,17 +99,14 @@ void HeadlessFileSystem::SetDriveNotReady(TextView root, bool on) {
 
 FileLookup HeadlessFileSystem::LookupFile(TextView path) {
     lookups_.emplace_back(path);
-    if (path.find_first_of(u"*?") != TextView::npos) {
+    const auto key = FileKey(path);
+    if (!key) {
         return {};
     }
-    const Text key = Key(path);
-    if (key.empty()) {
-        return {};
-    }
-    if (NotReady(key)) {
+    if (NotReady(*key)) {
         return {LookupStatus::Failed, {}};
     }
-    const auto it = files_.find(key);
+    const auto it = files_.find(*key);
     if (it == files_.end()) {
         return {};
     }
@@ -97,27 +115,26 @@ FileLookup HeadlessFileSystem::LookupFile(TextView path) {
 
 std::optional<std::string> HeadlessFileSystem::ReadFileBytes(TextView path) {
     reads_.emplace_back(path);
-    const Text key = Key(path);
-    const auto it = files_.find(key);
-    if (NotReady(key) || it == files_.end() || Flagged(unreadable_, key)) {
+    const auto key = FileKey(path);
+    const auto it = key ? files_.find(*key) : files_.end();
+    if (it == files_.end() || NotReady(*key) || Flagged(unreadable_, *key)) {
         return std::nullopt;
     }
     return it->second.bytes;
 }
 
 bool HeadlessFileSystem::WriteFileBytes(TextView path, std::string_view bytes) {
-    const Text key = Key(path);
-    const Text parent = ParentKey(key);
-    if (key.empty() || NotReady(key) || folders_.count(parent) == 0 || folders_.count(key) != 0) {
+    const auto key = FileKey(path);
+    if (!key || NotReady(*key) || folders_.count(ParentKey(*key)) == 0 || folders_.count(*key) != 0) {
         return false;
     }
-    auto it = files_.find(key);
+    auto it = files_.find(*key);
     if (it == files_.end()) {
-        if (Flagged(unwritable_, parent)) {
+        if (Flagged(unwritable_, ParentKey(*key))) {
             return false;
         }
-        it = files_.emplace(key, File{TrimEndBlanks(path), {}}).first;
-    } else if (Flagged(unwritable_, key)) {
+        it = files_.emplace(*key, File{StoredPath(path), {}}).first;
+    } else if (Flagged(unwritable_, *key)) {
         return false;
     }
     const std::size_t stored = writeLimit_ ? std::min(*writeLimit_, bytes.size()) : bytes.size();
@@ -126,32 +143,35 @@ bool HeadlessFileSystem::WriteFileBytes(TextView path, std::string_view bytes) {
 }
 
 bool HeadlessFileSystem::MoveFileOver(TextView source, TextView target) {
-    const Text from = Key(source);
-    const Text to = Key(target);
-    const Text toParent = ParentKey(to);
-    const auto src = files_.find(from);
-    if (NotReady(from) || NotReady(to) || src == files_.end() || Flagged(undeletable_, from) ||
-        folders_.count(toParent) == 0) {
+    const auto from = FileKey(source);
+    const auto to = FileKey(target);
+    if (!from || !to) {
         return false;
     }
-    const auto dst = files_.find(to);
+    const Text toParent = ParentKey(*to);
+    const auto src = files_.find(*from);
+    if (NotReady(*from) || NotReady(*to) || src == files_.end() || Flagged(undeletable_, *from) ||
+        folders_.count(toParent) == 0 || folders_.count(*to) != 0) {
+        return false;
+    }
+    const auto dst = files_.find(*to);
     if (dst == files_.end() ? Flagged(unwritable_, toParent)
-                            : (Flagged(unwritable_, to) || Flagged(undeletable_, to) || Flagged(unreadable_, to))) {
+                            : (Flagged(unwritable_, *to) || Flagged(undeletable_, *to) || Flagged(unreadable_, *to))) {
         return false;
     }
-    if (from == to) {
+    if (*from == *to) {
         return true;
     }
-    File moved{TrimEndBlanks(target), std::move(src->second.bytes)};
+    File moved{StoredPath(target), std::move(src->second.bytes)};
     files_.erase(src);
-    files_[to] = std::move(moved);
+    files_[*to] = std::move(moved);
     return true;
 }
 
 bool HeadlessFileSystem::EraseFile(TextView path) {
-    const Text key = Key(path);
-    const auto it = files_.find(key);
-    if (NotReady(key) || it == files_.end() || Flagged(undeletable_, key)) {
+    const auto key = FileKey(path);
+    const auto it = key ? files_.find(*key) : files_.end();
+    if (it == files_.end() || NotReady(*key) || Flagged(undeletable_, *key)) {
         return false;
     }
     files_.erase(it);
@@ -188,11 +208,12 @@ std::string HeadlessFileSystem::ToCodePage(TextView text) const {
 }
 
 bool HeadlessFileSystem::FileExists(TextView path) const {
-    return files_.count(Key(path)) != 0;
+    return FileBytes(path).has_value();
 }
 
 std::optional<std::string> HeadlessFileSystem::FileBytes(TextView path) const {
-    const auto it = files_.find(Key(path));
+    const auto key = FileKey(path);
+    const auto it = key ? files_.find(*key) : files_.end();
     return it == files_.end() ? std::nullopt : std::optional<std::string>(it->second.bytes);
 }
 

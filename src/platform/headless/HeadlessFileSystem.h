@@ -1,6 +1,7 @@
 // Headless file system, the test double of platform::FileSystem.
-// Implements: an in-memory Windows-like disk (drive letters and network roots, backslashes, names compared
-// without regard to case, trailing blanks ignored), files that fail on demand (unreadable, unwritable,
+// Implements: an in-memory disk that names files as Windows does (drive letters and network roots,
+// backslashes, names compared without regard to case, the dots and blanks at the end of a path dropped, a
+// trailing backslash naming a folder, no wildcards or NUL in names), files that fail on demand (unreadable, unwritable,
 // undeletable, a disk that fills up), drives that are not ready, the launcher's folder, the Windows-1252
 // code page, and a record of every lookup and read for tests to assert on.
 #pragma once
@@ -62,13 +63,17 @@ private:
         Text path; // as created
         std::string bytes;
     };
+    // The key of a file or folder: lower-cased, without what Windows drops at the end of a path (dots,
+    // blanks, and a folder's backslashes).
     static Text Key(TextView path);
+    // The key of a file, or nothing when the path cannot name one.
+    static std::optional<Text> FileKey(TextView path);
     static Text ParentKey(TextView key);
     bool NotReady(const Text& key) const;
     bool Flagged(const std::set<Text>& flags, const Text& key) const { return flags.count(key) != 0; }
 
     Text appFolder_;
-    std::map<Text, File> files_; // by key: lower-cased, trailing blanks removed
+    std::map<Text, File> files_; // by FileKey
     std::set<Text> folders_;
     std::set<Text> unreadable_, unwritable_, undeletable_;
     std::set<Text> notReadyRoots_;
