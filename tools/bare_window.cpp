@@ -1,5 +1,5 @@
 // The smallest Win32 program that shows what the launcher shows first: a borderless window, maximised, with
-// a navy title strip over a white area. It is the yardstick of the start-up benchmark (tests/e2e/bench.sh):
+// a navy title strip over a white area. It is the yardstick of the start-up benchmark (bench/startup.sh):
 // the time from process start to this window on screen is what any Win32 program pays, so the launcher's
 // own cost is what it takes beyond it. It stays open until it is closed (Alt+F4) or its process is ended.
 #include <windows.h>

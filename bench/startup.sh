@@ -4,22 +4,23 @@
 # for bare_window.exe, the smallest Win32 window program, under one Xvfb and one persistent wineserver;
 # the peak memory (VmHWM) of each process and the size of each executable.
 #
-# Usage: tests/e2e/bench.sh BUILD_DIR [RUNS] (BUILD_DIR a Release build from scripts/test, build/win).
-# Installs what it needs on Debian or Ubuntu: Wine, Xvfb and the X tools as run.sh, and a C compiler with
-# the X11 headers for the pixel probe.
+# Usage: bench/startup.sh BUILD_DIR [RUNS] (BUILD_DIR a Release build from scripts/test, build/win).
+# Installs what it needs on Debian or Ubuntu: Wine, Xvfb and the X tools as the end-to-end tests, and a C
+# compiler with the X11 headers for the pixel probe.
 set -euo pipefail
 
-BUILD=$(cd "${1:?usage: bench.sh BUILD_DIR [RUNS]}" && pwd)
+BUILD=$(cd "${1:?usage: startup.sh BUILD_DIR [RUNS]}" && pwd)
 RUNS=${2:-7}
 HERE=$(cd "$(dirname "$0")" && pwd)
+# The display, the Wine prefix and the staging of the end-to-end tests.
 # shellcheck source=tests/e2e/lib.sh
-. "$HERE/lib.sh"
+. "$HERE/../tests/e2e/lib.sh"
 
 ensure_packages gcc libc6-dev libx11-dev "${WINE_PACKAGES[@]}"
 e2e_init
 cc -O2 -o "$E2E_TMP/pixelprobe" "$HERE/pixelprobe.c" -lX11
 e2e_start_display
-e2e_make_prefix
+make_wine_prefix "$E2E_TMP/prefix"
 
 # The launcher with every program of the default catalogue installed, so that every tile shows its picture.
 folder=$(e2e_stage bench)

@@ -1,7 +1,7 @@
-/* Start-up timing for bench.sh: starts a command and watches one screen pixel until it shows the wanted
+/* Start-up timing for startup.sh: starts a command and watches one screen pixel until it shows the wanted
  * colour, then prints the milliseconds from the start of the command to the first time the pixel was not
  * black (the window mapped) and to the first time it had the wanted colour (the window drawn), and the
- * command's pid. The command keeps running; bench.sh ends it.
+ * command's pid. The command keeps running; startup.sh ends it.
  *
  * Usage: pixelprobe X Y RRGGBB TIMEOUT_MS -- COMMAND ARGS...
  * Build: cc -O2 -o pixelprobe pixelprobe.c -lX11 */
