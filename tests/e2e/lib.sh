@@ -1,5 +1,6 @@
-# Shared by the end-to-end scripts (run.sh, bench.sh): a virtual X display, a Wine prefix of their own, a
-# staging folder with the launcher and its data, and looking at the screen.
+# Shared by the end-to-end tests (run.sh and its test_*.sh files) and the start-up benchmark
+# (bench/startup.sh): a virtual X display, a Wine prefix of their own, a staging folder with the launcher
+# and its data, and looking at the screen.
 # shellcheck shell=bash
 
 # The staging of the demo suite is shared with scripts/run.
@@ -24,10 +25,7 @@ e2e_init() {
 }
 
 e2e_cleanup() {
-    local pid
-    for pid in "${E2E_PIDS[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
+    [ ${#E2E_PIDS[@]} -eq 0 ] || kill "${E2E_PIDS[@]}" 2>/dev/null || true
     # Only the run's own prefix: a prefix inherited from the caller is left alone.
     if [ -n "$E2E_TMP" ] && [ "${WINEPREFIX:-}" = "$E2E_TMP/prefix" ]; then
         "$WINESERVER" -k 2>/dev/null || true
@@ -37,10 +35,7 @@ e2e_cleanup() {
     if [ -n "${E2E_SHOTS:-}" ] && [ -n "$E2E_TMP" ]; then
         cp "$E2E_TMP"/*.png "$E2E_TMP"/*.txt "$E2E_SHOTS"/ 2>/dev/null || true
     fi
-    if [ -n "$E2E_XVFB_PID" ]; then
-        kill "$E2E_XVFB_PID" 2>/dev/null || true
-        wait "$E2E_XVFB_PID" 2>/dev/null || true
-    fi
+    [ -z "$E2E_XVFB_PID" ] || e2e_stop "$E2E_XVFB_PID"
     [ -n "$E2E_TMP" ] && rm -rf "$E2E_TMP"
 }
 
@@ -52,25 +47,15 @@ e2e_start_display() {
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
         Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
         E2E_XVFB_PID=$!
-        for _ in $(seq 1 50); do
-            if xdpyinfo -display ":$n" >/dev/null 2>&1; then
-                export DISPLAY=":$n"
-                return 0
-            fi
-            kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill "$E2E_XVFB_PID" 2>/dev/null || true
+        if e2e_until 5 xdpyinfo -display ":$n" >/dev/null 2>&1; then
+            export DISPLAY=":$n"
+            return 0
+        fi
+        e2e_stop "$E2E_XVFB_PID"
         E2E_XVFB_PID=""
     done
     e2e_log "no free X display among: ${E2E_DISPLAYS:-90 to 99}"
     return 1
-}
-
-# A Wine prefix for this run only (about 700 MB and 15 s): no crash debugger, unmanaged windows (no
-# window manager under Xvfb), and a wineserver kept alive between the programs of the run.
-e2e_make_prefix() {
-    make_wine_prefix "$E2E_TMP/prefix"
 }
 
 # A fresh staging folder named $1 under the run's folder: "<root>/Tessaly Launcher/" with launcher.exe
@@ -104,20 +89,28 @@ e2e_start_launcher() {
     E2E_PIDS+=("$LAUNCHER_PID")
 }
 
-# Waits up to $2 seconds (default 20) for a visible window whose name is exactly $1; prints its id.
-e2e_wait_window() {
-    local deadline=$((SECONDS + ${2:-20}))
-    local id
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
-        if [ -n "$id" ]; then
-            printf '%s\n' "$id"
-            return 0
-        fi
+# Runs command $2... every 0.1 s until it succeeds; fails when $1 seconds pass first.
+e2e_until() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
         sleep 0.1
     done
-    return 1
 }
+
+# The id of a visible window whose name is exactly $1; fails when there is none.
+e2e_window_id() {
+    local ids
+    ids=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null) || return 1
+    printf '%s\n' "${ids%%$'\n'*}"
+}
+e2e_no_window() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+
+# Waits up to $2 seconds (default 20) for a visible window whose name is exactly $1; prints its id.
+e2e_wait_window() { e2e_until "${2:-20}" e2e_window_id "$1"; }
+# Waits up to $2 seconds (default 10) until no visible window is named exactly $1.
+e2e_wait_window_gone() { e2e_until "${2:-10}" e2e_no_window "$1"; }
 
 # The colour of the screen at ($1, $2) as "r,g,b".
 e2e_pixel() {
@@ -125,32 +118,17 @@ e2e_pixel() {
     import -display "$DISPLAY" -window root "$shot"
     "$CONVERT" "$shot" -format "%[fx:int(255*p{$1,$2}.r+0.5)],%[fx:int(255*p{$1,$2}.g+0.5)],%[fx:int(255*p{$1,$2}.b+0.5)]" info:
 }
+e2e_pixel_is() { [ "$(e2e_pixel "$1" "$2")" = "$3" ]; }
 
 # Waits up to $4 seconds (default 10) for the screen at ($1, $2) to be the colour $3 ("r,g,b").
-e2e_wait_pixel() {
-    local deadline=$((SECONDS + ${4:-10}))
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        [ "$(e2e_pixel "$1" "$2")" = "$3" ] && return 0
-        sleep 0.2
-    done
-    return 1
-}
+e2e_wait_pixel() { e2e_until "${4:-10}" e2e_pixel_is "$1" "$2" "$3"; }
 
+e2e_ended() { ! kill -0 "$1" 2>/dev/null; }
 # Waits up to $2 seconds (default 10) for process $1 to end; its exit status is not read.
-e2e_wait_exit() {
-    local deadline=$((SECONDS + ${2:-10}))
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        kill -0 "$1" 2>/dev/null || return 0
-        sleep 0.05
-    done
-    return 1
-}
+e2e_wait_exit() { e2e_until "${2:-10}" e2e_ended "$1"; }
 
 # Ends a program started by a test and waits for it.
-e2e_stop() {
-    kill "$1" 2>/dev/null || true
-    wait "$1" 2>/dev/null || true
-}
+e2e_stop() { { kill "$1" && wait "$1"; } 2>/dev/null || true; }
 
 # Makes files and folders $@ unchangeable, even for root (the tests may run as root, which Unix permissions
 # do not stop): no file can be created, renamed or deleted in such a folder, and such a file cannot be
@@ -173,29 +151,16 @@ e2e_make_changeable() {
 }
 
 # Writes standard input to file $1 with CR LF line ends, as the launcher's files have them.
-e2e_write_crlf() {
-    sed 's/$/\r/' >"$1"
-}
+e2e_write_crlf() { sed 's/$/\r/' >"$1"; }
+
+# The number of lines of file $1 (0 when there is no such file).
+e2e_lines() { [ -e "$1" ] && tr -d '\r' <"$1" | wc -l || echo 0; }
+e2e_has_lines() { [ "$(e2e_lines "$1")" -ge "$2" ]; }
 
 # Waits up to $3 seconds (default 10) until file $1 has at least $2 lines; prints how many it has.
 e2e_wait_lines() {
-    local deadline=$((SECONDS + ${3:-10})) count=0
-    while :; do
-        count=$(tr -d '\r' 2>/dev/null <"$1" | wc -l) || count=0
-        { [ "$count" -ge "$2" ] || [ "$SECONDS" -ge "$deadline" ]; } && break
-        sleep 0.1
-    done
-    printf '%s\n' "$count"
-}
-
-# Waits up to $2 seconds (default 10) until no visible window is named exactly $1.
-e2e_wait_window_gone() {
-    local deadline=$((SECONDS + ${2:-10}))
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    return 1
+    e2e_until "${3:-10}" e2e_has_lines "$1" "$2" || true
+    e2e_lines "$1"
 }
 
 # The position and size of X window $1 as "X Y WIDTH HEIGHT" (pixels, on the screen).
@@ -216,16 +181,10 @@ e2e_client_origin() {
 }
 
 # Writes the rectangle $3,$4 of size $5 x $6 of screenshot $1 to image $2.
-e2e_crop() {
-    "$CONVERT" "$1" -crop "$5x$6+$3+$4" +repage "$2"
-}
+e2e_crop() { "$CONVERT" "$1" -crop "$5x$6+$3+$4" +repage "$2"; }
 
 # The grey level (0 to 255) of the darkest pixel in the rectangle $2,$3 of size $4 x $5 of screenshot $1.
-e2e_darkest() {
-    "$CONVERT" "$1" -crop "$4x$5+$2+$3" +repage -colorspace Gray -format "%[fx:int(255*minima+0.5)]" info:
-}
+e2e_darkest() { "$CONVERT" "$1" -crop "$4x$5+$2+$3" +repage -colorspace Gray -format "%[fx:int(255*minima+0.5)]" info:; }
 
 # The number of pixels in which images $1 and $2 (of the same size) differ.
-e2e_pixels_differing() {
-    compare -metric AE "$1" "$2" null: 2>&1 || true
-}
+e2e_pixels_differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
