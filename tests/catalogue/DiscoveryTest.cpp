@@ -1,3 +1,4 @@
+// Discovery of installed programs through the candidate-location files, and the trimming of paths.
 #include "TestSupport.h"
 #include "catalogue/XMLsettingStuff.h"
 
@@ -13,160 +14,128 @@ using testing_support::kProgramCandidates;
 using testing_support::kVideoCandidates;
 using testing_support::Scene;
 
-bool WasLookedUp(const platform::HeadlessFileSystem& files, std::u16string_view path) {
-    const auto& lookups = files.Lookups();
-    return std::find(lookups.begin(), lookups.end(), path) != lookups.end();
+std::u16string Maths(std::u16string_view candidates) {
+    return u"<program name='Maths' " + std::u16string(candidates) + u" />";
 }
 
-TEST(FindProgramPath, TriesP1ToP19InOrderOnTheLaunchersDrive) {
+TEST(FindProgramPath, TriesP1ToP19OfTheLastLineNamingTheProgramOnTheLaunchersDrive) {
+    const auto tagless = u"   " + Maths(u"p1='\\A'"); // indented: outside the format
     const struct {
         const char* what;
-        std::u16string line;
+        std::vector<std::u16string> lines; // of the candidate file; none: there is no such file
         std::vector<std::u16string> existing;
         std::u16string found;
+        bool video = false;      // the video candidate file, read by FindVideoPath
+        bool unreadable = false; // the candidate file cannot be read
+        std::u16string drive = u"C:";
     } cases[] = {
-        {"first existing wins",
-         u"<program name='Maths' p1='\\A\\m.exe' p2='\\B\\m.exe' p3='\\C\\m.exe' />",
-         {u"C:\\B\\m.exe", u"C:\\C\\m.exe"},
-         u"C:\\B\\m.exe"},
-        {"gaps allowed",
-         u"<program name='Maths' p2='\\B\\m.exe' p7='\\G\\m.exe' />",
-         {u"C:\\G\\m.exe"},
-         u"C:\\G\\m.exe"},
-        {"p19 is the last", u"<program name='Maths' p19='\\S\\m.exe' />", {u"C:\\S\\m.exe"}, u"C:\\S\\m.exe"},
-        {"p0 never tried", u"<program name='Maths' p0='\\Z\\m.exe' />", {u"C:\\Z\\m.exe"}, u""},
-        {"p20 never tried", u"<program name='Maths' p20='\\T\\m.exe' />", {u"C:\\T\\m.exe"}, u""},
-        {"empty value skipped", u"<program name='Maths' p1='' p2='\\B\\m.exe' />", {u"C:\\B\\m.exe"}, u"C:\\B\\m.exe"},
-        {"name in other case", u"<PROGRAM name='MATHS' p1='\\A\\m.exe' />", {u"C:\\A\\m.exe"}, u"C:\\A\\m.exe"},
-        {"other name ignored", u"<program name='Paint' p1='\\A\\m.exe' />", {u"C:\\A\\m.exe"}, u""},
-        {"nothing exists", u"<program name='Maths' p1='\\A\\m.exe' />", {}, u""},
+        {"first existing wins", {Maths(u"p1='\\A' p2='\\B' p3='\\C'")}, {u"C:\\B", u"C:\\C"}, u"C:\\B"},
+        {"gaps allowed", {Maths(u"p2='\\B' p7='\\G'")}, {u"C:\\G"}, u"C:\\G"},
+        {"p19 is the last", {Maths(u"p19='\\S'")}, {u"C:\\S"}, u"C:\\S"},
+        {"p0 never tried", {Maths(u"p0='\\Z'")}, {u"C:\\Z"}, u""},
+        {"p20 never tried", {Maths(u"p20='\\T'")}, {u"C:\\T"}, u""},
+        {"empty value skipped", {Maths(u"p1='' p2='\\B'")}, {u"C:\\B"}, u"C:\\B"},
+        {"name in other case", {u"<PROGRAM name='MATHS' p1='\\A' />"}, {u"C:\\A"}, u"C:\\A"},
+        {"other name ignored", {u"<program name='Paint' p1='\\A' />"}, {u"C:\\A"}, u""},
+        {"nothing exists", {Maths(u"p1='\\A'")}, {}, u""},
+        {"the last same-named line decides", {Maths(u"p1='\\A'"), Maths(u"p1='\\B'")}, {u"C:\\A"}, u""},
+        {"the last same-named line finds", {Maths(u"p1='\\A'"), Maths(u"p1='\\B'")}, {u"C:\\A", u"C:\\B"}, u"C:\\B"},
+        {"the launcher's drive only", {Maths(u"p1='\\A'")}, {u"C:\\A"}, u"", false, false, u"D:"},
+        {"on the launcher's drive", {Maths(u"p1='\\A'")}, {u"C:\\A", u"D:\\A"}, u"D:\\A", false, false, u"D:"},
+        {"no candidate file", {}, {u"C:\\A"}, u""},
+        {"unreadable candidate file", {Maths(u"p1='\\A'")}, {u"C:\\A"}, u"", false, true},
+        {"lines without a tag skipped", {u"", tagless, Maths(u"p1='\\A' p2='\\B'"), u"</l>"}, {u"C:\\B"}, u"C:\\B"},
+        {"video candidate file", {Maths(u"p1='\\V'")}, {u"C:\\V"}, u"C:\\V", true},
     };
     for (const auto& c : cases) {
         Scene scene;
-        scene.files.AddTextFile(kProgramCandidates, CrLf({u"<locations>", c.line, u"</locations>"}));
+        scene.cat.appDrive = c.drive;
+        const char16_t* file = c.video ? kVideoCandidates : kProgramCandidates;
+        if (!c.lines.empty()) {
+            std::u16string text;
+            for (const auto& line : c.lines) {
+                text += line + u"\r\n";
+            }
+            scene.files.AddTextFile(file, text);
+            scene.files.SetUnreadable(file, c.unreadable);
+        }
         for (const auto& path : c.existing) {
             scene.files.AddFile(path);
         }
-        EXPECT_EQ(FindProgramPath(u"maths", scene.cat, scene.files), c.found) << c.what;
-        EXPECT_FALSE(WasLookedUp(scene.files, u"C:\\Z\\m.exe")) << c.what;
-        EXPECT_FALSE(WasLookedUp(scene.files, u"C:\\T\\m.exe")) << c.what;
+        EXPECT_EQ((c.video ? FindVideoPath : FindProgramPath)(u"maths", scene.cat, scene.files), c.found) << c.what;
+        // Neither p0 nor p20 is looked up, nor the drive alone of an empty value.
+        const auto& lookups = scene.files.Lookups();
+        for (const std::u16string_view never : {u"C:\\Z", u"C:\\T", u"C:"}) {
+            EXPECT_EQ(std::count(lookups.begin(), lookups.end(), never), 0) << c.what;
+        }
     }
 }
 
-TEST(FindProgramPath, TheLastOfTwoSameNamedLinesDecides) {
-    Scene scene;
-    scene.files.AddFile(u"C:\\Old\\m.exe");
-    scene.files.AddTextFile(kProgramCandidates, CrLf({u"<program name='Maths' p1='\\Old\\m.exe' />",
-                                                      u"<program name='maths' p1='\\New\\m.exe' />"}));
-    EXPECT_EQ(FindProgramPath(u"Maths", scene.cat, scene.files), u"");
-
-    scene.files.AddFile(u"C:\\New\\m.exe");
-    EXPECT_EQ(FindProgramPath(u"Maths", scene.cat, scene.files), u"C:\\New\\m.exe");
-}
-
-TEST(FindProgramPath, LooksOnTheLaunchersOwnDriveOnly) {
-    Scene scene;
-    scene.cat.appDrive = u"D:";
-    scene.files.SetAppFolder(u"D:\\Launcher");
-    scene.files.AddTextFile(u"D:\\Launcher\\data\\poss paths.xml", CrLf({u"<program name='Maths' p1='\\A\\m.exe' />"}));
-    scene.files.AddFile(u"C:\\A\\m.exe");
-    EXPECT_EQ(FindProgramPath(u"Maths", scene.cat, scene.files), u"");
-    scene.files.AddFile(u"D:\\A\\m.exe");
-    EXPECT_EQ(FindProgramPath(u"Maths", scene.cat, scene.files), u"D:\\A\\m.exe");
-}
-
-TEST(FindProgramPath, MissingOrUnreadableCandidateFileGivesNothing) {
-    Scene scene;
-    scene.files.AddFile(u"C:\\A\\m.exe");
-    EXPECT_EQ(FindProgramPath(u"Maths", scene.cat, scene.files), u"");
-    scene.files.AddTextFile(kProgramCandidates, CrLf({u"<program name='Maths' p1='\\A\\m.exe' />"}));
-    scene.files.SetUnreadable(kProgramCandidates);
-    EXPECT_EQ(FindProgramPath(u"Maths", scene.cat, scene.files), u"");
-}
-
-TEST(FindProgramPath, SkipsLinesWithoutATag) {
-    Scene scene;
-    scene.files.AddTextFile(kProgramCandidates,
-                            CrLf({u"<locations>", u"   <program name='Maths' p1='\\A\\m.exe' />", u"",
-                                  u"<program name='Maths' p1='\\A\\m.exe' p2='\\B\\m.exe' />", u"</locations>"}));
-    scene.files.AddFile(u"C:\\B\\m.exe");
-    EXPECT_EQ(FindProgramPath(u"Maths", scene.cat, scene.files), u"C:\\B\\m.exe");
-}
-
-TEST(FindVideoPath, ReadsTheVideoCandidateFile) {
-    Scene scene;
-    scene.files.AddTextFile(kProgramCandidates, CrLf({u"<program name='Maths' p1='\\A\\m.exe' />"}));
-    scene.files.AddTextFile(kVideoCandidates, CrLf({u"<program name='Maths' p1='\\V\\v.exe' />"}));
-    scene.files.AddFile(u"C:\\A\\m.exe");
-    scene.files.AddFile(u"C:\\V\\v.exe");
-    EXPECT_EQ(FindVideoPath(u"Maths", scene.cat, scene.files), u"C:\\V\\v.exe");
-}
-
-// Two programs on the catalogue, one candidate file of each kind.
+// Three programs on the catalogue, one candidate file of each kind, and the programs they name installed
+// in C:\N (new) and C:\H (help).
 struct DiscoveryScene : Scene {
     DiscoveryScene() {
         cat.progCount = 3;
-        cat.progList[0] = {u"Maths", u"C:\\Old\\m.exe ", u"", u"", u"C:\\Old\\v.exe ", kTrue};
+        cat.progList[0] = {u"Maths", u"C:\\O\\m ", u"", u"", u"C:\\O\\v ", kTrue};
         cat.progList[1] = {u"Help", u"http://www.example.com/help", u"", u"", u"", kFalse};
-        cat.progList[2] = {u"Paint", u"C:\\Paint\\p.exe", u"", u"", u"", kFalse};
-        files.AddTextFile(testing_support::kProgramCandidates,
-                          CrLf({u"<locations>", u"<program name='Maths' p1='\\New\\m.exe' />",
-                                u"<program name='Help' p1='\\Help\\h.exe' />",
-                                u"<program name='Paint' p1='\\New\\p.exe' />", u"</locations>"}));
-        files.AddTextFile(testing_support::kVideoCandidates, CrLf({u"<program name='maths' p1='\\New\\v.exe' />",
-                                                                   u"<program name='Help' p1='\\Help\\v.exe' />"}));
-        for (const char16_t* path :
-             {u"C:\\New\\m.exe", u"C:\\New\\v.exe", u"C:\\Help\\h.exe", u"C:\\Help\\v.exe", u"C:\\New\\p.exe"}) {
+        cat.progList[2] = {u"Paint", u"C:\\P\\p", u"", u"", u"", kFalse};
+        files.AddTextFile(kProgramCandidates, CrLf({u"<locations>", u"<program name='Maths' p1='\\N\\m' />",
+                                                    u"<program name='Help' p1='\\H\\h' />",
+                                                    u"<program name='Paint' p1='\\N\\p' />", u"</locations>"}));
+        files.AddTextFile(kVideoCandidates,
+                          CrLf({u"<program name='maths' p1='\\N\\v' />", u"<program name='Help' p1='\\H\\v' />"}));
+        for (const char16_t* path : {u"C:\\N\\m", u"C:\\N\\v", u"C:\\H\\h", u"C:\\H\\v", u"C:\\N\\p"}) {
             files.AddFile(path);
         }
     }
 };
 
-TEST(DiscoverPrograms, ReplacesOnlyMissingPathsAndLeavesEverythingElse) {
-    DiscoveryScene scene;
-    scene.files.AddFile(u"C:\\Paint\\p.exe");
-    DiscoverPrograms(scene.cat, scene.files);
-
-    EXPECT_EQ(scene.cat.progList[0].path, u"C:\\New\\m.exe");
-    EXPECT_EQ(scene.cat.progList[0].videopath, u"C:\\New\\v.exe");
-    EXPECT_EQ(scene.cat.progList[1].path, u"http://www.example.com/help") << "a web address is never looked up";
-    EXPECT_EQ(scene.cat.progList[1].videopath, u"C:\\Help\\v.exe") << "an empty video path is missing";
-    EXPECT_EQ(scene.cat.progList[2].path, u"C:\\Paint\\p.exe") << "an existing program is kept";
-    EXPECT_EQ(scene.cat.progList[1].show, kFalse) << "show is never changed";
-    EXPECT_EQ(scene.files.Reads().size(), 2u) << "each candidate file is read once";
-}
-
-TEST(DiscoverPrograms, ExistingPathWithTheWritersBlankIsKept) {
-    DiscoveryScene scene;
-    scene.files.AddFile(u"C:\\Old\\m.exe");
-    scene.files.AddFile(u"C:\\Old\\v.exe");
-    DiscoverPrograms(scene.cat, scene.files);
-    EXPECT_EQ(scene.cat.progList[0].path, u"C:\\Old\\m.exe ");
-    EXPECT_EQ(scene.cat.progList[0].videopath, u"C:\\Old\\v.exe ");
-}
-
-TEST(DiscoverPrograms, AProgramOnADriveThatIsNotReadyIsLookedFor) {
-    DiscoveryScene scene;
-    scene.cat.progList[0].path = u"A:\\m.exe";
-    scene.files.SetDriveNotReady(u"A:");
-    DiscoverPrograms(scene.cat, scene.files);
-    EXPECT_EQ(scene.cat.progList[0].path, u"C:\\New\\m.exe");
-}
-
-TEST(DiscoverPrograms, WithoutCandidateFilesNothingChanges) {
-    DiscoveryScene scene;
-    ASSERT_TRUE(scene.files.EraseFile(kProgramCandidates));
-    ASSERT_TRUE(scene.files.EraseFile(kVideoCandidates));
-    const Catalogue before = scene.cat;
-    DiscoverPrograms(scene.cat, scene.files);
-    EXPECT_EQ(scene.cat.progList, before.progList);
-}
-
-TEST(DiscoverPrograms, OnlyProgramsBelowProgCount) {
-    DiscoveryScene scene;
-    scene.cat.progCount = 1;
-    DiscoverPrograms(scene.cat, scene.files);
-    EXPECT_EQ(scene.cat.progList[2].path, u"C:\\Paint\\p.exe");
+TEST(DiscoverPrograms, ReplacesOnlyMissingPathsOfTheProgramsBelowProgCount) {
+    const struct {
+        const char* what;
+        void (*arrange)(DiscoveryScene&);
+        const char16_t* paths; // Maths' path and video path, Help's video path, Paint's path
+    } cases[] = {
+        {"missing paths replaced", [](DiscoveryScene&) {}, u"C:\\N\\m|C:\\N\\v|C:\\H\\v|C:\\N\\p"},
+        {"existing paths kept, the writer's blank too",
+         [](DiscoveryScene& s) {
+             for (const char16_t* path : {u"C:\\O\\m", u"C:\\O\\v", u"C:\\P\\p"}) {
+                 s.files.AddFile(path);
+             }
+         },
+         u"C:\\O\\m |C:\\O\\v |C:\\H\\v|C:\\P\\p"},
+        {"a drive that is not ready",
+         [](DiscoveryScene& s) {
+             s.cat.progList[0].path = u"A:\\m";
+             s.files.SetDriveNotReady(u"A:");
+         },
+         u"C:\\N\\m|C:\\N\\v|C:\\H\\v|C:\\N\\p"},
+        {"no candidate files",
+         [](DiscoveryScene& s) {
+             ASSERT_TRUE(s.files.EraseFile(kProgramCandidates) && s.files.EraseFile(kVideoCandidates));
+         },
+         u"C:\\O\\m |C:\\O\\v ||C:\\P\\p"},
+        {"slots from progCount on", [](DiscoveryScene& s) { s.cat.progCount = 2; },
+         u"C:\\N\\m|C:\\N\\v|C:\\H\\v|C:\\P\\p"},
+        {"slots beyond 29",
+         [](DiscoveryScene& s) {
+             s.cat.progCount = kSlotCount;
+             std::swap(s.cat.progList[2], s.cat.progList[kSlotCount - 1]);
+         },
+         u"C:\\N\\m|C:\\N\\v|C:\\H\\v|C:\\N\\p"},
+    };
+    for (const auto& c : cases) {
+        DiscoveryScene scene;
+        c.arrange(scene);
+        DiscoverPrograms(scene.cat, scene.files);
+        const auto& list = scene.cat.progList;
+        const ProgramRecord& paint = list[2].name == u"Paint" ? list[2] : list[kSlotCount - 1];
+        EXPECT_EQ(list[0].path + u"|" + list[0].videopath + u"|" + list[1].videopath + u"|" + paint.path, c.paths)
+            << c.what;
+        EXPECT_EQ(list[1].path, u"http://www.example.com/help") << c.what << ": a web address is never looked up";
+        EXPECT_EQ(list[1].show, kFalse) << c.what << ": show is never changed";
+        EXPECT_LE(scene.files.Reads().size(), 2u) << c.what << ": each candidate file is read once";
+    }
 }
 
 TEST(TrimPaths, TrimsBothEndsOfPathsOnlyBelowProgCount) {

@@ -6,28 +6,17 @@
 namespace catalogue {
 namespace {
 
+// Web addresses begin with "http" or "www" or end with "htm" or "html", compared lower-cased: "www" alone is
+// one, "htt" is shorter than "http" and compared whole, a local page is opened through the shell, and a
+// blank at the end counts.
 TEST(IsWebAddress, ComparesLowerCasedPiecesAtEitherEnd) {
-    const struct {
-        const char16_t* text;
-        bool web;
-    } cases[] = {
-        {u"http://www.example.com/help", true},
-        {u"HTTPS://example.org", true},
-        {u"www", true}, // shorter than nothing: "www" alone is a web address
-        {u"WWW.example.com", true},
-        {u"C:\\Help\\index.HTM", true}, // a local page is opened through the shell
-        {u"C:\\Help\\index.html", true},
-        {u"shtml", true},
-        {u"htm", true},
-        {u"htt", false}, // shorter than "http", compared whole
-        {u"ww", false},
-        {u"", false},
-        {u"C:\\Program Files\\Tessaly\\maths.exe", false},
-        {u"C:\\httpd\\server.exe", false},
-        {u"C:\\pages\\index.htm ", false}, // the blank counts
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(IsWebAddress(c.text), c.web) << platform::ToUtf8(c.text);
+    for (const char16_t* web : {u"http://www.example.com/help", u"HTTPS://example.org", u"www", u"WWW.example.com",
+                                u"C:\\Help\\index.HTM", u"C:\\Help\\index.html", u"shtml", u"htm"}) {
+        EXPECT_TRUE(IsWebAddress(web)) << platform::ToUtf8(web);
+    }
+    for (const char16_t* other : {u"htt", u"ww", u"", u"C:\\Program Files\\Tessaly\\maths.exe",
+                                  u"C:\\httpd\\server.exe", u"C:\\pages\\index.htm "}) {
+        EXPECT_FALSE(IsWebAddress(other)) << platform::ToUtf8(other);
     }
 }
 
@@ -71,15 +60,18 @@ TEST(FileOrWebExists, WebAddressesNeedNoFileAndFilesAreLookedUp) {
     testing_support::Scene scene;
     scene.files.AddFile(u"C:\\Apps\\Maths.exe");
     scene.files.SetDriveNotReady(u"A:");
-
-    EXPECT_EQ(FileOrWebExists(u"http://www.example.com", scene.files), u"http://www.example.com");
-    EXPECT_EQ(FileOrWebExists(u"c:\\apps\\MATHS.EXE  ", scene.files), u"Maths.exe");
-    EXPECT_EQ(FileOrWebExists(u"C:\\Apps\\Paint.exe", scene.files), u"");
-    EXPECT_EQ(FileOrWebExists(u"C:\\Apps", scene.files), u"");        // a folder is no program
-    EXPECT_EQ(FileOrWebExists(u"C:\\Apps\\*.exe", scene.files), u""); // wildcards never match
-    EXPECT_EQ(FileOrWebExists(u"A:\\game.exe", scene.files), u"");    // a drive that is not ready
-    EXPECT_EQ(FileOrWebExists(u"", scene.files), u"");
-    EXPECT_TRUE(scene.files.Lookups().size() == 6u) << "the web address is never looked up";
+    // A folder is no program, wildcards never match, and a drive that is not ready holds nothing.
+    const std::pair<const char16_t*, const char16_t*> cases[] = {{u"http://www.example.com", u"http://www.example.com"},
+                                                                 {u"c:\\apps\\MATHS.EXE  ", u"Maths.exe"},
+                                                                 {u"C:\\Apps\\Paint.exe", u""},
+                                                                 {u"C:\\Apps", u""},
+                                                                 {u"C:\\Apps\\*.exe", u""},
+                                                                 {u"A:\\game.exe", u""},
+                                                                 {u"", u""}};
+    for (const auto& [path, found] : cases) {
+        EXPECT_EQ(FileOrWebExists(path, scene.files), found) << platform::ToUtf8(path);
+    }
+    EXPECT_EQ(scene.files.Lookups().size(), std::size(cases) - 1) << "the web address is never looked up";
 }
 
 TEST(SplitLines, EndsLinesAtCrLfOrCrButNeverAtLfAlone) {

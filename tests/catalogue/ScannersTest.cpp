@@ -100,11 +100,5 @@ TEST(ParseOrder, SetsAll51PositionsAndZeroesThoseNotNamed) {
     EXPECT_EQ(cat.order, expected);
 }
 
-TEST(BoolToTF, OnlyMinusOneIsTrue) {
-    EXPECT_EQ(BoolToTF(kTrue), u"T");
-    EXPECT_EQ(BoolToTF(kFalse), u"F");
-    EXPECT_EQ(BoolToTF(1), u"F");
-}
-
 } // namespace
 } // namespace catalogue
