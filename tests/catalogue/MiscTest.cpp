@@ -59,6 +59,7 @@ TEST(GetFolderAndFileName, SplitAtTheLastBackslash) {
 TEST(FileOrWebExists, WebAddressesNeedNoFileAndFilesAreLookedUp) {
     testing_support::Scene scene;
     scene.files.AddFile(u"C:\\Apps\\Maths.exe");
+    scene.files.AddFile(u"A:\\game.exe");
     scene.files.SetDriveNotReady(u"A:");
     // A folder is no program, wildcards never match, and a drive that is not ready holds nothing.
     const std::pair<const char16_t*, const char16_t*> cases[] = {{u"http://www.example.com", u"http://www.example.com"},
