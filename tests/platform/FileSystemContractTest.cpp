@@ -1,11 +1,9 @@
-// The file-system contract over the headless test double, and the faults that only the double gives on
-// demand.
+// The file-system contract over the headless test double. The double's faults on demand are checked where
+// they are used: each is a row of a catalogue test that fails when the fault does not happen.
 #include "platform/FileSystemContract.h"
 #include "platform/headless/HeadlessFileSystem.h"
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 namespace platform {
 namespace {
@@ -38,58 +36,6 @@ struct HeadlessDisk {
 };
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Headless, FileSystemContract, HeadlessDisk);
-
-TEST(HeadlessFileSystem, FailsOnDemandAsADiskWould) {
-    // What each operation does on C:\D\a (and C:\D\b beside it) under the fault: the lookup's status
-    // (Found, Absent, X failed), then 1 or 0 for reading a, writing a, writing a new file, moving a to a new
-    // name, moving b onto a, erasing a.
-    const struct {
-        const char* what;
-        std::function<void(HeadlessFileSystem&)> apply;
-        const char* outcome;
-    } cases[] = {
-        {"none", [](HeadlessFileSystem&) {}, "F111111"},
-        {"unreadable file", [](HeadlessFileSystem& fs) { fs.SetUnreadable(u"C:\\D\\a"); }, "F011101"},
-        {"unwritable file", [](HeadlessFileSystem& fs) { fs.SetUnwritable(u"C:\\D\\a"); }, "F101101"},
-        {"undeletable file", [](HeadlessFileSystem& fs) { fs.SetUndeletable(u"C:\\D\\a"); }, "F111000"},
-        {"unwritable folder", [](HeadlessFileSystem& fs) { fs.SetUnwritable(u"C:\\D"); }, "F110011"},
-        {"drive not ready", [](HeadlessFileSystem& fs) { fs.SetDriveNotReady(u"c:"); }, "X000000"},
-        {"disk full", [](HeadlessFileSystem& fs) { fs.SetWriteLimit(2); }, "F100111"},
-    };
-    const std::function<bool(HeadlessFileSystem&)> operations[] = {
-        [](HeadlessFileSystem& fs) { return fs.ReadFileBytes(u"C:\\D\\a").has_value(); },
-        [](HeadlessFileSystem& fs) { return fs.WriteFileBytes(u"C:\\D\\a", "abc"); },
-        [](HeadlessFileSystem& fs) { return fs.WriteFileBytes(u"C:\\D\\n", "abc"); },
-        [](HeadlessFileSystem& fs) { return fs.MoveFileOver(u"C:\\D\\a", u"C:\\D\\m"); },
-        [](HeadlessFileSystem& fs) { return fs.MoveFileOver(u"C:\\D\\b", u"C:\\D\\a"); },
-        [](HeadlessFileSystem& fs) { return fs.EraseFile(u"C:\\D\\a"); },
-    };
-    for (const auto& c : cases) {
-        std::string outcome;
-        for (std::size_t op = 0; op <= std::size(operations); ++op) {
-            HeadlessFileSystem fs;
-            fs.AddFile(u"C:\\D\\a", "a");
-            fs.AddFile(u"C:\\D\\b", "b");
-            c.apply(fs);
-            if (op == 0) {
-                const LookupStatus status = fs.LookupFile(u"C:\\D\\a").status;
-                outcome += status == LookupStatus::Found ? 'F' : status == LookupStatus::Absent ? 'A' : 'X';
-                continue;
-            }
-            const bool done = operations[op - 1](fs);
-            outcome += done ? '1' : '0';
-            if (!done) { // a failed operation loses no file
-                EXPECT_TRUE(fs.FileExists(u"C:\\D\\a") && fs.FileBytes(u"C:\\D\\b") == "b") << c.what << op;
-            }
-        }
-        EXPECT_EQ(outcome, c.outcome) << c.what;
-    }
-    HeadlessFileSystem fs;
-    fs.AddFolder(u"C:\\D");
-    fs.SetWriteLimit(2);
-    EXPECT_FALSE(fs.WriteFileBytes(u"C:\\D\\n", "abc"));
-    EXPECT_EQ(fs.FileBytes(u"C:\\D\\n"), "ab") << "a full disk leaves part of the file";
-}
 
 } // namespace
 } // namespace platform

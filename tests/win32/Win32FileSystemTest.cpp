@@ -1,7 +1,6 @@
 // The file-system contract over the Win32 backend on the real disk, in a fresh folder under the temporary
-// folder, and what only the real disk shows: sharing with other programs, the thread's error mode, the
-// executable's own folder. Files are made and read with the standard library, so that the backend is not
-// its own witness.
+// folder, and what only the real disk shows: sharing with other programs and the executable's own folder.
+// Files are made and read with the standard library, so that the backend is not its own witness.
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/FileSystemContract.h"
 
@@ -22,8 +21,11 @@ fs::path FsPath(TextView path) {
     return fs::path(std::wstring(path.begin(), path.end()));
 }
 
+// Besides the scratch folder, every file call of a test runs in a thread error mode without
+// SEM_FAILCRITICALERRORS, so that a call whose guard against drive dialogs leaks its setting shows.
 struct Win32Disk {
     Win32Disk() {
+        EXPECT_NE(SetThreadErrorMode(SEM_NOOPENFILEERRORBOX, &errorMode), 0);
         wchar_t temp[MAX_PATH + 1] = {};
         const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
         for (int attempt = 0; length > 0 && length <= MAX_PATH && attempt < 100 && folder.empty(); ++attempt) {
@@ -35,6 +37,8 @@ struct Win32Disk {
         }
     }
     ~Win32Disk() {
+        EXPECT_EQ(GetThreadErrorMode(), static_cast<DWORD>(SEM_NOOPENFILEERRORBOX)) << "a file call changed it";
+        SetThreadErrorMode(errorMode, nullptr);
         if (folder.empty()) {
             return;
         }
@@ -89,6 +93,7 @@ struct Win32Disk {
 
     Win32FileSystem files;
     Text folder;
+    DWORD errorMode = 0; // the thread's own, put back at the end
 };
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, FileSystemContract, Win32Disk);
@@ -99,20 +104,6 @@ protected:
     Win32Disk disk;
     Win32FileSystem& files = disk.files;
 };
-
-TEST_F(Win32FileSystemTest, FileCallsLeaveTheThreadErrorModeAsItWas) {
-    // A mode without SEM_FAILCRITICALERRORS, so that a guard that leaks its setting shows.
-    DWORD original = 0;
-    ASSERT_NE(SetThreadErrorMode(SEM_NOOPENFILEERRORBOX, &original), 0);
-    static_cast<void>(files.LookupFile(u"Q:\\nothing.exe"));
-    static_cast<void>(files.LookupFile(In(u"nothing.exe")));
-    static_cast<void>(files.ReadFileBytes(In(u"nothing.exe")));
-    static_cast<void>(files.WriteFileBytes(In(u"written.txt"), "w"));
-    static_cast<void>(files.MoveFileOver(In(u"written.txt"), In(u"moved.txt")));
-    static_cast<void>(files.EraseFile(In(u"moved.txt")));
-    EXPECT_EQ(GetThreadErrorMode(), static_cast<DWORD>(SEM_NOOPENFILEERRORBOX));
-    SetThreadErrorMode(original, nullptr);
-}
 
 TEST_F(Win32FileSystemTest, ReadSharesTheFileWithWritersButNotWithAnExclusiveHolder) {
     const Text path = In(u"shared.txt");

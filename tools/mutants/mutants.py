@@ -390,6 +390,8 @@ MUTANTS = [
     M("win fs: DOS wildcards match", "wine", WIN_FS, 'trimmed.find_first_of(u"*?<>\\"")', 'trimmed.find_first_of(u"*?")'),
     M("win fs: a path holding NUL names a shorter one", "wine", WIN_FS,
       "if (path.empty() || path.find(u'\\0') != TextView::npos) {", "if (path.empty()) {"),
+    M("win fs: the guard against drive dialogs leaks its error mode", "wine", WIN_FS,
+      "if (restore_) {\n            SetThreadErrorMode(old_, nullptr);", "if (false) {\n            SetThreadErrorMode(old_, nullptr);"),
     M("win fs: a folder is a file", "wine", WIN_FS,
       "if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {", "if (false) {"),
     M("win fs: read-only files overwritten", "wine", WIN_FS,
