@@ -110,65 +110,38 @@ TYPED_TEST_P(FileSystemContract, WritesWholeFilesUnderTheNamesWindowsGivesThem) 
     EXPECT_EQ(this->disk.Names(), names);
 }
 
-TYPED_TEST_P(FileSystemContract, MovesReplaceTheTargetInOneStepOrNotAtAll) {
+// Moves and deletions, one after the other in one folder, and what the folder then holds. A move replaces
+// the target in one step or does nothing; a read-only file is read but never changed.
+TYPED_TEST_P(FileSystemContract, MovesAndDeletesOnlyWhatTheyMay) {
     this->disk.PutFolder(this->In(u"Sub"));
-    const struct {
-        const char16_t* source; // a file holding "new", unless its name begins with "gone"
-        const char16_t* target; // a file holding "old", when its name begins with "old"
-        const char16_t* moved;  // the name the target then has; nullptr: the move fails
-    } cases[] = {
-        {u"a.tmp", u"old a.xml", u"old a.xml"}, {u"b.tmp", u"b.xml", u"b.xml"},         {u"c.tmp", u"c.xml.", u"c.xml"},
-        {u"gone.tmp", u"old d.xml", nullptr},   {u"e.tmp", u"Missing\\e.xml", nullptr}, {u"f.tmp", u"Sub", nullptr},
-        {u"g.tmp", u"g.xml\\", nullptr},        {u"h.tmp", u"h?.xml", nullptr},
-    };
-    for (const auto& c : cases) {
-        const Text source = this->In(c.source), target = this->In(c.target);
-        const bool hasSource = !Text(c.source).starts_with(u"gone"), hasTarget = Text(c.target).starts_with(u"old");
-        if (hasSource) {
-            this->disk.PutFile(source, "new");
-        }
-        if (hasTarget) {
-            this->disk.PutFile(target, "old");
-        }
-        EXPECT_EQ(this->files.MoveFileOver(source, target), c.moved != nullptr) << ToUtf8(c.target);
-        EXPECT_EQ(this->disk.Bytes(source), c.moved || !hasSource ? std::nullopt : std::optional<std::string>("new"))
-            << ToUtf8(c.target);
-        if (c.moved) {
-            EXPECT_EQ(this->disk.Bytes(this->In(c.moved)), "new") << ToUtf8(c.target);
-        } else if (hasTarget) {
-            EXPECT_EQ(this->disk.Bytes(target), "old") << ToUtf8(c.target);
-        }
+    for (const char16_t* name : {u"a.tmp", u"old.xml", u"c.tmp", u"d.tmp", u"keep.xml", u"n.tmp", u"W1.tmp"}) {
+        this->disk.PutFile(this->In(name), ToUtf8(name));
     }
-}
-
-TYPED_TEST_P(FileSystemContract, ErasesOnlyTheFileNamed) {
-    this->disk.PutFolder(this->In(u"Sub"));
-    for (const char16_t* name : {u"a.tmp", u"b.tmp", u"c.tmp", u"W1.tmp"}) {
-        this->disk.PutFile(this->In(name), "x");
-    }
+    this->disk.MakeReadOnly(this->In(u"keep.xml"));
     const struct {
         const char16_t* path;
-        bool erased;
-    } cases[] = {
-        {u"a.tmp", true},    {u"a.tmp", false}, {u"B.TMP.", true},
-        {u"c.tmp\\", false}, {u"Sub", false},   {u"W*.tmp", false},
+        const char16_t* target; // where to move it; nullptr: delete it
+        bool done;
+    } steps[] = {
+        {u"a.tmp", u"old.xml", true},     {u"c.tmp", u"b.xml.", true},
+        {u"gone.tmp", u"old.xml", false}, {u"d.tmp", u"Missing\\d.xml", false},
+        {u"d.tmp", u"Sub", false},        {u"d.tmp", u"d.xml\\", false},
+        {u"d.tmp", u"d?.xml", false},     {u"n.tmp", u"keep.xml", false},
+        {u"keep.xml", nullptr, false},    {u"B.XML.", nullptr, true},
+        {u"b.xml", nullptr, false},       {u"d.tmp\\", nullptr, false},
+        {u"Sub", nullptr, false},         {u"W*.tmp", nullptr, false},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(this->files.EraseFile(this->In(c.path)), c.erased) << ToUtf8(c.path);
+    for (const auto& step : steps) {
+        const bool done = step.target ? this->files.MoveFileOver(this->In(step.path), this->In(step.target))
+                                      : this->files.EraseFile(this->In(step.path));
+        EXPECT_EQ(done, step.done) << ToUtf8(step.path) << " to " << (step.target ? ToUtf8(step.target) : "nothing");
     }
-    EXPECT_EQ(this->disk.Names(), (std::set<Text>{u"c.tmp", u"W1.tmp"}));
-}
-
-TYPED_TEST_P(FileSystemContract, AReadOnlyFileIsReadButNeverChanged) {
-    this->disk.PutFile(this->In(u"keep.xml"), "keep");
-    this->disk.PutFile(this->In(u"new.tmp"), "new");
-    this->disk.MakeReadOnly(this->In(u"keep.xml"));
     EXPECT_FALSE(this->files.WriteFileBytes(this->In(u"keep.xml"), "changed"));
-    EXPECT_FALSE(this->files.MoveFileOver(this->In(u"new.tmp"), this->In(u"keep.xml")));
-    EXPECT_FALSE(this->files.EraseFile(this->In(u"keep.xml")));
-    EXPECT_EQ(this->files.ReadFileBytes(this->In(u"keep.xml")), "keep");
-    EXPECT_EQ(this->disk.Bytes(this->In(u"keep.xml")), "keep");
-    EXPECT_EQ(this->disk.Bytes(this->In(u"new.tmp")), "new");
+    EXPECT_EQ(this->files.ReadFileBytes(this->In(u"keep.xml")), "keep.xml");
+    EXPECT_EQ(this->disk.Names(), (std::set<Text>{u"old.xml", u"d.tmp", u"keep.xml", u"n.tmp", u"W1.tmp"}));
+    for (const char16_t* name : {u"old.xml", u"d.tmp", u"keep.xml", u"n.tmp"}) {
+        EXPECT_EQ(this->disk.Bytes(this->In(name)), ToUtf8(Text(name) == u"old.xml" ? u"a.tmp" : name)) << ToUtf8(name);
+    }
 }
 
 // The tests run in the Windows-1252 code page (LC_ALL=C under Wine).
@@ -198,8 +171,7 @@ TYPED_TEST_P(FileSystemContract, ConvertsTheWindows1252CodePageBothWays) {
 }
 
 REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, LooksUpAndReadsFilesByTheirWindowsNames,
-                            WritesWholeFilesUnderTheNamesWindowsGivesThem, MovesReplaceTheTargetInOneStepOrNotAtAll,
-                            ErasesOnlyTheFileNamed, AReadOnlyFileIsReadButNeverChanged,
+                            WritesWholeFilesUnderTheNamesWindowsGivesThem, MovesAndDeletesOnlyWhatTheyMay,
                             ConvertsTheWindows1252CodePageBothWays);
 
 } // namespace platform
