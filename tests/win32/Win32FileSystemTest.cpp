@@ -135,6 +135,12 @@ TEST(ModuleFolder, StripsTheFileNameAndKeepsDriveRoots) {
     }
 }
 
+// Measured under Wine 8: a lookup below a device fails with ERROR_INVALID_PARAMETER, no answer about the
+// file at all, which the launcher must not take for its absence.
+TEST_F(Win32FileSystemTest, ALookupThatCannotTellFails) {
+    EXPECT_EQ(files.LookupFile(u"\\\\.\\nul\\maths.exe").status, LookupStatus::Failed);
+}
+
 TEST_F(Win32FileSystemTest, AppFolderHoldsTheRunningExecutable) {
     const Text folder = files.AppFolder();
     ASSERT_GE(folder.size(), 3u);

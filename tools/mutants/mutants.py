@@ -399,7 +399,7 @@ MUTANTS = [
       "    NoDriveDialogs noDialogs;\n    if (false) {\n        return false;"),
     M("win fs: a failed lookup is absence", "wine", WIN_FS,
       "MeansNoSuchFile(GetLastError()) ? LookupStatus::Absent : LookupStatus::Failed",
-      "LookupStatus::Absent"),
+      "MeansNoSuchFile(GetLastError()) || true ? LookupStatus::Absent : LookupStatus::Failed"),
     M("win system: command line unquoted", "wine", WIN_SYSTEM,
       'return u"\\"" + Text(path) + u"\\"";', "return Text(path);"),
     M("win system: started in the launcher's folder", "wine", WIN_SYSTEM,
