@@ -149,11 +149,11 @@ TEST(Defaults, CandidateFilesListEachProgramOnceWithItsFileOnTheLaunchersDrive) 
         const std::vector<Text> lines = SplitLines(fs.FromCodePage(bytes));
         std::string joined; // the lines with CR LF after each give the file again
         for (const Text& line : lines) {
-            EXPECT_TRUE(std::all_of(line.begin(), line.end(), [](char16_t ch) { return ch >= 0x20 && ch < 0x7F; }))
-                << ToUtf8(line);
             joined += ToUtf8(line) + "\r\n";
         }
         EXPECT_EQ(joined, bytes);
+        EXPECT_TRUE(std::all_of(bytes.begin(), bytes.end(),
+                                [](char ch) { return ch == '\r' || ch == '\n' || (ch >= 0x20 && ch < 0x7F); }));
         ASSERT_GE(lines.size(), 2u);
         EXPECT_EQ(lines.front(), u"<locations>");
         EXPECT_EQ(lines.back(), u"</locations>");

@@ -81,23 +81,18 @@ TEST(GetIntAttribute, ReadsLenientNumbersRoundedHalfToEvenWithin16Bits) {
     }
 }
 
-TEST(GetIntAttribute, MatchesNamesWithoutRegardToCase) {
-    EXPECT_EQ(GetIntAttribute(u"<ORDER P3='9' />", u"p3"), 9);
-    EXPECT_EQ(GetIntAttribute(u"<order p3='9' />", u"P3"), 9);
-    EXPECT_EQ(GetIntAttribute(u"<order p13='9' />", u"p3"), 0); // "p3" is not a suffix match of "p13"
-    EXPECT_EQ(GetIntAttribute(u"<order p3=\"9\" />", u"p3"), 0);
-}
-
 TEST(ParseOrder, SetsAll51PositionsAndZeroesThoseNotNamed) {
     Catalogue cat;
     cat.order.fill(7);
-    ParseOrder(u"<order p0='3' P1='2' p2='x' p10='10' p50='50' p51='51' />", cat);
+    // Names match without regard to case, but whole ("p3" is not the end of "p13") and in single quotes.
+    ParseOrder(u"<ORDER p0='3' P1='2' p2='x' p4=\"4\" p13='13' p50='50' p51='51' />", cat);
     std::array<Int16, kSlotCount> expected{};
     expected[0] = 3;
     expected[1] = 2;
-    expected[10] = 10;
+    expected[13] = 13;
     expected[50] = 50;
     EXPECT_EQ(cat.order, expected);
+    EXPECT_EQ(GetIntAttribute(u"<order p3='9' />", u"P3"), 9) << "the name asked for is lower-cased";
 }
 
 } // namespace
