@@ -32,8 +32,10 @@ public:
     // root of a drive ("C:\Launcher", "C:\").
     virtual Text AppFolder() const = 0;
 
-    // Looks for the file that a full path names. Blanks at the end of the path are ignored, names match
-    // without regard to case, and wildcard characters never match anything.
+    // Looks for the file that a full path names, as Windows names files: the blanks and dots at the end of
+    // the path are dropped, a path that ends in a backslash names a folder, names match without regard to
+    // case, and wildcard characters never match anything. tests/platform/FileSystemContract.h holds every
+    // backend to this.
     [[nodiscard]] virtual FileLookup LookupFile(TextView path) = 0;
 
     // The whole content of a file, or nothing when it cannot be opened or read.
