@@ -352,8 +352,6 @@ MUTANTS = [
     M("headless fs: '?' matches", "host", HEADLESS_FS, 'kNeverInNames(u"*?<>\\"|\\0", 7)', 'kNeverInNames(u"*<>\\"|\\0", 6)'),
     M("headless fs: '<' matches", "host", HEADLESS_FS, 'kNeverInNames(u"*?<>\\"|\\0", 7)', 'kNeverInNames(u"*?>\\"|\\0", 6)'),
     M("headless fs: NUL in a name", "host", HEADLESS_FS, 'kNeverInNames(u"*?<>\\"|\\0", 7)', 'kNeverInNames(u"*?<>\\"|\\0", 6)'),
-    M("headless fs: a trailing backslash names a file", "host", HEADLESS_FS,
-      "stored.empty() || stored.back() == u'\\\\' ||", "stored.empty() ||"),
     M("headless fs: a file moved onto a folder", "host", HEADLESS_FS,
       "folders_.count(toParent) == 0 || folders_.count(*to) != 0) {", "folders_.count(toParent) == 0) {"),
     M("headless fs: unreadable files read", "host", HEADLESS_FS,
