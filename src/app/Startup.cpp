@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 
+#include "catalogue/Misc.h"
 #include "catalogue/XMLsettingStuff.h"
-#include "launcher/Module1.h"
 
 namespace app {
 
@@ -10,7 +10,7 @@ void InitSystemInfo(catalogue::Catalogue& cat, const platform::FileSystem& files
     // Twips over twips per pixel gives pixels. A screen that reports no resolution, or a width that does
     // not fit 16 bits in pixels, skips the step and leaves the old value.
     if (screen.twipsPerPixelX > 0) {
-        if (const auto pixels = launcher::Nearest(screen.widthTwips / screen.twipsPerPixelX)) {
+        if (const auto pixels = catalogue::Nearest(screen.widthTwips / screen.twipsPerPixelX)) {
             cat.screenWidthPx = *pixels;
         }
     }

@@ -4,14 +4,9 @@
 #pragma once
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/Misc.h"
 #include "launcher/Launcher.h"
 #include "platform/Elements.h"
-
-#include "catalogue/Misc.h"
-
-#include <cmath>
-#include <limits>
-#include <optional>
 
 namespace launcher {
 
@@ -20,43 +15,12 @@ using platform::PointerEvent;
 using platform::Text;
 using platform::TextView;
 
-// ---- 16-bit window arithmetic ----
-
-// The nearest integer, ties to the even one, as a T; nothing when the value is not finite or does not fit.
-template <class T>
-std::optional<T> NearestAs(double value) {
-    if (!std::isfinite(value)) {
-        return std::nullopt;
-    }
-    const double whole = catalogue::RoundHalfEven(value);
-    if (whole < static_cast<double>(std::numeric_limits<T>::min()) ||
-        whole > static_cast<double>(std::numeric_limits<T>::max())) {
-        return std::nullopt;
-    }
-    return static_cast<T>(whole);
-}
-// The window arithmetic's rounding: to the nearest 16-bit integer, ties to even.
-inline std::optional<Int16> Nearest(double value) {
-    return NearestAs<Int16>(value);
-}
-// The largest integer not above the value, as a 16-bit value; nothing when it does not fit.
-std::optional<Int16> Floor16(double value);
-// The first value unless it is less than the second.
-template <class T>
-T MaxInt(T first, T second) {
-    return first < second ? second : first;
-}
-// Raised to `low` if below it, then lowered to `high` if above it (so `high` wins when high < low).
-template <class T>
-T Clamp(T value, T low, T high) {
-    if (value < low) {
-        value = low;
-    }
-    if (value > high) {
-        value = high;
-    }
-    return value;
-}
+// The window's 16-bit arithmetic.
+using catalogue::Clamp;
+using catalogue::Floor16;
+using catalogue::MaxInt;
+using catalogue::Nearest;
+using catalogue::NearestAs;
 
 // ---- frame layout (Frame.cpp) ----
 

@@ -87,8 +87,8 @@ void ShowOptions(Launcher& app) {
 }
 
 void progLabel_MouseDown(Launcher& app, optForm& form, const PointerEvent& e) {
-    app.values.downX = launcher::Nearest(e.x).value_or(0);
-    app.values.downY = launcher::Nearest(e.y).value_or(0);
+    app.values.downX = catalogue::Nearest(e.x).value_or(0);
+    app.values.downY = catalogue::Nearest(e.y).value_or(0);
     form.ZOrderFront(form.progLabel[e.index]);
 }
 
@@ -117,7 +117,7 @@ void progLabel_MouseUp(Launcher& /*app*/, optForm& form, const PointerEvent& /*e
     for (int j = 0; j < n; ++j) {
         const platform::Label& label = form.progLabel[j];
         const int value = j < form.progCheck.Count() ? form.progCheck[j].value : 0;
-        rows.push_back(Row{label.caption(), label.tag, launcher::Nearest(label.top).value_or(0), value, j});
+        rows.push_back(Row{label.caption(), label.tag, catalogue::Nearest(label.top).value_or(0), value, j});
     }
     std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.top < b.top; });
     for (int i = 0; i < n; ++i) {
