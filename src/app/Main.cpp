@@ -22,7 +22,7 @@ bool Main(launcher::Launcher& launcher) {
     InitSystemInfo(launcher.cat, launcher.files, launcher.system.Screen());
     // Settings file, catalogue, discovery and trimming all happen before the window is shown, so the
     // first thing the user sees is the finished catalogue.
-    LoadCatalogue(launcher.cat, launcher.files);
+    catalogue::LoadCatalogue(launcher.cat, launcher.files);
     launcher.system.ShowWindow();
     // The frame layout below sets the range again; this maximum holds when that step cannot run.
     // progCount lies between 0 and 51, so the difference fits 16 bits.

@@ -1,7 +1,7 @@
+// Start-up values: the launcher's drive, the screen width in pixels and the tile cell size.
 #include "app/Startup.h"
 
 #include "catalogue/Misc.h"
-#include "catalogue/XMLsettingStuff.h"
 
 namespace app {
 
@@ -16,13 +16,6 @@ void InitSystemInfo(catalogue::Catalogue& cat, const platform::FileSystem& files
     }
     cat.cellWidth = 180;
     cat.cellHeight = 120;
-}
-
-void LoadCatalogue(catalogue::Catalogue& cat, platform::FileSystem& files) {
-    catalogue::EnsureSettingsFile(cat, files);
-    catalogue::LoadSettings(cat, files);
-    catalogue::DiscoverPrograms(cat, files);
-    catalogue::TrimPaths(cat);
 }
 
 } // namespace app

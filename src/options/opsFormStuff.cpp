@@ -1,6 +1,5 @@
 #include "options/opsFormStuff.h"
 
-#include "app/Startup.h"
 #include "catalogue/Misc.h"
 #include "catalogue/XMLsettingStuff.h"
 #include "launcher/Module1.h"
@@ -188,7 +187,7 @@ void ResetLauncher(Launcher& app, optForm& form) {
     }
     form.Close();
     RemoveFile(app, catalogue::SettingsFilePath(app.files));
-    app::LoadCatalogue(app.cat, app.files);
+    catalogue::LoadCatalogue(app.cat, app.files);
     const bool maximised = app.system.GetWindowState() == platform::WindowState::Maximised;
     launcher::LayoutFrame(app, maximised ? kTrue : catalogue::kFalse);
     launcher::LayoutTiles(app);

@@ -86,7 +86,7 @@ TEST(LoadCatalogue, FirstStartBuildsLoadsAndSearchesButSavesOnlyLater) {
     scene.files.AddTextFile(
         testing_support::kProgramCandidates,
         CrLf({u"<program name='Animal Habitats' p1='\\Tessaly\\Animal Habitats\\habitats.exe' />"}));
-    LoadCatalogue(scene.cat, scene.files);
+    catalogue::LoadCatalogue(scene.cat, scene.files);
 
     EXPECT_EQ(scene.cat.progCount, 29);
     EXPECT_EQ(scene.cat.showall, kTrue);
@@ -102,7 +102,7 @@ TEST(LoadCatalogue, RunsOnTheDefaultsWhenTheDataFolderIsMissing) {
     platform::HeadlessFileSystem files(u"C:\\Launcher");
     catalogue::Catalogue cat;
     InitSystemInfo(cat, files, kScreen);
-    LoadCatalogue(cat, files);
+    catalogue::LoadCatalogue(cat, files);
     EXPECT_EQ(cat.progCount, 29);
     EXPECT_EQ(cat.progList[28].path.rfind(u"http", 0), 0u);
     EXPECT_TRUE(files.Files().empty());
@@ -114,7 +114,7 @@ TEST(LoadCatalogue, ATeachersFileIsReadAsItIs) {
     scene.files.AddTextFile(kSettings, CrLf({u"<programs>", u"<options showall='False' />", u"<order p0='1' p1='0' />",
                                              u"<program name='A' path=' C:\\a.exe ' show='T' />",
                                              u"<program name='B' path='C:\\b.exe' show='F' />", u"</programs>"}));
-    LoadCatalogue(scene.cat, scene.files);
+    catalogue::LoadCatalogue(scene.cat, scene.files);
     EXPECT_EQ(scene.cat.progCount, 2);
     EXPECT_EQ(scene.cat.progList[0].path, u"C:\\a.exe");
     EXPECT_EQ(scene.cat.order[0], 1);
@@ -153,7 +153,7 @@ TEST(LoadCatalogue, LauncherAtTheRootOfADriveFindsItsDataFolder) {
     files.AddFolder(u"D:\\data");
     catalogue::Catalogue cat;
     InitSystemInfo(cat, files, kScreen);
-    LoadCatalogue(cat, files);
+    catalogue::LoadCatalogue(cat, files);
     EXPECT_TRUE(files.FileExists(u"D:\\data\\progdata.xml"));
     EXPECT_EQ(cat.progList[0].picpath.rfind(u"D:\\data\\", 0), 0u);
     EXPECT_EQ(cat.progList[0].path.rfind(u"D:\\", 0), 0u);

@@ -19,6 +19,7 @@ LAUNCHING = "src/launcher/Launching.cpp"
 OPTIONS = "src/options/opsFormStuff.cpp"
 MAIN = "src/app/Main.cpp"
 STARTUP = "src/app/Startup.cpp"
+LOAD = "src/catalogue/LoadCatalogue.cpp"
 ELEMENTS = "src/platform/Elements.cpp"
 PICTURE = "src/platform/Picture.cpp"
 TEXT = "src/platform/Text.cpp"
@@ -323,7 +324,7 @@ MUTANTS = [
       "launcher.system.EndProcess();"),
     M("startup: drive with the backslash", "host", STARTUP,
       "cat.appDrive = files.AppFolder().substr(0, 2);", "cat.appDrive = files.AppFolder().substr(0, 3);"),
-    M("startup: discovery skipped", "host", STARTUP, "catalogue::DiscoverPrograms(cat, files);", ";"),
+    M("startup: discovery skipped", "host", LOAD, "DiscoverPrograms(cat, files);", ";"),
     # ---- element model and headless platform ----
     M("elements: bringing to the front does nothing", "host", ELEMENTS,
       "std::rotate(it, it + 1, children_.end());", ";"),
