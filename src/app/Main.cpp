@@ -3,7 +3,9 @@
 
 #include "app/Startup.h"
 #include "catalogue/XMLsettingStuff.h"
-#include "launcher/Module1.h"
+#include "launcher/Form1Events.h"
+#include "launcher/Frame.h"
+#include "launcher/Tiles.h"
 #include "options/opsFormStuff.h"
 
 namespace app {
@@ -15,8 +17,9 @@ bool Main(launcher::Launcher& launcher) {
     }
     ClearInfoText(launcher);
     // The window exists from here on (still hidden); its elements get their event handlers now, before
-    // the tile grid copies slot 0 and before anything can raise an event.
-    launcher::WireForm1(launcher);
+    // the tile grid copies slot 0 and before anything can raise an event. The exit button leaves through
+    // QuitLauncher.
+    launcher::WireForm1(launcher, [&launcher] { QuitLauncher(launcher); });
     // Ctrl+Shift+K, seen by the window before any element, opens the teacher options.
     launcher.form.onKeyDown = [&launcher](int keyCode, int shift) { options::Form1_KeyDown(launcher, keyCode, shift); };
     InitSystemInfo(launcher.cat, launcher.files, launcher.system.Screen());

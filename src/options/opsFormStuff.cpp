@@ -1,8 +1,11 @@
+// The teacher options: the key that opens the dialog, its rows and their drag, OK, Cancel and Reset, and
+// locating a program's executable.
 #include "options/opsFormStuff.h"
 
 #include "catalogue/Misc.h"
 #include "catalogue/XMLsettingStuff.h"
-#include "launcher/Module1.h"
+#include "launcher/Frame.h"
+#include "launcher/Tiles.h"
 
 #include <algorithm>
 #include <vector>
@@ -12,6 +15,7 @@ namespace options {
 namespace {
 
 using catalogue::kTrue;
+using platform::PointerEvent;
 using platform::Text;
 
 constexpr double kFirstRowTop = 48; // pixels
@@ -31,59 +35,7 @@ double RowTop(const platform::Label& label, int i) {
     return kFirstRowTop + i * (label.height - 1);
 }
 
-void WireOptForm(Launcher& app, optForm& form) {
-    form.progLabel[0].handlers.down = [&app, &form](const PointerEvent& e) { progLabel_MouseDown(app, form, e); };
-    form.progLabel[0].handlers.move = [&app, &form](const PointerEvent& e) { progLabel_MouseMove(app, form, e); };
-    form.progLabel[0].handlers.up = [&app, &form](const PointerEvent& e) { progLabel_MouseUp(app, form, e); };
-    form.progLabel[0].handlers.doubleClick = [&app, &form](const PointerEvent& e) { progLabel_DblClick(app, form, e); };
-    form.OKbut.onClick = [&app, &form] { OKbut_Click(app, form); };
-    form.cancelBut.onClick = [&app, &form] { cancelBut_Click(app, form); };
-    form.Command1.onClick = [&app, &form] { Command1_Click(app, form); };
-    form.onSystemClose = [&app, &form] { cancelBut_Click(app, form); };
-}
-
-} // namespace
-
-void Form1_KeyDown(Launcher& app, int keyCode, int shift) {
-    if (keyCode == kKeyK && shift == kCtrlShift) {
-        ShowOptions(app);
-    }
-}
-
-void ShowOptions(Launcher& app) {
-    const platform::ScreenInfo screen = app.system.Screen();
-    optForm form(app.system, screen.twipsPerPixelX, screen.twipsPerPixelY);
-    WireOptForm(app, form);
-    const catalogue::Catalogue& cat = app.cat;
-    for (int i = 0; i < cat.progCount && i < catalogue::kSlotCount; ++i) {
-        if (i >= form.progLabel.Count()) {
-            form.progLabel.Append();
-            form.progCheck.Append();
-        }
-        const Int16 id = cat.order[static_cast<std::size_t>(i)];
-        const bool known = id >= 0 && id < catalogue::kSlotCount;
-        platform::Label& label = form.progLabel[i];
-        form.ZOrderFront(label);
-        label.top = RowTop(label, i);
-        label.tag = platform::DecimalText(id);
-        label.left = form.PixelsX(600);
-        label.SetCaption(known ? cat.progList[static_cast<std::size_t>(id)].name : Text());
-        label.visible = true;
-
-        platform::CheckBox& check = form.progCheck[i];
-        form.ZOrderFront(check);
-        check.top = label.top;
-        check.left = form.PixelsX(2760);
-        check.value = known && cat.progList[static_cast<std::size_t>(id)].show == kTrue ? kTicked : 0;
-        check.visible = true;
-    }
-    if (cat.progCount <= 0) {
-        // No programs, no rows: the design row is not shown.
-        form.progLabel[0].visible = false;
-        form.progCheck[0].visible = false;
-    }
-    app.system.ShowModal(form);
-}
+// ---- the dialog's events ----
 
 void progLabel_MouseDown(Launcher& app, optForm& form, const PointerEvent& e) {
     app.values.downX = catalogue::Nearest(e.x).value_or(0);
@@ -146,6 +98,60 @@ void cancelBut_Click(Launcher& /*app*/, optForm& form) {
 
 void Command1_Click(Launcher& app, optForm& form) {
     ResetLauncher(app, form);
+}
+
+void WireOptForm(Launcher& app, optForm& form) {
+    form.progLabel[0].handlers.down = [&app, &form](const PointerEvent& e) { progLabel_MouseDown(app, form, e); };
+    form.progLabel[0].handlers.move = [&app, &form](const PointerEvent& e) { progLabel_MouseMove(app, form, e); };
+    form.progLabel[0].handlers.up = [&app, &form](const PointerEvent& e) { progLabel_MouseUp(app, form, e); };
+    form.progLabel[0].handlers.doubleClick = [&app, &form](const PointerEvent& e) { progLabel_DblClick(app, form, e); };
+    form.OKbut.onClick = [&app, &form] { OKbut_Click(app, form); };
+    form.cancelBut.onClick = [&app, &form] { cancelBut_Click(app, form); };
+    form.Command1.onClick = [&app, &form] { Command1_Click(app, form); };
+    form.onSystemClose = [&app, &form] { cancelBut_Click(app, form); };
+}
+
+} // namespace
+
+void Form1_KeyDown(Launcher& app, int keyCode, int shift) {
+    if (keyCode == kKeyK && shift == kCtrlShift) {
+        ShowOptions(app);
+    }
+}
+
+void ShowOptions(Launcher& app) {
+    const platform::ScreenInfo screen = app.system.Screen();
+    optForm form(app.system, screen.twipsPerPixelX, screen.twipsPerPixelY);
+    WireOptForm(app, form);
+    const catalogue::Catalogue& cat = app.cat;
+    for (int i = 0; i < cat.progCount && i < catalogue::kSlotCount; ++i) {
+        if (i >= form.progLabel.Count()) {
+            form.progLabel.Append();
+            form.progCheck.Append();
+        }
+        const Int16 id = cat.order[static_cast<std::size_t>(i)];
+        const bool known = id >= 0 && id < catalogue::kSlotCount;
+        platform::Label& label = form.progLabel[i];
+        form.ZOrderFront(label);
+        label.top = RowTop(label, i);
+        label.tag = platform::DecimalText(id);
+        label.left = form.PixelsX(600);
+        label.SetCaption(known ? cat.progList[static_cast<std::size_t>(id)].name : Text());
+        label.visible = true;
+
+        platform::CheckBox& check = form.progCheck[i];
+        form.ZOrderFront(check);
+        check.top = label.top;
+        check.left = form.PixelsX(2760);
+        check.value = known && cat.progList[static_cast<std::size_t>(id)].show == kTrue ? kTicked : 0;
+        check.visible = true;
+    }
+    if (cat.progCount <= 0) {
+        // No programs, no rows: the design row is not shown.
+        form.progLabel[0].visible = false;
+        form.progCheck[0].visible = false;
+    }
+    app.system.ShowModal(form);
 }
 
 void ApplyOptions(Launcher& app, optForm& form) {

@@ -2,7 +2,6 @@
 #include "TestSupport.h"
 #include "catalogue/Misc.h"
 #include "catalogue/XMLsettingStuff.h"
-#include "launcher/Module1.h"
 #include "platform/headless/HeadlessDriver.h"
 #include "platform/headless/HeadlessSystem.h"
 

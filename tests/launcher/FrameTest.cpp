@@ -1,5 +1,5 @@
+#include "launcher/Frame.h"
 #include "LauncherScene.h"
-#include "launcher/Module1.h"
 
 #include <gtest/gtest.h>
 
@@ -84,7 +84,7 @@ TEST(LayoutFrame, PlacesTheFrameAtTheDesignSize) {
 
 TEST(LayoutFrame, ModeDecidesPointersTooltipAndTitleWidth) {
     struct Case {
-        Bool16 maximised;
+        catalogue::Bool16 maximised;
         MousePointer sides, bottom;
         const char16_t* tooltip;
         double titleWidth;

@@ -1,6 +1,6 @@
+#include "launcher/Tiles.h"
 #include "LauncherScene.h"
 #include "launcher/Artwork.h"
-#include "launcher/Module1.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +17,7 @@ using catalogue::kFalse;
 using catalogue::kTrue;
 using platform::Bitmap;
 using platform::DecimalText;
+using platform::Text;
 using testing_support::LauncherScene;
 
 constexpr platform::Rgb kBlackName{0, 0, 0};
@@ -188,7 +189,7 @@ TEST(TileGrid, TheScrollEventsRefillFromAnOffsetThatCountsDisplayPositionsNotTil
 TEST(TileGrid, ListsShownProgramsThatAreInstalledOrAllWithShowAll) {
     // Program 1 is missing, 3 is hidden, 4 is a web address (installed without a lookup), 5 lies on a drive
     // that is not ready: the failed lookup skips it whatever showall says.
-    for (const Bool16 showall : {kFalse, kTrue}) {
+    for (const catalogue::Bool16 showall : {kFalse, kTrue}) {
         TileScene scene(6);
         scene.cat().showall = showall;
         ASSERT_TRUE(scene.files.EraseFile(ExePath(1)));
