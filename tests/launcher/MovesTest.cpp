@@ -229,7 +229,7 @@ TEST(CaptionButtons, RestoreFitsTheScreenMaximiseCoversItAndBothRefillFromTheFir
             platform::MousePointer pointer; // over the bottom strip
             int programs; // a fill shows all of them; the change event, counted instead, fills nothing
         } steps[] = {{c.restored, u"Maximise", platform::MousePointer::SizeNS, 6},
-                     {{0, 0, 15360, c.screenHeight}, u"Restore down", platform::MousePointer::Default, 12}};
+                     {{0, 0, 15360, c.screenHeight}, u"Restore down", platform::MousePointer::Default, 40}};
         for (const auto& step : steps) {
             const auto changes = ListAndScroll(s, step.programs);
             s.driver.Press(f.restoreBut, 5, 5, c.button);

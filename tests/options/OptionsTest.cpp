@@ -231,6 +231,7 @@ TEST(ResetLauncher, YesRebuildsTheFirstStartFromTheRightDataFolderAndLosesLocate
         launcher::Launcher app(system, files);
         ASSERT_TRUE(app::Main(app));
         ASSERT_EQ(app.cat.progCount, 1);
+        app.cat.progCount = 35; // as a bigger catalogue: the defaults are written without its extra slots
         system.QueueMessageBoxAnswer(platform::kAnswerYes);
         system.QueueModalAction([&](platform::Dialog& dialog) { static_cast<optForm&>(dialog).Command1.onClick(); });
         app.form.onKeyDown(kKeyK, kCtrlShift);
