@@ -138,10 +138,25 @@ TEST(ResizeWindow, LeftEdgeNarrowerThanTheMinimumIsWidenedAtTheNextMove) {
     EXPECT_EQ(Window(s), (Geometry{3900, 1500, 5400, 6000}));
     s.driver.Move(s.form().leftBorder, 2.5, 30); // real twips, no lower bound outwards
     EXPECT_EQ(Window(s), (Geometry{3892.5, 1500, 5407.5, 6000}));
-    // Fault: the left edge moved while the window refused the negative width, so one fast drag shifted the
-    // whole window sideways instead of resizing it.
-    s.driver.Move(s.form().leftBorder, 500, 30);
-    EXPECT_EQ(Window(s), (Geometry{3892.5, 1500, 5407.5, 6000}));
+}
+
+TEST(ResizeWindow, ALeftEdgeDragTheWindowRefusesLeavesItWhereItWas) {
+    // Fault: the left edge moved while the window refused the new width, so one fast drag shifted the whole
+    // window sideways instead of resizing it.
+    struct Refusing : platform::HeadlessSystem {
+        bool SetWindowWidth(double twips) override { return twips >= 3000 && HeadlessSystem::SetWindowWidth(twips); }
+    } system;
+    platform::HeadlessFileSystem files(u"C:\\Launcher");
+    Launcher app(system, files);
+    WireForm1(app, [] {});
+    system.SetWindowState(WindowState::Normal);
+    system.SetNormalGeometry(3000, 1500, 6000, 6000);
+    platform::HeadlessDriver driver(system);
+    for (const double x : {250.0, 470.0}) { // a width of 2250 twips, then one below 0
+        driver.Press(app.form.leftBorder, 3, 30);
+        driver.Move(app.form.leftBorder, x, 30);
+        EXPECT_EQ((Point{system.WindowLeft(), system.WindowWidth()}), (Point{3000, 6000})) << x;
+    }
 }
 
 TEST(ResizeWindow, BorderReleaseRefillsFromTheFirstRowUnlessMaximised) {
