@@ -5,7 +5,7 @@
 // 32 x 32 icon and every help-video player present. Even ids have a 64 x 64 picture file in the data folder
 // (loaded from the file at every fill), odd ids have none and take the icon path. The tile area is the size
 // of a maximised window on a 1024 x 768 screen, 1024 x 768 pixels, so 5 tiles a row and 11 rows.
-#include "launcher/Module1.h"
+#include "launcher/Tiles.h"
 #include "platform/headless/HeadlessFileSystem.h"
 #include "platform/headless/HeadlessSystem.h"
 

@@ -3,7 +3,9 @@
 
 #include "app/Startup.h"
 #include "catalogue/XMLsettingStuff.h"
-#include "launcher/Module1.h"
+#include "launcher/Form1Events.h"
+#include "launcher/Frame.h"
+#include "launcher/Tiles.h"
 #include "options/opsFormStuff.h"
 
 namespace app {
@@ -15,14 +17,15 @@ bool Main(launcher::Launcher& launcher) {
     }
     ClearInfoText(launcher);
     // The window exists from here on (still hidden); its elements get their event handlers now, before
-    // the tile grid copies slot 0 and before anything can raise an event.
-    launcher::WireForm1(launcher);
+    // the tile grid copies slot 0 and before anything can raise an event. The exit button leaves through
+    // QuitLauncher.
+    launcher::WireForm1(launcher, [&launcher] { QuitLauncher(launcher); });
     // Ctrl+Shift+K, seen by the window before any element, opens the teacher options.
     launcher.form.onKeyDown = [&launcher](int keyCode, int shift) { options::Form1_KeyDown(launcher, keyCode, shift); };
     InitSystemInfo(launcher.cat, launcher.files, launcher.system.Screen());
     // Settings file, catalogue, discovery and trimming all happen before the window is shown, so the
     // first thing the user sees is the finished catalogue.
-    LoadCatalogue(launcher.cat, launcher.files);
+    catalogue::LoadCatalogue(launcher.cat, launcher.files);
     launcher.system.ShowWindow();
     // The frame layout below sets the range again; this maximum holds when that step cannot run.
     // progCount lies between 0 and 51, so the difference fits 16 bits.

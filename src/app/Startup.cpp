@@ -1,7 +1,7 @@
+// Start-up values: the launcher's drive, the screen width in pixels and the tile cell size.
 #include "app/Startup.h"
 
-#include "catalogue/XMLsettingStuff.h"
-#include "launcher/Module1.h"
+#include "catalogue/Misc.h"
 
 namespace app {
 
@@ -10,19 +10,12 @@ void InitSystemInfo(catalogue::Catalogue& cat, const platform::FileSystem& files
     // Twips over twips per pixel gives pixels. A screen that reports no resolution, or a width that does
     // not fit 16 bits in pixels, skips the step and leaves the old value.
     if (screen.twipsPerPixelX > 0) {
-        if (const auto pixels = launcher::Nearest(screen.widthTwips / screen.twipsPerPixelX)) {
+        if (const auto pixels = catalogue::Nearest(screen.widthTwips / screen.twipsPerPixelX)) {
             cat.screenWidthPx = *pixels;
         }
     }
     cat.cellWidth = 180;
     cat.cellHeight = 120;
-}
-
-void LoadCatalogue(catalogue::Catalogue& cat, platform::FileSystem& files) {
-    catalogue::EnsureSettingsFile(cat, files);
-    catalogue::LoadSettings(cat, files);
-    catalogue::DiscoverPrograms(cat, files);
-    catalogue::TrimPaths(cat);
 }
 
 } // namespace app

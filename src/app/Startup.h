@@ -1,5 +1,4 @@
-// Start-up of the launcher: the values computed once, and the catalogue sequence that start-up and the
-// teacher's reset both run.
+// Start-up of the launcher: the values computed once for the window layout.
 #pragma once
 
 #include "catalogue/Catalogue.h"
@@ -12,8 +11,5 @@ namespace app {
 // pixel horizontally, to the nearest integer; left as it was when that does not fit 16 bits) and the tile
 // cell size.
 void InitSystemInfo(catalogue::Catalogue& cat, const platform::FileSystem& files, const platform::ScreenInfo& screen);
-
-// EnsureSettingsFile, LoadSettings, DiscoverPrograms, TrimPaths: afterwards the catalogue is complete.
-void LoadCatalogue(catalogue::Catalogue& cat, platform::FileSystem& files);
 
 } // namespace app

@@ -66,6 +66,14 @@ double RoundHalfEven(double value) {
     return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
 }
 
+std::optional<Int16> Floor16(double value) {
+    const double whole = std::floor(value);
+    if (!(whole >= -32768.0 && whole <= 32767.0)) {
+        return std::nullopt;
+    }
+    return static_cast<Int16>(whole);
+}
+
 std::vector<Text> SplitLines(TextView text) {
     std::vector<Text> lines;
     std::size_t start = 0;

@@ -1,9 +1,12 @@
-// Path and text helpers shared by every part of the launcher.
+// Path, text and number helpers shared by every part of the launcher.
 #pragma once
 
 #include "catalogue/Catalogue.h"
 #include "platform/FileSystem.h"
 
+#include <cmath>
+#include <limits>
+#include <optional>
 #include <vector>
 
 namespace catalogue {
@@ -28,8 +31,50 @@ Text GetFileName(TextView path);
 // The location of a file in the launcher's data folder: CleanPath(launcher folder + "\data\" + name).
 Text DataFilePath(const platform::FileSystem& files, TextView fileName);
 
+// ---- the window's integer arithmetic ----
+
 // The nearest whole number, ties going to the even one (2.5 gives 2, 3.5 gives 4).
 double RoundHalfEven(double value);
+
+// The nearest integer, ties to the even one, as a T; nothing when the value is not finite or does not fit.
+template <class T>
+std::optional<T> NearestAs(double value) {
+    if (!std::isfinite(value)) {
+        return std::nullopt;
+    }
+    const double whole = RoundHalfEven(value);
+    if (whole < static_cast<double>(std::numeric_limits<T>::min()) ||
+        whole > static_cast<double>(std::numeric_limits<T>::max())) {
+        return std::nullopt;
+    }
+    return static_cast<T>(whole);
+}
+
+// The window arithmetic's rounding: to the nearest 16-bit integer, ties to even.
+inline std::optional<Int16> Nearest(double value) {
+    return NearestAs<Int16>(value);
+}
+
+// The largest integer not above the value, as a 16-bit value; nothing when it does not fit.
+std::optional<Int16> Floor16(double value);
+
+// The first value unless it is less than the second.
+template <class T>
+T MaxInt(T first, T second) {
+    return first < second ? second : first;
+}
+
+// Raised to `low` if below it, then lowered to `high` if above it (so `high` wins when high < low).
+template <class T>
+T Clamp(T value, T low, T high) {
+    if (value < low) {
+        value = low;
+    }
+    if (value > high) {
+        value = high;
+    }
+    return value;
+}
 
 // Splits a text file into lines. A line ends at CR LF or at a CR alone; a line feed alone belongs to the
 // line. A final line without an ending still counts; an empty text has no lines.

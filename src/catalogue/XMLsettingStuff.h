@@ -86,4 +86,9 @@ Text FindVideoPath(TextView name, const Catalogue& cat, platform::FileSystem& fi
 // Removes the blanks at both ends of every path and videopath of programs 0 to progCount - 1.
 void TrimPaths(Catalogue& cat);
 
+// ---- the whole load ----
+
+// EnsureSettingsFile, LoadSettings, DiscoverPrograms, TrimPaths: afterwards the catalogue is complete.
+void LoadCatalogue(Catalogue& cat, platform::FileSystem& files);
+
 } // namespace catalogue

@@ -5,7 +5,9 @@
 // share their origin, so title-bar coordinates are window coordinates). Each step stands on its own: when
 // a step cannot be done (a 16-bit conversion overflows, a division by zero, a size that would be negative)
 // the element keeps its previous value and the layout goes on with the next step.
-#include "launcher/Module1.h"
+#include "launcher/Frame.h"
+
+#include "catalogue/Misc.h"
 
 #include <cmath>
 #include <optional>
@@ -14,6 +16,9 @@ namespace launcher {
 
 namespace {
 
+using catalogue::Floor16;
+using catalogue::MaxInt;
+using catalogue::Nearest;
 using platform::MousePointer;
 
 // Sets an element's width or height; a negative or non-finite size is refused and the old one stays.
@@ -66,7 +71,7 @@ constexpr int kSmallestTitleSize = 10;
 
 } // namespace
 
-void LayoutFrame(Launcher& app, Bool16 maximised) {
+void LayoutFrame(Launcher& app, catalogue::Bool16 maximised) {
     Form1& f = app.form;
     platform::System& system = app.system;
     const bool isMaximised = maximised == catalogue::kTrue;

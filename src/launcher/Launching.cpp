@@ -1,8 +1,9 @@
 // Hover information and launching: what pointing at and clicking a tile does, the busy second after every
-// start, and the wiring of the window's events to their handlers.
-#include "launcher/Module1.h"
+// start, and the connection of the tile slots' events to their handlers.
+#include "launcher/Launching.h"
 
 #include "catalogue/Misc.h"
+#include "launcher/Moves.h"
 
 #include <charconv>
 #include <string>
@@ -12,6 +13,9 @@ namespace launcher {
 namespace {
 
 using platform::MousePointer;
+using platform::PointerEvent;
+using platform::Text;
+using platform::TextView;
 
 constexpr char16_t kNotInstalled[] = u"This program has not been installed.";
 
@@ -133,7 +137,7 @@ Int16 TileProgramId(const Launcher& app, Int16 k) {
     }
     // A tag whose number does not fit 16 bits names no program.
     const auto number = LeadingNumber(app.form.progName[k].tag);
-    const auto id = number ? Nearest(*number) : std::nullopt;
+    const auto id = number ? catalogue::Nearest(*number) : std::nullopt;
     return id.value_or(Int16{-1});
 }
 
@@ -179,6 +183,10 @@ void ChangeToProgramFolder(Launcher& app, TextView path) {
     }
 }
 
+namespace {
+
+// ---- the tile slots' events ----
+
 void progIcon_MouseMove(Launcher& app, const PointerEvent& e) {
     HoverTile(app, e);
 }
@@ -220,40 +228,15 @@ void SameProgWaitTimer_Timer(Launcher& app) {
     app.form.mousePointer = MousePointer::Default;
 }
 
-void WireForm1(Launcher& app) {
-    using Procedure = void (*)(Launcher&, const PointerEvent&);
-    const auto to = [&app](Procedure procedure) {
-        return [&app, procedure](const PointerEvent& e) { procedure(app, e); };
-    };
+} // namespace
+
+void ConnectTiles(Launcher& app) {
+    using Handler = void (*)(Launcher&, const PointerEvent&);
+    const auto to = [&app](Handler handler) { return [&app, handler](const PointerEvent& e) { handler(app, e); }; };
     Form1& f = app.form;
 
-    // Title bar: drag handles and caption buttons.
-    f.topBar.handlers.down = to(topBar_MouseDown);
-    f.topBar.handlers.move = to(topBar_MouseMove);
-    f.topSmoother.handlers.down = to(topSmoother_MouseDown);
-    f.topSmoother.handlers.move = to(topSmoother_MouseMove);
-    f.topText.handlers.down = to(topText_MouseDown);
-    f.topText.handlers.move = to(topText_MouseMove);
-    f.MinBut.handlers.down = to(MinBut_MouseDown);
-    f.MinBut.handlers.up = to(MinBut_MouseUp);
-    f.restoreBut.handlers.down = to(restoreBut_MouseDown);
-    f.restoreBut.handlers.up = to(restoreBut_MouseUp);
-    f.ExitBut.handlers.down = to(ExitBut_MouseDown);
-    f.ExitBut.handlers.up = to(ExitBut_MouseUp);
-
-    // Border strips: resize handles.
-    f.rightBorder.handlers.down = to(rightBorder_MouseDown);
-    f.rightBorder.handlers.move = to(rightBorder_MouseMove);
-    f.rightBorder.handlers.up = to(rightBorder_MouseUp);
-    f.botBar.handlers.down = to(botBar_MouseDown);
-    f.botBar.handlers.move = to(botBar_MouseMove);
-    f.botBar.handlers.up = to(botBar_MouseUp);
-    f.leftBorder.handlers.down = to(leftBorder_MouseDown);
-    f.leftBorder.handlers.move = to(leftBorder_MouseMove);
-    f.leftBorder.handlers.up = to(leftBorder_MouseUp);
-
-    // Tile slots. Slots created later are copies of slot 0 and carry these handlers; the handlers find
-    // their slot in the event's index. Slots that already exist are wired here as well.
+    // Slots created later are copies of slot 0 and carry these handlers; the handlers find their slot in
+    // the event's index. Slots that already exist are connected here as well.
     for (int k = 0; k < f.progIcon.Count(); ++k) {
         f.progIcon[k].handlers.move = to(progIcon_MouseMove);
         f.progIcon[k].handlers.down = to(progIcon_MouseDown);
@@ -269,13 +252,7 @@ void WireForm1(Launcher& app) {
         f.prVidBut[k].handlers.down = to(prVidBut_MouseDown);
         f.prVidBut[k].handlers.up = to(prVidBut_MouseUp);
     }
-
-    f.VScroll.onChange = [&app] { VScroll_Change(app); };
-    f.VScroll.onScroll = [&app] { VScroll_Scroll(app); };
     f.SameProgWaitTimer.onTick = [&app] { SameProgWaitTimer_Timer(app); };
-
-    // A click on the logo does nothing, so tessalyLogo gets no handlers. The window's key-down (the
-    // teacher's key combination) is connected by the options dialog.
 }
 
 } // namespace launcher

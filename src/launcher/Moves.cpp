@@ -1,5 +1,6 @@
 // Moving and resizing the borderless window through its own title bar and border strips, the caption
 // buttons (minimise, maximise/restore, exit) and the press nudge that makes a pressed element look pushed.
+// The elements' event handlers are file-local; ConnectFrame gives the elements them.
 //
 // Units: the window's Left, Top, Width and Height and the screen's size are twips; element positions are
 // pixels inside their container. The title bar reports pointer positions in pixels, the top strip, the
@@ -8,18 +9,27 @@
 // Window positions and sizes are worked out in 32-bit integers rather than 16-bit ones, so that screens
 // and windows beyond 32767 twips (about 2184 pixels at 15 twips per pixel) move and resize like any other;
 // the rounding is the same (nearest integer, ties to the even one).
-#include "app/Main.h"
-#include "launcher/Module1.h"
+#include "launcher/Moves.h"
+
+#include "catalogue/Misc.h"
+#include "launcher/Frame.h"
+#include "launcher/Tiles.h"
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <utility>
 
 namespace launcher {
 
 namespace {
 
+using catalogue::Clamp;
+using catalogue::MaxInt;
+using catalogue::Nearest;
+using catalogue::NearestAs;
+using platform::PointerEvent;
 using platform::WindowState;
 using Twips = std::int32_t;
 
@@ -154,8 +164,6 @@ void Release(platform::Element& element, NudgeSlot slot) {
     element.top = slot.pressTop;
 }
 
-} // namespace
-
 // ---- dragging the window by the title bar, the top strip and the title text ----
 
 void topBar_MouseDown(Launcher& app, const PointerEvent& e) {
@@ -257,6 +265,8 @@ void leftBorder_MouseUp(Launcher& app, const PointerEvent& /*e*/) {
     BorderRelease(app);
 }
 
+} // namespace
+
 // ---- the press nudge ----
 
 void PressButton(Launcher& app, platform::Element& element) {
@@ -305,6 +315,8 @@ void RestoreWindow(Launcher& app) {
     LayoutTiles(app);
 }
 
+namespace {
+
 // ---- caption buttons: any mouse button; the release acts wherever the pointer is ----
 
 void MinBut_MouseDown(Launcher& app, const PointerEvent& /*e*/) {
@@ -334,9 +346,42 @@ void ExitBut_MouseDown(Launcher& app, const PointerEvent& /*e*/) {
     PressButton(app, app.form.ExitBut);
 }
 
-void ExitBut_MouseUp(Launcher& app, const PointerEvent& /*e*/) {
+void ExitBut_MouseUp(Launcher& app, const std::function<void()>& quit) {
     ReleaseButton(app, app.form.ExitBut);
-    app::QuitLauncher(app);
+    quit();
+}
+
+} // namespace
+
+void ConnectFrame(Launcher& app, std::function<void()> quit) {
+    using Handler = void (*)(Launcher&, const PointerEvent&);
+    const auto to = [&app](Handler handler) { return [&app, handler](const PointerEvent& e) { handler(app, e); }; };
+    Form1& f = app.form;
+
+    // Title bar: drag handles and caption buttons.
+    f.topBar.handlers.down = to(topBar_MouseDown);
+    f.topBar.handlers.move = to(topBar_MouseMove);
+    f.topSmoother.handlers.down = to(topSmoother_MouseDown);
+    f.topSmoother.handlers.move = to(topSmoother_MouseMove);
+    f.topText.handlers.down = to(topText_MouseDown);
+    f.topText.handlers.move = to(topText_MouseMove);
+    f.MinBut.handlers.down = to(MinBut_MouseDown);
+    f.MinBut.handlers.up = to(MinBut_MouseUp);
+    f.restoreBut.handlers.down = to(restoreBut_MouseDown);
+    f.restoreBut.handlers.up = to(restoreBut_MouseUp);
+    f.ExitBut.handlers.down = to(ExitBut_MouseDown);
+    f.ExitBut.handlers.up = [&app, quit = std::move(quit)](const PointerEvent&) { ExitBut_MouseUp(app, quit); };
+
+    // Border strips: resize handles.
+    f.rightBorder.handlers.down = to(rightBorder_MouseDown);
+    f.rightBorder.handlers.move = to(rightBorder_MouseMove);
+    f.rightBorder.handlers.up = to(rightBorder_MouseUp);
+    f.botBar.handlers.down = to(botBar_MouseDown);
+    f.botBar.handlers.move = to(botBar_MouseMove);
+    f.botBar.handlers.up = to(botBar_MouseUp);
+    f.leftBorder.handlers.down = to(leftBorder_MouseDown);
+    f.leftBorder.handlers.move = to(leftBorder_MouseMove);
+    f.leftBorder.handlers.up = to(leftBorder_MouseUp);
 }
 
 } // namespace launcher

@@ -8,7 +8,7 @@
 //
 // All positions are pixels inside progHolder. The cell step (cellWidth x cellHeight, 180 x 120) and the
 // gaps (2 and 8) are pixels at any resolution; element sizes come from the elements themselves.
-#include "launcher/Module1.h"
+#include "launcher/Tiles.h"
 
 #include "catalogue/Misc.h"
 
@@ -19,8 +19,11 @@ namespace launcher {
 
 namespace {
 
+using catalogue::Floor16;
 using catalogue::kSlotCount;
+using catalogue::Nearest;
 using platform::LookupStatus;
+using platform::TextView;
 
 // A tile name in its normal colour; a greyed name is kGreyedName.
 constexpr platform::Rgb kTileName{0, 0, 0};

@@ -1,9 +1,11 @@
+// The teacher options: the key that opens the dialog, its rows and their drag, OK, Cancel and Reset, and
+// locating a program's executable.
 #include "options/opsFormStuff.h"
 
-#include "app/Startup.h"
 #include "catalogue/Misc.h"
 #include "catalogue/XMLsettingStuff.h"
-#include "launcher/Module1.h"
+#include "launcher/Frame.h"
+#include "launcher/Tiles.h"
 
 #include <algorithm>
 #include <vector>
@@ -13,6 +15,7 @@ namespace options {
 namespace {
 
 using catalogue::kTrue;
+using platform::PointerEvent;
 using platform::Text;
 
 constexpr double kFirstRowTop = 48; // pixels
@@ -30,6 +33,71 @@ std::optional<Int16> RowProgramId(const platform::Label& label) {
 // Row i's place: the rows step by the label's height less one, so neighbouring labels share a pixel line.
 double RowTop(const platform::Label& label, int i) {
     return kFirstRowTop + i * (label.height - 1);
+}
+
+// ---- the dialog's events ----
+
+void progLabel_MouseDown(Launcher& app, optForm& form, const PointerEvent& e) {
+    app.values.downX = catalogue::Nearest(e.x).value_or(0);
+    app.values.downY = catalogue::Nearest(e.y).value_or(0);
+    form.ZOrderFront(form.progLabel[e.index]);
+}
+
+void progLabel_MouseMove(Launcher& app, optForm& form, const PointerEvent& e) {
+    if (e.button == 0) {
+        return;
+    }
+    // The label follows the pointer up and down, keeping the pressed point under it; Y is in twips.
+    platform::Label& label = form.progLabel[e.index];
+    label.top = label.top + (e.y - app.values.downY) / form.twipsPerPixelY();
+}
+
+void progLabel_MouseUp(Launcher& /*app*/, optForm& form, const PointerEvent& /*e*/) {
+    // Every row is put in order of where its label now stands, ties kept in row order: the dragged name
+    // lands where it was dropped and the rows in between move by one.
+    struct Row {
+        Text caption;
+        Text tag;
+        int top = 0;
+        int value = 0;
+        int index = 0;
+    };
+    const int n = form.progLabel.Count();
+    std::vector<Row> rows;
+    rows.reserve(static_cast<std::size_t>(n));
+    for (int j = 0; j < n; ++j) {
+        const platform::Label& label = form.progLabel[j];
+        const int value = j < form.progCheck.Count() ? form.progCheck[j].value : 0;
+        rows.push_back(Row{label.caption(), label.tag, catalogue::Nearest(label.top).value_or(0), value, j});
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.top < b.top; });
+    for (int i = 0; i < n; ++i) {
+        const Row& row = rows[static_cast<std::size_t>(i)];
+        platform::Label& label = form.progLabel[i];
+        label.SetCaption(row.caption);
+        label.tag = row.tag;
+        if (i < form.progCheck.Count()) {
+            form.progCheck[i].value = row.value;
+        }
+        label.top = RowTop(label, i);
+    }
+}
+
+void progLabel_DblClick(Launcher& app, optForm& form, const PointerEvent& e) {
+    LocateProgram(app, form, static_cast<Int16>(e.index));
+}
+
+void OKbut_Click(Launcher& app, optForm& form) {
+    ApplyOptions(app, form);
+    form.Close();
+}
+
+void cancelBut_Click(Launcher& /*app*/, optForm& form) {
+    form.Close();
+}
+
+void Command1_Click(Launcher& app, optForm& form) {
+    ResetLauncher(app, form);
 }
 
 void WireOptForm(Launcher& app, optForm& form) {
@@ -86,69 +154,6 @@ void ShowOptions(Launcher& app) {
     app.system.ShowModal(form);
 }
 
-void progLabel_MouseDown(Launcher& app, optForm& form, const PointerEvent& e) {
-    app.values.downX = launcher::Nearest(e.x).value_or(0);
-    app.values.downY = launcher::Nearest(e.y).value_or(0);
-    form.ZOrderFront(form.progLabel[e.index]);
-}
-
-void progLabel_MouseMove(Launcher& app, optForm& form, const PointerEvent& e) {
-    if (e.button == 0) {
-        return;
-    }
-    // The label follows the pointer up and down, keeping the pressed point under it; Y is in twips.
-    platform::Label& label = form.progLabel[e.index];
-    label.top = label.top + (e.y - app.values.downY) / form.twipsPerPixelY();
-}
-
-void progLabel_MouseUp(Launcher& /*app*/, optForm& form, const PointerEvent& /*e*/) {
-    // Every row is put in order of where its label now stands, ties kept in row order: the dragged name
-    // lands where it was dropped and the rows in between move by one.
-    struct Row {
-        Text caption;
-        Text tag;
-        int top = 0;
-        int value = 0;
-        int index = 0;
-    };
-    const int n = form.progLabel.Count();
-    std::vector<Row> rows;
-    rows.reserve(static_cast<std::size_t>(n));
-    for (int j = 0; j < n; ++j) {
-        const platform::Label& label = form.progLabel[j];
-        const int value = j < form.progCheck.Count() ? form.progCheck[j].value : 0;
-        rows.push_back(Row{label.caption(), label.tag, launcher::Nearest(label.top).value_or(0), value, j});
-    }
-    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.top < b.top; });
-    for (int i = 0; i < n; ++i) {
-        const Row& row = rows[static_cast<std::size_t>(i)];
-        platform::Label& label = form.progLabel[i];
-        label.SetCaption(row.caption);
-        label.tag = row.tag;
-        if (i < form.progCheck.Count()) {
-            form.progCheck[i].value = row.value;
-        }
-        label.top = RowTop(label, i);
-    }
-}
-
-void progLabel_DblClick(Launcher& app, optForm& form, const PointerEvent& e) {
-    LocateProgram(app, form, static_cast<Int16>(e.index));
-}
-
-void OKbut_Click(Launcher& app, optForm& form) {
-    ApplyOptions(app, form);
-    form.Close();
-}
-
-void cancelBut_Click(Launcher& /*app*/, optForm& form) {
-    form.Close();
-}
-
-void Command1_Click(Launcher& app, optForm& form) {
-    ResetLauncher(app, form);
-}
-
 void ApplyOptions(Launcher& app, optForm& form) {
     catalogue::Catalogue& cat = app.cat;
     for (int i = 0; i < cat.progCount && i < form.progLabel.Count(); ++i) {
@@ -188,7 +193,7 @@ void ResetLauncher(Launcher& app, optForm& form) {
     }
     form.Close();
     RemoveFile(app, catalogue::SettingsFilePath(app.files));
-    app::LoadCatalogue(app.cat, app.files);
+    catalogue::LoadCatalogue(app.cat, app.files);
     const bool maximised = app.system.GetWindowState() == platform::WindowState::Maximised;
     launcher::LayoutFrame(app, maximised ? kTrue : catalogue::kFalse);
     launcher::LayoutTiles(app);

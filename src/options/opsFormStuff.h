@@ -9,23 +9,16 @@ namespace options {
 
 using launcher::Int16;
 using launcher::Launcher;
-using platform::PointerEvent;
 
 inline constexpr int kKeyK = 'K';
 inline constexpr int kCtrlShift = platform::kShiftMask | platform::kCtrlMask;
 
 // Key-down of the launcher window: Ctrl+Shift+K (and nothing else held) opens the options.
 void Form1_KeyDown(Launcher& app, int keyCode, int shift);
-// Builds the rows from the catalogue and shows the dialog modally; returns when it has been closed.
+// Builds the rows from the catalogue and shows the dialog modally; returns when it has been closed. A name
+// dragged up or down moves its row there, a double click on it locates its program, OK applies the rows,
+// Cancel and the close box drop them, Reset resets the launcher.
 void ShowOptions(Launcher& app);
-
-void progLabel_MouseDown(Launcher& app, optForm& form, const PointerEvent& e);
-void progLabel_MouseMove(Launcher& app, optForm& form, const PointerEvent& e);
-void progLabel_MouseUp(Launcher& app, optForm& form, const PointerEvent& e);
-void progLabel_DblClick(Launcher& app, optForm& form, const PointerEvent& e);
-void OKbut_Click(Launcher& app, optForm& form);
-void cancelBut_Click(Launcher& app, optForm& form);
-void Command1_Click(Launcher& app, optForm& form);
 
 // Puts the rows into the order and the show flags, then refills the tile grid.
 void ApplyOptions(Launcher& app, optForm& form);

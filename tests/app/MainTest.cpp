@@ -2,7 +2,6 @@
 #include "TestSupport.h"
 #include "catalogue/Misc.h"
 #include "catalogue/XMLsettingStuff.h"
-#include "launcher/Module1.h"
 #include "platform/headless/HeadlessDriver.h"
 #include "platform/headless/HeadlessSystem.h"
 
@@ -16,7 +15,6 @@ namespace app {
 namespace {
 
 using catalogue::kFalse;
-using catalogue::kTrue;
 using testing_support::CrLf;
 using testing_support::kSettings;
 
@@ -84,7 +82,7 @@ TEST(Main, ASecondInstanceReturnsAtOnceAndTouchesNoFile) {
     EXPECT_EQ(s.cat().progCount, 0);
 }
 
-TEST(Main, TheWindowIsShownOnlyAfterTheCatalogueIsLoadedAndSearched) {
+TEST(Main, OpensOnTheFilledGridOnlyAfterTheCatalogueIsLoadedAndSearched) {
     StartScene s;
     InstallHabitats(s.files);
     bool checked = false;
@@ -95,14 +93,22 @@ TEST(Main, TheWindowIsShownOnlyAfterTheCatalogueIsLoadedAndSearched) {
         EXPECT_EQ(s.cat().progList[0].path, kHabitats) << "discovery ran";
         EXPECT_EQ(s.cat().screenWidthPx, 1024);
         EXPECT_EQ(s.form().progInfo.caption(), u"") << "the description label was emptied first";
-        EXPECT_TRUE(s.form().progIcon[0].handlers.up) << "the window's events are connected before it shows";
-        EXPECT_TRUE(s.form().onKeyDown) << "and the teacher's key";
+        EXPECT_TRUE(s.form().onKeyDown) << "the teacher's key is connected before the window shows";
         EXPECT_EQ(s.form().VScroll.max(), 32767) << "the scroll range is set after showing";
         EXPECT_EQ(s.form().progName[0].caption(), u"prog title") << "the grid is filled after showing";
     };
-    EXPECT_TRUE(Main(*s.app));
+    ASSERT_TRUE(Main(*s.app));
     EXPECT_TRUE(checked);
     EXPECT_FALSE(s.system->Ended());
+    EXPECT_EQ(s.form().restoreBut.toolTipText, u"Restore down") << "the maximised layout";
+    // Every default program is listed on a first start, so slot k shows display position k; its tile
+    // starts the program.
+    const auto& order = s.cat().order;
+    const int slot = static_cast<int>(std::find(order.begin(), order.begin() + 29, 0) - order.begin());
+    ASSERT_LT(slot, s.form().progIcon.Count());
+    EXPECT_TRUE(platform::HeadlessDriver(*s.system).Click(s.form().progIcon[slot], 5, 5));
+    const platform::HeadlessSystem::Start start{kHabitats, 1, u"C:\\Tessaly\\Animal Habitats\\"};
+    EXPECT_EQ(s.system->Starts(), (std::vector<platform::HeadlessSystem::Start>{start}));
 }
 
 TEST(Main, TheScrollMaximumFromStartUpStaysWhenTheFrameCannotComputeOne) {
@@ -112,21 +118,6 @@ TEST(Main, TheScrollMaximumFromStartUpStaysWhenTheFrameCannotComputeOne) {
     ASSERT_TRUE(Main(*s.app));
     EXPECT_EQ(s.cat().screenWidthPx, 200);
     EXPECT_EQ(s.form().VScroll.max(), 28);
-}
-
-TEST(Main, OpensOnTheFilledGridWhoseTilesStartTheirPrograms) {
-    StartScene s;
-    InstallHabitats(s.files);
-    ASSERT_TRUE(Main(*s.app));
-    launcher::Form1& f = s.form();
-    // Every default program is listed on a first start, so slot k shows display position k.
-    const auto& order = s.cat().order;
-    const int slot = static_cast<int>(std::find(order.begin(), order.begin() + 29, 0) - order.begin());
-    ASSERT_LT(slot, f.progIcon.Count());
-    EXPECT_TRUE(f.progIcon[slot].visible);
-    EXPECT_TRUE(platform::HeadlessDriver(*s.system).Click(f.progIcon[slot], 5, 5));
-    const platform::HeadlessSystem::Start start{kHabitats, 1, u"C:\\Tessaly\\Animal Habitats\\"};
-    EXPECT_EQ(s.system->Starts(), (std::vector<platform::HeadlessSystem::Start>{start}));
 }
 
 TEST(Main, AnEmptyCatalogueOpensAnEmptyGrid) {
@@ -139,35 +130,30 @@ TEST(Main, AnEmptyCatalogueOpensAnEmptyGrid) {
     EXPECT_EQ(s.files.FileText(kSettings), u"") << "start-up writes nothing over an existing file";
 }
 
-TEST(QuitLauncher, TheExitButtonKeepsTheTeachersChangesForTheNextStart) {
-    StartScene s;
-    ASSERT_TRUE(Main(*s.app));
-    const auto before = s.files.FileBytes(kSettings);
-    const int hidden = s.cat().order[3];
-    s.cat().progList[static_cast<std::size_t>(hidden)].show = kFalse; // as the options dialog applies it
-    bool savedBeforeEnd = false;
-    s.system->onEnd = [&] { savedBeforeEnd = s.files.FileBytes(kSettings) != before; };
-    platform::HeadlessDriver driver(*s.system);
-    driver.Press(s.form().ExitBut, 10, 10);
-    driver.Release(s.form().ExitBut, 90, 200); // released away from the button: still exits
-    EXPECT_TRUE(s.system->Ended());
-    EXPECT_TRUE(savedBeforeEnd) << "the file is written before the process ends";
+TEST(QuitLauncher, TheExitButtonKeepsTheTeachersChangesForTheNextStartWhenTheFileCanBeWritten) {
+    for (const bool writable : {true, false}) {
+        SCOPED_TRACE(writable ? "writable" : "read-only");
+        StartScene s;
+        ASSERT_TRUE(Main(*s.app));
+        const auto before = s.files.FileBytes(kSettings);
+        const int hidden = s.cat().order[3];
+        s.cat().progList[static_cast<std::size_t>(hidden)].show = kFalse; // as the options dialog applies it
+        if (!writable) {
+            s.files.SetUnwritable(u"C:\\Launcher\\data");
+            s.files.SetUnwritable(kSettings);
+        }
+        bool savedBeforeEnd = false;
+        s.system->onEnd = [&] { savedBeforeEnd = s.files.FileBytes(kSettings) != before; };
+        platform::HeadlessDriver driver(*s.system);
+        driver.Press(s.form().ExitBut, 10, 10);
+        driver.Release(s.form().ExitBut, 90, 200); // released away from the button: still exits
+        EXPECT_TRUE(s.system->Ended());
+        EXPECT_EQ(savedBeforeEnd, writable) << "the file is written before the process ends";
 
-    s.NewProcess();
-    ASSERT_TRUE(Main(*s.app));
-    EXPECT_EQ(s.cat().progList[static_cast<std::size_t>(hidden)].show, kFalse);
-}
-
-TEST(QuitLauncher, EndsTheProcessEvenWhenTheSettingsFileCannotBeWritten) {
-    StartScene s;
-    ASSERT_TRUE(Main(*s.app));
-    const auto before = s.files.FileBytes(kSettings);
-    s.cat().showall = kFalse;
-    s.files.SetUnwritable(u"C:\\Launcher\\data");
-    s.files.SetUnwritable(kSettings);
-    QuitLauncher(*s.app);
-    EXPECT_TRUE(s.system->Ended());
-    EXPECT_EQ(s.files.FileBytes(kSettings), before);
+        s.NewProcess();
+        ASSERT_TRUE(Main(*s.app));
+        EXPECT_EQ(s.cat().progList[static_cast<std::size_t>(hidden)].show == kFalse, writable);
+    }
 }
 
 } // namespace

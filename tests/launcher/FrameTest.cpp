@@ -1,7 +1,9 @@
+#include "launcher/Frame.h"
 #include "LauncherScene.h"
-#include "launcher/Module1.h"
 
 #include <gtest/gtest.h>
+
+#include <array>
 
 namespace launcher {
 namespace {
@@ -13,8 +15,7 @@ using testing_support::LauncherScene;
 
 // The scene's window in the normal state at a client size in pixels (15 twips per pixel).
 void NormalWindow(LauncherScene& scene, double widthPx, double heightPx) {
-    scene.system.SetWindowState(platform::WindowState::Normal);
-    scene.system.SetNormalGeometry(0, 0, widthPx * 15, heightPx * 15);
+    scene.NormalWindow(0, 0, widthPx * 15, heightPx * 15);
 }
 
 TEST(LayoutFrame, GridAndScrollRange) {
@@ -43,11 +44,10 @@ TEST(LayoutFrame, GridAndScrollRange) {
         scene.form().VScroll.SetMax(7);
         LayoutFrame(*scene.app, kFalse);
         const Form1& f = scene.form();
+        const ModuleValues& v = scene.app->values;
         EXPECT_DOUBLE_EQ(f.progHolder.height, c.holderHeight);
-        EXPECT_EQ(scene.app->values.gridColumns, c.columns);
-        EXPECT_EQ(scene.app->values.gridRows, c.rows);
-        EXPECT_EQ(f.VScroll.largeChange, c.largeStep);
-        EXPECT_EQ(f.VScroll.max(), c.maximum);
+        EXPECT_EQ((std::array<int, 4>{v.gridColumns, v.gridRows, f.VScroll.largeChange, f.VScroll.max()}),
+                  (std::array{c.columns, c.rows, c.largeStep, c.maximum}));
     }
 }
 
@@ -60,68 +60,24 @@ TEST(LayoutFrame, PlacesTheFrameAtTheDesignSize) {
     // "v 1.0.341" on the headless metrics: 50 x 13 pixels.
     EXPECT_EQ(f.verLabel.caption(), u"v 1.0.341");
     ASSERT_DOUBLE_EQ(f.verLabel.width, 50);
-    struct Place {
+    const struct {
         const platform::Element* element;
-        double left, top, width, height;
-    };
-    const Place places[] = {
+        std::array<double, 4> place; // left, top, width, height
+    } places[] = {
         {&f.topBar, 0, 0, 1000, 62},      {&f.topSmoother, 0, 0, 1000, 6},     {&f.ExitBut, 951, 12, 37, 37},
         {&f.restoreBut, 910, 12, 37, 37}, {&f.MinBut, 869, 12, 37, 37},        {&f.progHolder, 14, 72, 972, 499},
         {&f.VScroll, 945, 0, 25, 497},    {&f.tessalyLogo, 830, 579, 154, 60}, {&f.verLabel, 16, 602.5, 50, 13},
         {&f.leftBorder, 0, 0, 6, 652},    {&f.rightBorder, 995, 0, 6, 652},    {&f.botBar, 0, 646, 1000, 6},
         {&f.progInfo, 98, 579, 700, 68}, // 16 + 50 + 32 from the left, 32 short of the logo
     };
-    for (const Place& p : places) {
-        SCOPED_TRACE(p.element->name());
-        EXPECT_DOUBLE_EQ(p.element->left, p.left);
-        EXPECT_DOUBLE_EQ(p.element->top, p.top);
-        EXPECT_DOUBLE_EQ(p.element->width, p.width);
-        EXPECT_DOUBLE_EQ(p.element->height, p.height);
+    for (const auto& [e, place] : places) {
+        EXPECT_EQ((std::array{e->left, e->top, e->width, e->height}), place) << e->name();
     }
     EXPECT_EQ(f.VScroll.smallChange, 1);
     EXPECT_DOUBLE_EQ(f.progInfo.font().size, 12); // the title and description were fitted last
-}
-
-TEST(LayoutFrame, ModeDecidesPointersTooltipAndTitleWidth) {
-    struct Case {
-        Bool16 maximised;
-        MousePointer sides, bottom;
-        const char16_t* tooltip;
-        double titleWidth;
-    };
-    // The screen measured at start-up is 1100 pixels wide, the window's client area 1000; only -1 is True.
-    const Case cases[] = {
-        {kTrue, MousePointer::Default, MousePointer::Default, u"Restore down", 1100},
-        {kFalse, MousePointer::SizeWE, MousePointer::SizeNS, u"Maximise", 1000},
-        {1, MousePointer::SizeWE, MousePointer::SizeNS, u"Maximise", 1000},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.maximised);
-        LauncherScene scene;
-        NormalWindow(scene, 1000, 652);
-        scene.cat().screenWidthPx = 1100;
-        LayoutFrame(*scene.app, c.maximised);
-        const Form1& f = scene.form();
-        EXPECT_EQ(f.leftBorder.mousePointer, c.sides);
-        EXPECT_EQ(f.rightBorder.mousePointer, c.sides);
-        EXPECT_EQ(f.botBar.mousePointer, c.bottom);
-        EXPECT_EQ(f.restoreBut.toolTipText, c.tooltip);
-        EXPECT_DOUBLE_EQ(f.topSmoother.width, c.titleWidth);
-        EXPECT_DOUBLE_EQ(f.ExitBut.left, c.titleWidth - 49);
-    }
-}
-
-TEST(LayoutFrame, DescriptionWidthIsNearestAndAtLeastTen) {
-    // With version 1.0.341 the room for the description is the window width less 300 pixels.
-    const double cases[][2] = {{311, 11}, {309, 10}, {250, 10}, {310.5, 10}, {311.5, 12}};
-    for (const auto& [widthPx, expected] : cases) {
-        SCOPED_TRACE(widthPx);
-        LauncherScene scene;
-        NormalWindow(scene, widthPx, 400);
-        scene.system.SetVersion({1, 0, 341});
-        LayoutFrame(*scene.app, kFalse);
-        EXPECT_DOUBLE_EQ(scene.form().progInfo.width, expected);
-    }
+    // The normal window shows it can be resized; the maximised one cannot (caption buttons' tests).
+    EXPECT_EQ((std::array{f.leftBorder.mousePointer, f.rightBorder.mousePointer, f.botBar.mousePointer}),
+              (std::array{MousePointer::SizeWE, MousePointer::SizeWE, MousePointer::SizeNS}));
 }
 
 TEST(FitTitleText, ShrinksUntilTheTextIsStrictlyNarrowerThanTheRoom) {
@@ -145,16 +101,21 @@ TEST(FitTitleText, ShrinksUntilTheTextIsStrictlyNarrowerThanTheRoom) {
     }
 }
 
-TEST(FitTitleText, DescriptionFontFollowsTheInnerWidth) {
-    // Whole pixels, ties to even: 1023.5 counts as 1024 and 480.5 as 480.
-    const double cases[][2] = {{1024, 14}, {1023, 12}, {900, 12}, {899, 11}, {601, 11},    {600, 10},
-                               {540, 10},  {539, 9},   {480, 9},  {479, 8},  {1023.5, 14}, {480.5, 9}};
-    for (const auto& [widthPx, points] : cases) {
-        SCOPED_TRACE(widthPx);
+TEST(LayoutFrame, TheDescriptionIsNearestAndAtLeastTenPixelsWideItsFontStepsWithTheInnerWidth) {
+    // With version 1.0.341 the room for the description is the window width less 300 pixels. Whole pixels,
+    // ties to even: 1023.5 counts as 1024 and 480.5 as 480.
+    const double cases[][3] = {{311, 11, 8},      {309, 10, 8},    {250, 10, 8},   {310.5, 10, 8}, {311.5, 12, 8},
+                               {1024, 724, 14},   {1023, 723, 12}, {900, 600, 12}, {899, 599, 11}, {601, 301, 11},
+                               {600, 300, 10},    {540, 240, 10},  {539, 239, 9},  {480, 180, 9},  {479, 179, 8},
+                               {1023.5, 724, 14}, {480.5, 180, 9}};
+    for (const auto& [widthPx, width, points] : cases) {
         LauncherScene scene;
-        NormalWindow(scene, widthPx, 600);
-        FitTitleText(*scene.app);
-        EXPECT_DOUBLE_EQ(scene.form().progInfo.font().size, points);
+        NormalWindow(scene, widthPx, 400);
+        scene.system.SetVersion({1, 0, 341});
+        LayoutFrame(*scene.app, kFalse);
+        EXPECT_EQ((std::array{scene.form().progInfo.width, scene.form().progInfo.font().size}),
+                  (std::array{width, points}))
+            << widthPx;
     }
 }
 

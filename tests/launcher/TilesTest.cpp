@@ -1,13 +1,12 @@
+#include "launcher/Tiles.h"
 #include "LauncherScene.h"
 #include "launcher/Artwork.h"
-#include "launcher/Module1.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <string>
 #include <vector>
 
 namespace launcher {
@@ -17,10 +16,7 @@ using catalogue::kFalse;
 using catalogue::kTrue;
 using platform::Bitmap;
 using platform::DecimalText;
-using testing_support::LauncherScene;
-
-constexpr platform::Rgb kBlackName{0, 0, 0};
-constexpr platform::Rgb kRed{255, 0, 0};
+using platform::Text;
 
 Text ExePath(int id) {
     return u"C:\\Suite\\Prog" + DecimalText(id) + u"\\prog.exe";
@@ -29,20 +25,16 @@ Text PicturePath(int id) {
     return u"C:\\Launcher\\data\\prog" + DecimalText(id) + u".bmp";
 }
 
-// A 32 x 32 icon: the left half opaque red, the right half `right` (by default fully transparent).
-Bitmap HalfRedIcon(std::uint32_t right = 0) {
-    Bitmap icon(32, 32, kRed);
-    for (int y = 0; y < 32; ++y) {
-        for (int x = 16; x < 32; ++x) {
-            icon.Set(x, y, right);
-        }
-    }
+// A 32 x 32 red icon whose corner pixel is `corner` (by default fully transparent).
+Bitmap RedIcon(std::uint32_t corner = 0) {
+    Bitmap icon(32, 32, platform::Rgb{255, 0, 0});
+    icon.Set(0, 0, corner);
     return icon;
 }
 
 // `count` programs, installed and shown, each at the display position of its id, in a tile area of the
 // given size (pixels) with the columns that the frame layout would give it.
-struct TileScene : LauncherScene {
+struct TileScene : testing_support::LauncherScene {
     explicit TileScene(int count, double width = 809, double height = 521,
                        platform::ScreenInfo screen = {1024 * 15.0, 768 * 15.0, 15, 15})
         : LauncherScene(screen) {
@@ -68,58 +60,44 @@ struct TileScene : LauncherScene {
             prog(id).show = kFalse;
         }
     }
-
-    // The program ids in the tags of the shown slots, slot by slot.
-    std::vector<int> Shown() {
-        std::vector<int> ids;
-        for (int k = 0; k < form().progName.Count(); ++k) {
-            if (form().progName[k].visible) {
-                ids.push_back(std::stoi(platform::ToUtf8(form().progName[k].tag)));
-            }
-        }
-        return ids;
+    bool LookedUp(const Text& path) {
+        return std::find(files.Lookups().begin(), files.Lookups().end(), path) != files.Lookups().end();
     }
 };
-
-// Everything a fill decides about one slot: what shows, where, and the name and picture.
-struct SlotState {
-    std::array<bool, 3> shown;    // picture, name, video button
-    std::array<double, 6> places; // left and top of each
-    Text caption, tag;
-    platform::Rgb colour;
-    Bitmap picture;
-    bool operator==(const SlotState&) const = default;
-};
-
-SlotState StateOf(Form1& f, int k) {
-    const platform::Image &icon = f.progIcon[k], &video = f.prVidBut[k];
-    const platform::Label& name = f.progName[k];
-    return {{icon.visible, name.visible, video.visible},
-            {icon.left, icon.top, name.left, name.top, video.left, video.top},
-            name.caption(),
-            name.tag,
-            name.foreColor,
-            icon.picture ? *icon.picture : Bitmap()};
-}
 
 // ---- grid geometry ----
 
 TEST(TileGrid, PlacesTilesOnTheCellGridWithElementSizesReadAtRunTime) {
     // The cell step is 180 x 120 pixels at any resolution; the 960-twip picture and the 315-twip-high video
-    // button are measured in pixels at the screen's resolution. The first tile of a row is always placed.
+    // button are measured in pixels at the screen's resolution. The first tile of a row is always placed. The
+    // scroll bar shows while the last name reaches below the holder: a 22-pixel name, its top 40 below the
+    // cell centre, ends row r at 122 + 120 r.
     const struct {
-        double width;
+        double width, height;
         int count, columns;
         double twipsPerPixel;
-    } cases[] = {{809, 29, 4, 15}, {720, 9, 4, 15}, {719, 9, 3, 15}, {179, 3, 1, 15}, {809, 6, 4, 10}};
+        bool scrollBar;
+    } cases[] = {{809, 2000, 29, 4, 15, false},
+                 {720, 361, 9, 4, 15, true},
+                 {719, 362, 9, 3, 15, false},
+                 {179, 121, 3, 1, 15, true},
+                 {809, 2000, 6, 4, 10, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "holder width " << c.width << ", " << c.twipsPerPixel << " twips a pixel");
         const double tpp = c.twipsPerPixel;
-        TileScene scene(c.count, c.width, 2000, {1024 * tpp, 768 * tpp, tpp, tpp});
+        TileScene scene(c.count, c.width, c.height, {1024 * tpp, 768 * tpp, tpp, tpp});
+        scene.form().VScroll.visible = !c.scrollBar;
         scene.Fill();
+        scene.Fill(); // on slots that exist
         Form1& f = scene.form();
         ASSERT_EQ(f.progName.Count(), c.count);
+        EXPECT_EQ(f.VScroll.visible, c.scrollBar);
         const double icon = 960 / tpp, videoHeight = 315 / tpp;
+        int highestPictureOrName = 0; // every video button lies in front of every picture and name
+        for (int j = 0; j < c.count; ++j) {
+            highestPictureOrName = std::max(
+                {highestPictureOrName, f.progHolder.ZIndexOf(f.progIcon[j]), f.progHolder.ZIndexOf(f.progName[j])});
+        }
         for (int j = 0; j < c.count; ++j) {
             SCOPED_TRACE(testing::Message() << "slot " << j);
             const double x = 90 + 180 * (j % c.columns);
@@ -127,6 +105,7 @@ TEST(TileGrid, PlacesTilesOnTheCellGridWithElementSizesReadAtRunTime) {
             EXPECT_EQ(f.progName[j].tag, DecimalText(j));
             EXPECT_EQ(f.progName[j].caption(), u"Program " + DecimalText(j));
             EXPECT_TRUE(f.progIcon[j].visible && f.progName[j].visible);
+            EXPECT_GT(f.progHolder.ZIndexOf(f.prVidBut[j]), highestPictureOrName);
             EXPECT_EQ(
                 (std::array{f.progIcon[j].left, f.progIcon[j].top, f.prVidBut[j].left, f.prVidBut[j].top,
                             f.progName[j].top}),
@@ -158,29 +137,32 @@ TEST(TileGrid, CentresTheNameUnderThePictureRoundingDown) {
 TEST(TileGrid, TheScrollEventsRefillFromAnOffsetThatCountsDisplayPositionsNotTiles) {
     const struct {
         const char* what;
-        void (*event)(Launcher&);
+        bool thumb;    // a thumb drag (the scroll event), else a change of value
         int hidden;    // id with show False
         bool reversed; // display order 11, 10, ..., 0
         Int16 scroll;
         std::vector<int> ids;
     } cases[] = {
-        {"scrolled one row past an unlisted one", VScroll_Change, 2, false, 1, {4, 5, 6, 7, 8, 9, 10, 11}},
-        {"unlisted inside the scrolled part", VScroll_Scroll, 5, false, 1, {4, 6, 7, 8, 9, 10, 11}},
-        {"past the end", VScroll_Change, 2, false, 3, {}},
-        {"follows the display order", VScroll_Scroll, 10, true, 1, {7, 6, 5, 4, 3, 2, 1, 0}},
+        {"scrolled one row past an unlisted one", false, 2, false, 1, {4, 5, 6, 7, 8, 9, 10, 11}},
+        {"unlisted inside the scrolled part", true, 5, false, 1, {4, 6, 7, 8, 9, 10, 11}},
+        {"past the end", false, 2, false, 3, {}},
+        {"follows the display order", true, 10, true, 1, {7, 6, 5, 4, 3, 2, 1, 0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        TileScene scene(12); // 4 columns
+        TileScene scene(12, 809, 300); // 4 columns, 3 rows: the scroll bar shows
         scene.Hide(c.hidden, c.hidden + 1);
         for (int pos = 0; c.reversed && pos < 12; ++pos) {
             scene.cat().order[static_cast<std::size_t>(pos)] = static_cast<Int16>(11 - pos);
         }
         scene.Fill();
-        (void)scene.form().VScroll.SetValue(c.scroll);
         scene.form().focused = &scene.form().VScroll;
-        c.event(*scene.app);
-        EXPECT_EQ(scene.Shown(), c.ids);
+        if (c.thumb) {
+            ASSERT_TRUE(scene.driver.Scroll(scene.form().VScroll, c.scroll));
+        } else {
+            ASSERT_TRUE(scene.form().VScroll.SetValue(c.scroll));
+        }
+        EXPECT_EQ(scene.ShownIds(), c.ids);
         EXPECT_EQ(scene.form().focused, &scene.form().progHolder);
     }
 }
@@ -188,7 +170,7 @@ TEST(TileGrid, TheScrollEventsRefillFromAnOffsetThatCountsDisplayPositionsNotTil
 TEST(TileGrid, ListsShownProgramsThatAreInstalledOrAllWithShowAll) {
     // Program 1 is missing, 3 is hidden, 4 is a web address (installed without a lookup), 5 lies on a drive
     // that is not ready: the failed lookup skips it whatever showall says.
-    for (const Bool16 showall : {kFalse, kTrue}) {
+    for (const catalogue::Bool16 showall : {kFalse, kTrue}) {
         TileScene scene(6);
         scene.cat().showall = showall;
         ASSERT_TRUE(scene.files.EraseFile(ExePath(1)));
@@ -197,75 +179,31 @@ TEST(TileGrid, ListsShownProgramsThatAreInstalledOrAllWithShowAll) {
         scene.prog(5).path = u"D:\\Suite\\maths.exe";
         scene.files.SetDriveNotReady(u"D:");
         scene.Fill();
-        EXPECT_EQ(scene.Shown(), (showall ? std::vector<int>{0, 1, 2, 4} : std::vector<int>{0, 2, 4}))
+        EXPECT_EQ(scene.ShownIds(), (showall ? std::vector<int>{0, 1, 2, 4} : std::vector<int>{0, 2, 4}))
             << "showall " << showall;
-        const std::vector<Text>& lookups = scene.files.Lookups();
-        EXPECT_EQ(std::find(lookups.begin(), lookups.end(), scene.prog(4).path), lookups.end());
+        EXPECT_FALSE(scene.LookedUp(scene.prog(4).path));
     }
 }
 
 // ---- slots: created on demand, never destroyed, hidden slots keep their state ----
 
-TEST(TileSlots, AFillCreatesOnlyTheSlotsItNeedsAndHidesTheRestWhereTheyWere) {
+TEST(TileSlots, AFillCreatesOnlyTheSlotsItNeedsAndHidesTheOthersWithoutDestroyingThem) {
     TileScene scene(35);
     Form1& f = scene.form();
     const auto counts = [&f] { return std::array{f.progName.Count(), f.progIcon.Count(), f.prVidBut.Count()}; };
     scene.Hide(29, 35);
     scene.Fill();
-    std::vector<SlotState> before;
-    std::vector<const platform::Element*> elements;
-    for (int k = 0; k < 29; ++k) {
-        before.push_back(StateOf(f, k));
-        elements.push_back(&f.progName[k]);
-    }
-
-    // Fewer listed, then none: the same 29 slots, the extras hidden with their old place, caption, tag,
-    // colour and picture.
-    for (const int listed : {5, 0}) {
-        scene.Hide(listed, 29);
-        scene.Fill();
-        ASSERT_EQ(counts(), (std::array{29, 29, 29}));
-        for (int k = 0; k < 29; ++k) {
-            EXPECT_EQ(&f.progName[k], elements[static_cast<std::size_t>(k)]) << "slot " << k << " was re-created";
-            SlotState expected = before[static_cast<std::size_t>(k)];
-            if (k >= listed) {
-                expected.shown = {false, false, false};
-            }
-            EXPECT_EQ(StateOf(f, k), expected) << listed << " listed, slot " << k;
-        }
-        EXPECT_TRUE(f.VScroll.visible) << "hidden slot 28 still lies below the holder";
-    }
-
-    // More listed than ever before: only the missing slots are added.
+    const platform::Label* name = &f.progName[20];
+    scene.Hide(5, 29);
+    scene.Fill();
+    EXPECT_EQ(counts(), (std::array{29, 29, 29}));
+    EXPECT_EQ(&f.progName[20], name) << "slot 20 was re-created";
+    EXPECT_FALSE(f.progName[20].visible || f.progIcon[20].visible || f.prVidBut[20].visible);
     for (int id = 0; id < 35; ++id) {
         scene.prog(id).show = kTrue;
     }
     scene.Fill();
     EXPECT_EQ(counts(), (std::array{35, 35, 35}));
-    EXPECT_EQ(&f.progName[3], elements[3]);
-
-    // Nothing listed on the first fill: slot 0 is hidden too.
-    TileScene none(1);
-    none.Hide(0, 1);
-    none.Fill();
-    EXPECT_FALSE(none.form().progIcon[0].visible || none.form().progName[0].visible || none.form().prVidBut[0].visible);
-}
-
-// ---- the scroll bar ----
-
-TEST(TileScrollBar, ShowsOnlyWhenTheHighestNameReachesBelowTheHolder) {
-    // A name label is 22 pixels high, its top 40 below the cell centre: row r ends at 122 + 120 r.
-    const struct {
-        int tiles;
-        double height;
-        bool shown;
-    } cases[] = {{1, 121, true}, {1, 122, false}, {5, 241, true}, {4, 241, false}};
-    for (const auto& c : cases) {
-        TileScene scene(c.tiles, 809, c.height);
-        scene.form().VScroll.visible = !c.shown;
-        scene.Fill();
-        EXPECT_EQ(scene.form().VScroll.visible, c.shown) << c.tiles << " tiles, holder " << c.height << " high";
-    }
 }
 
 // ---- the video button ----
@@ -301,142 +239,68 @@ TEST(TileVideoButton, ShowsForAnExistingPlayerOfAnInstalledProgramAndKeepsItsSta
         EXPECT_TRUE(scene.form().progName[1].visible);
         EXPECT_FALSE(scene.form().prVidBut[0].visible) << "program 0 has no player";
         // An empty path is never handed to the lookup: on the real platform it could match any file.
-        const std::vector<Text>& lookups = scene.files.Lookups();
-        EXPECT_EQ(std::find(lookups.begin(), lookups.end(), Text()), lookups.end());
+        EXPECT_FALSE(scene.LookedUp(Text()));
     }
 }
 
-TEST(TileVideoButton, EveryButtonIsBroughtInFrontOfTheOtherTileElements) {
-    TileScene scene(6);
-    Form1& f = scene.form();
-    const platform::PictureBox& holder = f.progHolder;
-    // Once the slots exist, a fill leaves every button above every picture and name.
-    scene.Fill();
-    scene.Fill();
-    for (int k = 0; k < 6; ++k) {
-        for (int j = 0; j < 6; ++j) {
-            EXPECT_GT(holder.ZIndexOf(f.prVidBut[k]), holder.ZIndexOf(f.progName[j])) << k << " over " << j;
-            EXPECT_GT(holder.ZIndexOf(f.prVidBut[k]), holder.ZIndexOf(f.progIcon[j])) << k << " over " << j;
-        }
-    }
-}
+// ---- pictures and greying ----
 
-// ---- pictures ----
-
-TEST(TilePictures, APictureFileIsHeldAsItIsOtherwiseTheExecutablesIconIsDrawnOnWhite) {
-    TileScene scene(4);
+TEST(TilePictures, APictureFileOrTheIconOnWhiteAndTheMissingProgramPictureUntilItIsInstalled) {
+    TileScene scene(5);
+    scene.cat().showall = kTrue;
     const Bitmap picture = *artwork::Logo();
     scene.GivePicture(0, picture);
-    scene.system.SetIcon(ExePath(0), HalfRedIcon()); // not used: the picture file wins
-    scene.system.SetIcon(ExePath(1), HalfRedIcon());
+    scene.system.SetIcon(ExePath(0), RedIcon()); // not used: the picture file wins
+    scene.system.SetIcon(ExePath(1), RedIcon());
     scene.prog(2).path = u"http://www.example.com/help"; // no icon: a white square
-    // Program 3 has an executable without an icon: a white square too.
+    // Program 3 is not installed: greyed, whatever its picture and player.
+    scene.GivePicture(3, *artwork::OptionsBadge());
+    scene.prog(3).videopath = u"C:\\Suite\\Videos\\vid.exe";
+    scene.files.AddFile(u"C:\\Suite\\Videos\\vid.exe");
+    ASSERT_TRUE(scene.files.EraseFile(ExePath(3)));
+    // Program 4's picture file does not exist: its new slot keeps what it was copied from, slot 0 as this
+    // fill had just drawn it.
+    scene.prog(4).picpath = u"C:\\Launcher\\data\\nowhere.bmp";
     scene.Fill();
     Form1& f = scene.form();
     EXPECT_EQ(*f.progIcon[0].picture, picture);
     EXPECT_EQ((std::array{f.progIcon[0].width, f.progIcon[0].height}), (std::array{64.0, 64.0})) << "stretched";
-    EXPECT_EQ(*f.progIcon[1].picture, HalfRedIcon(platform::Argb(platform::kWhite)));
-    for (const int k : {2, 3}) {
-        EXPECT_EQ(*f.progIcon[k].picture, Bitmap(32, 32, platform::kWhite)) << "slot " << k;
-    }
+    EXPECT_EQ(*f.progIcon[1].picture, RedIcon(platform::Argb(platform::kWhite)));
+    EXPECT_EQ(*f.progIcon[2].picture, Bitmap(32, 32, platform::kWhite));
+    EXPECT_EQ(*f.progIcon[3].picture, f.dumFader.surface());
+    EXPECT_EQ(*f.progIcon[4].picture, picture);
+    EXPECT_EQ((std::array{f.progName[2].foreColor, f.progName[3].foreColor}),
+              (std::array{platform::Rgb{0, 0, 0}, kGreyedName}));
+    EXPECT_FALSE(f.prVidBut[3].visible);
     EXPECT_FALSE(f.dumStuff.visible) << "the scratch surfaces would cover the tiles";
-}
 
-TEST(TilePictures, APictureFileThatCannotBeLoadedKeepsTheOldPicture) {
-    for (const bool deleted : {true, false}) {
-        TileScene scene(1);
-        scene.GivePicture(0, *artwork::MissingProgram());
-        scene.Fill();
-        const platform::Picture before = scene.form().progIcon[0].picture;
-        ASSERT_NE(before, nullptr);
+    // Installed now: the next fill undoes the greying.
+    scene.files.AddFile(ExePath(3));
+    scene.Fill();
+    EXPECT_EQ(*f.progIcon[3].picture, *artwork::OptionsBadge());
+    EXPECT_EQ(f.progName[3].foreColor, (platform::Rgb{0, 0, 0}));
+    EXPECT_TRUE(f.prVidBut[3].visible);
+
+    // A picture file that can no longer be read keeps the picture the tile had; the icon is not tried.
+    for (const bool deleted : {false, true}) {
         if (deleted) {
             ASSERT_TRUE(scene.files.EraseFile(PicturePath(0)));
         } else {
             scene.files.AddFile(PicturePath(0), "not a bitmap");
         }
-        scene.system.SetIcon(ExePath(0), HalfRedIcon()); // not tried when the picture file fails
-        EXPECT_EQ(LoadPicture(*scene.app, PicturePath(0)), nullptr) << deleted;
-        DrawTilePicture(*scene.app, 0, 0);
-        EXPECT_EQ(scene.form().progIcon[0].picture, before) << deleted;
+        scene.Fill();
+        EXPECT_EQ(*f.progIcon[0].picture, picture) << deleted;
     }
 
-    // A slot created by the fill keeps what it was copied from: slot 0 as that fill had just drawn it.
-    TileScene scene(2);
-    const Bitmap picture = *artwork::OptionsBadge();
-    scene.GivePicture(0, picture);
-    scene.prog(1).picpath = u"C:\\Launcher\\data\\nowhere.bmp";
-    scene.Fill();
-    ASSERT_NE(scene.form().progIcon[1].picture, nullptr);
-    EXPECT_EQ(*scene.form().progIcon[1].picture, picture);
-}
-
-// ---- greying ----
-
-TEST(TileGreying, AListedProgramThatIsNotInstalledIsGreyedUntilItIsInstalled) {
-    TileScene scene(2);
-    scene.cat().showall = kTrue;
-    const Bitmap picture = *artwork::Logo();
-    scene.GivePicture(1, picture);
-    scene.prog(1).videopath = u"C:\\Suite\\Videos\\vid.exe";
-    scene.files.AddFile(u"C:\\Suite\\Videos\\vid.exe");
-    ASSERT_TRUE(scene.files.EraseFile(ExePath(1)));
-    Form1& f = scene.form();
-
-    scene.Fill();
-    EXPECT_EQ(f.progName[1].foreColor, kGreyedName);
-    EXPECT_FALSE(f.prVidBut[1].visible);
-    EXPECT_EQ(*f.progIcon[1].picture, f.dumFader.surface());
-    EXPECT_EQ(f.progName[0].foreColor, kBlackName);
-
-    scene.files.AddFile(ExePath(1));
-    scene.Fill();
-    EXPECT_EQ(f.progName[1].foreColor, kBlackName);
-    EXPECT_TRUE(f.prVidBut[1].visible);
-    EXPECT_EQ(*f.progIcon[1].picture, picture);
-}
-
-TEST(TileGreying, MarkNotInstalledGreysExactlyTheTilesWithoutAProgram) {
-    const struct {
-        const char* what;
-        const char16_t* path;
-        bool greyed;
-    } cases[] = {
-        {"installed", u"C:\\Suite\\Prog0\\prog.exe", false},
-        {"web address", u"www.example.com", false},
-        {"drive not ready", u"D:\\Suite\\prog.exe", true}, // a failed lookup greys like a missing program
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        TileScene scene(1);
-        scene.files.SetDriveNotReady(u"D:");
-        scene.prog(0).path = c.path;
-        Form1& f = scene.form();
-        const platform::Picture before = f.progIcon[0].picture;
+    // A lookup that fails greys like a missing program; a web address never greys.
+    scene.files.SetDriveNotReady(u"D:");
+    for (const auto& [path, greyed] : {std::pair{u"D:\\Suite\\prog.exe", true}, {u"www.example.com", false}}) {
+        scene.prog(0).path = path;
         f.progName[0].foreColor = {1, 2, 3};
-        f.prVidBut[0].visible = true;
-
-        EXPECT_EQ(MarkNotInstalled(*scene.app, 0, 0), c.greyed);
-        EXPECT_EQ(f.progName[0].foreColor, (c.greyed ? kGreyedName : platform::Rgb{1, 2, 3}));
-        EXPECT_EQ(f.prVidBut[0].visible, !c.greyed);
-        EXPECT_TRUE(c.greyed ? *f.progIcon[0].picture == f.dumFader.surface() : f.progIcon[0].picture == before);
+        EXPECT_EQ(MarkNotInstalled(*scene.app, 0, 0), greyed);
+        EXPECT_EQ(f.progName[0].foreColor, (greyed ? kGreyedName : platform::Rgb{1, 2, 3}));
     }
 }
-
-TEST(TileIcons, DrawFileIconBlendsTheFirstIconWhereItIsToldOrDrawsNothing) {
-    TileScene scene(1);
-    scene.system.SetIcon(ExePath(0), HalfRedIcon());
-    Bitmap surface(48, 48, platform::kWhite);
-    EXPECT_FALSE(DrawFileIcon(*scene.app, ExePath(0), 1, surface, 10, 4)) << "only the first icon";
-    EXPECT_FALSE(DrawFileIcon(*scene.app, u"C:\\Suite\\none.exe", 0, surface, 10, 4));
-    EXPECT_EQ(surface, Bitmap(48, 48, platform::kWhite));
-    EXPECT_TRUE(DrawFileIcon(*scene.app, ExePath(0), 0, surface, 10, 4));
-    EXPECT_EQ(surface.ColourAt(10, 4), kRed);
-    EXPECT_EQ(surface.ColourAt(9, 4), platform::kWhite);
-    EXPECT_EQ(surface.ColourAt(10, 3), platform::kWhite);
-    EXPECT_EQ(surface.ColourAt(30, 4), platform::kWhite) << "transparent part of the icon";
-}
-
-// ---- odd catalogue states the walk must survive ----
 
 // Regression: ids outside the catalogue's slots and counts beyond them were read without a bound, and a
 // negative scroll value (a reversed range) read before the display order.
@@ -445,7 +309,7 @@ TEST(TileGrid, OutOfRangeIdsCountsAndScrollValuesAreSkippedSafely) {
     bad.cat().order[1] = 99;
     bad.cat().order[2] = -1;
     bad.Fill();
-    EXPECT_EQ(bad.Shown(), (std::vector<int>{0, 3}));
+    EXPECT_EQ(bad.ShownIds(), (std::vector<int>{0, 3}));
 
     TileScene many(51);
     many.cat().progCount = 60;
@@ -457,7 +321,7 @@ TEST(TileGrid, OutOfRangeIdsCountsAndScrollValuesAreSkippedSafely) {
     reversed.form().VScroll.Scroll(-1);
     ASSERT_EQ(reversed.form().VScroll.value(), -1);
     reversed.Fill();
-    EXPECT_EQ(reversed.Shown(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+    EXPECT_EQ(reversed.ShownIds(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
 
     TileScene slots(1);
     EXPECT_FALSE(MarkNotInstalled(*slots.app, 5, 0));

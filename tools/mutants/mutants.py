@@ -19,6 +19,8 @@ LAUNCHING = "src/launcher/Launching.cpp"
 OPTIONS = "src/options/opsFormStuff.cpp"
 MAIN = "src/app/Main.cpp"
 STARTUP = "src/app/Startup.cpp"
+LOAD = "src/catalogue/LoadCatalogue.cpp"
+EVENTS = "src/launcher/Form1Events.cpp"
 ELEMENTS = "src/platform/Elements.cpp"
 PICTURE = "src/platform/Picture.cpp"
 TEXT = "src/platform/Text.cpp"
@@ -173,7 +175,7 @@ MUTANTS = [
       "constexpr double kNameGap = 8;", "constexpr double kNameGap = 7;"),
     M("grid: video button at the picture's top", "host", TILES,
       "video.top = icon.top + icon.height / 2 - video.height * 0.5;", "video.top = icon.top;"),
-    M("grid: video button not brought to the front", "host", TILES, "holder->ZOrderFront(video);", ";"),
+    M("grid: video button not brought to the front", "host", TILES, "holder->ZOrderFront(video);", "(void)holder;"),
     M("grid: name placed at the nearest pixel", "host", TILES,
       "Floor16(cellX - name.width / 2)", "Nearest(cellX - name.width / 2)"),
     M("grid: greying not undone", "host", TILES, "name.foreColor = kTileName;", ";"),
@@ -217,9 +219,9 @@ MUTANTS = [
       "f.progInfo.width = MaxInt<Int16>(*room, 10);", "f.progInfo.width = *room;"),
     # ---- moving and resizing ----
     M("moves: a maximised window drags", "host", MOVES,
-      "return !IsMaximised(app) && e.button != 0;", "return e.button != 0;"),
+      "return !IsMaximised(app) && e.button != 0;", "return (static_cast<void>(app), e.button != 0);"),
     M("moves: moves without a button held", "host", MOVES,
-      "return !IsMaximised(app) && e.button != 0;", "return !IsMaximised(app);"),
+      "return !IsMaximised(app) && e.button != 0;", "return !IsMaximised(app) && (static_cast<void>(e), true);"),
     M("moves: title bar pixels taken as twips", "host", MOVES,
       "return Displacement{(e.x - app.values.downX) * screen.twipsPerPixelX,",
       "return Displacement{(e.x - app.values.downX),"),
@@ -258,6 +260,11 @@ MUTANTS = [
     M("caption: maximise keeps the scroll value", "host", MOVES,
       "LayoutFrame(app, catalogue::kTrue);\n    static_cast<void>(app.form.VScroll.SetValue(0));",
       "LayoutFrame(app, catalogue::kTrue);"),
+    M("caption: the exit button does not quit", "host", MOVES,
+      "ReleaseButton(app, app.form.ExitBut);\n    quit();",
+      "ReleaseButton(app, app.form.ExitBut);\n    static_cast<void>(quit);"),
+    M("caption: frame elements not connected", "host", EVENTS,
+      "ConnectFrame(app, std::move(quit));", "static_cast<void>(quit);"),
     # ---- hover and launching ----
     M("launch: presses while busy nudge the tile", "host", LAUNCHING,
       "void PressTile(Launcher& app, const PointerEvent& e) {\n    if (Busy(app) || !HasSlot(app, e.index)) {",
@@ -281,13 +288,17 @@ MUTANTS = [
       "(void)app.system.StartExecutable(path, platform::kNormalFocus);",
       "(void)app.system.StartExecutable(path, platform::kShowMaximised);"),
     M("launch: tag rounded down", "host", LAUNCHING,
-      "const auto id = number ? Nearest(*number) : std::nullopt;", "const auto id = number ? Floor16(*number) : std::nullopt;"),
+      "const auto id = number ? catalogue::Nearest(*number) : std::nullopt;",
+      "const auto id = number ? catalogue::Floor16(*number) : std::nullopt;"),
     M("launch: not-installed text", "host", LAUNCHING,
       'u"This program has not been installed."', 'u"This program is not installed."'),
     M("launch: the hourglass never ends", "host", LAUNCHING,
       "app.form.mousePointer = MousePointer::Default;", ";"),
     M("launch: the wait timer never starts", "host", LAUNCHING,
       "app.form.SameProgWaitTimer.enabled = true;", ";"),
+    M("launch: tile slots not connected", "host", EVENTS, "ConnectTiles(app);", ";"),
+    M("grid: scroll bar changes not connected", "host", EVENTS,
+      "app.form.VScroll.onChange = [&app] { VScroll_Change(app); };", ";"),
     M("launch: the hover shows the video's test", "host", LAUNCHING,
       "if (program == nullptr || !Installed(app, program->path)) {\n        app.form.progInfo.SetCaption(kNotInstalled);",
       "if (program == nullptr || !Installed(app, program->videopath)) {\n        app.form.progInfo.SetCaption(kNotInstalled);"),
@@ -297,12 +308,12 @@ MUTANTS = [
     M("options: rows step by the label's full height", "host", OPTIONS,
       "return kFirstRowTop + i * (label.height - 1);", "return kFirstRowTop + i * label.height;"),
     M("options: unticked programs stay shown", "host", OPTIONS,
-      "ticked ? kTrue : catalogue::kFalse", "kTrue"),
+      "ticked ? kTrue : catalogue::kFalse", "(static_cast<void>(ticked), kTrue)"),
     M("options: tiles not cleared on OK", "host", OPTIONS,
       "    ClearTiles(app);\n    launcher::LayoutTiles(app);", "    launcher::LayoutTiles(app);"),
     M("options: reset text with line feeds", "host", OPTIONS, "installed.\\r\\r", "installed.\\r\\n"),
     M("options: reset leaves the dialog open", "host", OPTIONS,
-      "form.Close();\n    RemoveFile(", "RemoveFile("),
+      "form.Close();\n    RemoveFile(", "static_cast<void>(form);\n    RemoveFile("),
     M("options: locate flags without the read-only box", "host", OPTIONS,
       "request.flags = 2101252;", "request.flags = 2101248;"),
     M("options: an empty choice is taken", "host", OPTIONS,
@@ -317,6 +328,8 @@ MUTANTS = [
     M("options: drop ties broken against row order", "host", OPTIONS,
       "std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.top < b.top; });",
       "std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.top < b.top || (a.top == b.top && a.index > b.index); });"),
+    M("options: a double click does not locate", "host", OPTIONS,
+      "form.progLabel[0].handlers.doubleClick =", "form.progLabel[0].handlers.doubleClick = nullptr;\n    (void)"),
     M("options: design row shown with no programs", "host", OPTIONS,
       "form.progLabel[0].visible = false;\n        form.progCheck[0].visible = false;", ";"),
     # ---- start-up ----
@@ -324,12 +337,15 @@ MUTANTS = [
       "if (launcher.system.AnotherInstanceRunning()) {", "if (false) {"),
     M("main: starts in the normal layout", "host", MAIN,
       "launcher::LayoutFrame(launcher, catalogue::kTrue);", "launcher::LayoutFrame(launcher, catalogue::kFalse);"),
+    M("main: the exit button is given no quit", "host", MAIN,
+      "launcher::WireForm1(launcher, [&launcher] { QuitLauncher(launcher); });", "launcher::WireForm1(launcher, [] {});"),
     M("main: exit does not save", "host", MAIN,
       "catalogue::SaveSettings(launcher.cat, launcher.files);\n    launcher.system.EndProcess();",
       "launcher.system.EndProcess();"),
     M("startup: drive with the backslash", "host", STARTUP,
       "cat.appDrive = files.AppFolder().substr(0, 2);", "cat.appDrive = files.AppFolder().substr(0, 3);"),
-    M("startup: discovery skipped", "host", STARTUP, "catalogue::DiscoverPrograms(cat, files);", ";"),
+    M("startup: discovery skipped", "host", LOAD, "DiscoverPrograms(cat, files);", ";"),
+    M("startup: no settings file made", "host", LOAD, "EnsureSettingsFile(cat, files);", ";"),
     # ---- element model and headless platform ----
     M("elements: bringing to the front does nothing", "host", ELEMENTS,
       "std::rotate(it, it + 1, children_.end());", ";"),
