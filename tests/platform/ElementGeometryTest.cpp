@@ -135,12 +135,13 @@ TEST(ElementGeometry, ScrollBarsMapOntoControlPositionsAndBack) {
         std::int16_t min, max, value, large;
         ScrollMapping mapping;
     } cases[] = {
-        {0, 2, 1, 4, {5, 4, 1}},                            // 29 tiles, 5 columns, 5 rows: the thumb covers 4 of 6 rows
-        {0, 3, 3, 3, {5, 3, 3}},                            // at the bottom
-        {0, 29, 0, 1, {29, 1, 0}},                          // one row at a time
-        {0, 0, 0, 4, {3, 4, 0}},                            // nothing to scroll
-        {0, -1, -1, 1, {1, 1, 1}},                          // a reversed range: the value grows towards the top
-        {2, -2, -1, 2, {5, 2, 3}}, {5, 5, 5, 0, {0, 1, 0}}, // a large step below 1 still gives the thumb a size
+        {0, 2, 1, 4, {5, 4, 1}},   // 29 tiles, 5 columns, 5 rows: the thumb covers 4 of 6 rows
+        {0, 3, 3, 3, {5, 3, 3}},   // at the bottom
+        {0, 29, 0, 1, {29, 1, 0}}, // one row at a time
+        {0, 0, 0, 4, {3, 4, 0}},   // nothing to scroll
+        {0, -1, -1, 1, {1, 1, 1}}, // a reversed range: the value grows towards the top
+        {2, -2, -1, 2, {5, 2, 3}}, // reversed, in the middle
+        {5, 5, 5, 0, {0, 1, 0}},   // a large step below 1 still gives the thumb a size
     };
     for (const auto& c : cases) {
         bar.SetMin(c.min);

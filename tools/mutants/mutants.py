@@ -359,7 +359,7 @@ MUTANTS = [
       "for (auto it = children.rbegin(); it != children.rend(); ++it) {\n        Element* element = *it;",
       "for (auto it = children.begin(); it != children.end(); ++it) {\n        Element* element = *it;"),
     M("geometry: reversed scroll steps go the wrong way", "host", GEOMETRY,
-      "const int target = bar.value() + sign * steps * step;", "const int target = bar.value() + steps * step;"),
+      "const int target = bar.value() + sign * steps * step;", "const int target = bar.value() + sign * sign * steps * step;"),
     M("headless fs: trailing blanks matter", "host", HEADLESS_FS,
       "Text key = LowerCase(TrimEndBlanks(path));", "Text key = LowerCase(path);"),
     M("headless fs: names compared with case", "host", HEADLESS_FS,

@@ -16,7 +16,7 @@ constexpr int kIconSize = 32;
 using IconPixels = std::array<std::uint32_t, kIconSize * kIconSize>;
 
 // The icon drawn on a ground of one colour (0x00RRGGBB); nothing when GDI failed.
-std::optional<IconPixels> DrawIcon(DibSection& surface, HICON icon, std::uint32_t ground) {
+std::optional<IconPixels> DrawIconOnGround(DibSection& surface, HICON icon, std::uint32_t ground) {
     if (!surface.Valid()) {
         return std::nullopt;
     }
@@ -37,8 +37,8 @@ std::optional<IconPixels> DrawIcon(DibSection& surface, HICON icon, std::uint32_
 // difference is the whole ground, and in between the difference gives the alpha.
 std::optional<Bitmap> IconPicture(HICON icon) {
     DibSection surface(kIconSize, kIconSize);
-    const auto onBlack = DrawIcon(surface, icon, 0x00000000u);
-    const auto onWhite = DrawIcon(surface, icon, 0x00FFFFFFu);
+    const auto onBlack = DrawIconOnGround(surface, icon, 0x00000000u);
+    const auto onWhite = DrawIconOnGround(surface, icon, 0x00FFFFFFu);
     if (!onBlack || !onWhite) {
         return std::nullopt;
     }
