@@ -66,9 +66,12 @@ public:
     virtual std::optional<Bitmap> FileIcon(TextView file, int index) = 0;
 
     // ---- processes and the shell ----
+    // The current drive ("X:", which goes to that drive's own current folder) and the current folder.
     [[nodiscard]] virtual bool SetCurrentDrive(TextView drive) = 0;
     [[nodiscard]] virtual bool SetCurrentFolder(TextView folder) = 0;
-    // Starts an executable by its full path, no arguments; it inherits the current folder.
+    // Starts an executable by its full path, no arguments, in the current folder: the program inherits it,
+    // and the backend chooses no folder of its own. To start a program in its own folder, the caller
+    // changes the current drive and folder first.
     [[nodiscard]] virtual bool StartExecutable(TextView path, int windowStyle) = 0;
     // Asks the shell to "open" a web address or document.
     [[nodiscard]] virtual bool ShellOpen(TextView target, int showCommand) = 0;

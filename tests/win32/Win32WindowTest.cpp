@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -31,6 +33,13 @@ bool Pump(const std::function<bool()>& done, int ms = 3000) {
     return finished;
 }
 
+void Place(Element& e, double left, double top, double width, double height) {
+    e.left = left;
+    e.top = top;
+    e.width = width;
+    e.height = height;
+}
+
 struct Recorded {
     std::string what;
     PointerEvent event;
@@ -46,28 +55,19 @@ struct WindowScene {
     Label label{"label", system, true};
     ScrollBar bar{"bar"};
     std::vector<Recorded> events;
-    Win32Window host{window, Win32Window::Role::Main, nullptr, 300, 200, 15, 15, 96};
+    Win32Window host{window, Win32Window::Role::Main, nullptr, 300, 200, 15, 15, system.Shared()};
 
     WindowScene() {
         window.Add(box);
-        box.left = 10;
-        box.top = 10;
-        box.width = 200;
-        box.height = 150;
         box.Add(image);
         box.Add(label);
         box.Add(bar);
-        image.left = 20;
-        image.top = 20;
-        image.width = 64;
-        image.height = 64;
+        Place(box, 10, 10, 200, 150);
+        Place(image, 20, 20, 64, 64);
         label.left = 20;
         label.top = 100;
         label.SetCaption(u"Clock Tower");
-        bar.left = 175;
-        bar.top = 0;
-        bar.width = 25;
-        bar.height = 150;
+        Place(bar, 175, 0, 25, 150);
         bar.SetMax(5);
         bar.largeChange = 2;
         for (Element* e : std::array<Element*, 3>{&box, &image, &label}) {
@@ -97,15 +97,19 @@ struct WindowScene {
 
 TEST(Win32Window, PointerEventsGoToThePressedElementInItsUnitsUntilRelease) {
     WindowScene scene;
-    // The image lies at (30, 30) in the window.
+    // The image lies at (30, 30) in the window, the label at (30, 110).
     scene.Send(WM_LBUTTONDOWN, MK_LBUTTON, 40, 35);
     EXPECT_EQ(GetCapture(), scene.hwnd());
     scene.Send(WM_MOUSEMOVE, MK_LBUTTON, 5, 250); // far outside the image and the window
     scene.Send(WM_LBUTTONUP, 0, 6, 251);
     EXPECT_NE(GetCapture(), scene.hwnd());
+    scene.Send(WM_LBUTTONDBLCLK, MK_LBUTTON, 40, 35); // the second press of a double click
+    scene.Send(WM_LBUTTONUP, 0, 40, 35);
     scene.Send(WM_MOUSEMOVE, 0, 40, 115);                                    // over the label, nothing held
     scene.Send(WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT | MK_CONTROL, 150, 60); // the box itself
     scene.Send(WM_RBUTTONUP, MK_SHIFT | MK_CONTROL, 150, 60);
+    scene.Send(WM_LBUTTONDOWN, MK_LBUTTON, 250, 180); // the window's own background: nobody
+    scene.Send(WM_LBUTTONUP, 0, 250, 180);
 
     const struct {
         const char* what;
@@ -115,6 +119,8 @@ TEST(Win32Window, PointerEventsGoToThePressedElementInItsUnitsUntilRelease) {
         {"image down", kLeftButton, 0, 10 * 15.0, 5 * 15.0},
         {"image move", kLeftButton, 0, -25 * 15.0, 220 * 15.0},
         {"image up", kLeftButton, 0, -24 * 15.0, 221 * 15.0},
+        {"image double", kLeftButton, 0, 10 * 15.0, 5 * 15.0},
+        {"image up", kLeftButton, 0, 10 * 15.0, 5 * 15.0},
         {"label move", 0, 0, 10 * 15.0, 5 * 15.0},
         {"box down", kRightButton, kShiftMask | kCtrlMask, 140, 50},
         {"box up", kRightButton, kShiftMask | kCtrlMask, 140, 50},
@@ -128,26 +134,6 @@ TEST(Win32Window, PointerEventsGoToThePressedElementInItsUnitsUntilRelease) {
         EXPECT_DOUBLE_EQ(got.event.x, expected[i].x) << got.what;
         EXPECT_DOUBLE_EQ(got.event.y, expected[i].y) << got.what;
     }
-}
-
-TEST(Win32Window, DoubleClickReplacesTheSecondPressAndHiddenElementsGetNothing) {
-    WindowScene scene;
-    scene.Send(WM_LBUTTONDOWN, MK_LBUTTON, 40, 35);
-    scene.Send(WM_LBUTTONUP, 0, 40, 35);
-    scene.Send(WM_LBUTTONDBLCLK, MK_LBUTTON, 40, 35);
-    scene.Send(WM_LBUTTONUP, 0, 40, 35);
-    scene.image.visible = false;
-    scene.Send(WM_LBUTTONDOWN, MK_LBUTTON, 40, 35); // now on the box behind it
-    scene.Send(WM_LBUTTONUP, 0, 40, 35);
-    scene.Send(WM_LBUTTONDOWN, MK_LBUTTON, 250, 180); // the window's own background
-    scene.Send(WM_LBUTTONUP, 0, 250, 180);
-
-    std::vector<std::string> got;
-    for (const Recorded& r : scene.events) {
-        got.push_back(r.what);
-    }
-    EXPECT_EQ(got,
-              (std::vector<std::string>{"image down", "image up", "image double", "image up", "box down", "box up"}));
 }
 
 TEST(Win32Window, KeyPreviewGivesTheWindowKeysMeantForItsControls) {
@@ -187,39 +173,26 @@ TEST(Win32Window, ScrollBarControlFollowsTheElementBothWays) {
     EXPECT_EQ(rect.right - rect.left, 25);
     EXPECT_EQ(rect.bottom - rect.top, 150);
     EXPECT_TRUE(IsWindowVisible(control));
-
-    const auto position = [control] {
-        SCROLLINFO info{};
-        info.cbSize = sizeof(info);
-        info.fMask = SIF_ALL;
-        GetScrollInfo(control, SB_CTL, &info);
-        return info;
+    const auto info = [control] {
+        SCROLLINFO got{};
+        got.cbSize = sizeof(got);
+        got.fMask = SIF_ALL;
+        GetScrollInfo(control, SB_CTL, &got);
+        return got;
     };
-    EXPECT_EQ(position().nMax, 6); // a range of 5 and a page of 2
-    EXPECT_EQ(position().nPage, 2u);
+    EXPECT_EQ(info().nMax, 6); // a range of 5 and a page of 2
+    EXPECT_EQ(info().nPage, 2u);
 
     const struct {
-        int code;
-        int value;
-    } steps[] = {{SB_LINEDOWN, 1}, {SB_PAGEDOWN, 3}, {SB_PAGEDOWN, 5}, {SB_LINEDOWN, 5},
-                 {SB_TOP, 0},      {SB_BOTTOM, 5},   {SB_LINEUP, 4},   {SB_PAGEUP, 2}};
-    int expectedChanges = 0;
-    int last = 0;
+        int code, value;
+    } steps[] = {{SB_LINEDOWN, 1}, {SB_PAGEDOWN, 3}, {SB_BOTTOM, 5}, {SB_LINEUP, 4}, {SB_PAGEUP, 2}, {SB_TOP, 0}};
     for (const auto& s : steps) {
         SendMessageW(scene.hwnd(), WM_VSCROLL, MAKEWPARAM(s.code, 0), reinterpret_cast<LPARAM>(control));
-        expectedChanges += s.value != last ? 1 : 0;
-        last = s.value;
         EXPECT_EQ(scene.bar.value(), s.value) << "code " << s.code;
-        EXPECT_EQ(position().nPos, s.value) << "the control follows the element";
+        EXPECT_EQ(info().nPos, s.value) << "the control follows the element";
     }
-    EXPECT_EQ(changes, expectedChanges) << "a change event for each step that moved the value";
+    EXPECT_EQ(changes, static_cast<int>(std::size(steps))) << "a change event for each step";
 
-    ASSERT_TRUE(scene.bar.SetValue(1));
-    scene.bar.visible = false;
-    scene.host.Refresh();
-    EXPECT_EQ(position().nPos, 1);
-    EXPECT_FALSE(IsWindowVisible(control));
-    scene.bar.visible = true;
     scene.box.visible = false; // hidden with its picture box
     scene.host.Refresh();
     EXPECT_FALSE(IsWindowVisible(control));
@@ -248,23 +221,47 @@ TEST(Win32Window, EnabledTimersTickUntilSwitchedOff) {
 TEST(Win32Window, PointerShapeIsTheWindowsOrElseTheElements) {
     WindowScene scene;
     SetWindowPos(scene.hwnd(), HWND_TOP, 0, 0, 300, 200, SWP_SHOWWINDOW);
-    scene.image.mousePointer = MousePointer::SizeWE;
     POINT onImage{40, 40};
     ClientToScreen(scene.hwnd(), &onImage);
     SetCursorPos(onImage.x, onImage.y);
-    const auto shape = [&scene] {
+    const struct {
+        MousePointer window, image;
+        bool imageShown;
+        const wchar_t* shape;
+    } cases[] = {
+        {MousePointer::Default, MousePointer::SizeWE, true, IDC_SIZEWE},
+        {MousePointer::Hourglass, MousePointer::SizeWE, true, IDC_WAIT}, // the busy window's, over everything
+        {MousePointer::Default, MousePointer::SizeNS, true, IDC_SIZENS},
+        {MousePointer::Default, MousePointer::SizeNS, false, IDC_ARROW},
+    };
+    for (const auto& c : cases) {
+        scene.window.mousePointer = c.window;
+        scene.image.mousePointer = c.image;
+        scene.image.visible = c.imageShown;
         SendMessageW(scene.hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(scene.hwnd()),
                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-        return GetCursor();
+        EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, c.shape))
+            << static_cast<int>(c.window) << " " << static_cast<int>(c.image);
+    }
+}
+
+TEST(Win32Window, TooltipIsMadeWhenThePointerFirstRestsOnATip) {
+    WindowScene scene;
+    const auto tooltip = [&scene] {
+        HWND found = nullptr;
+        while ((found = FindWindowExW(nullptr, found, TOOLTIPS_CLASSW, nullptr)) != nullptr) {
+            if (GetWindow(found, GW_OWNER) == scene.hwnd()) {
+                return found;
+            }
+        }
+        return found;
     };
-    EXPECT_EQ(shape(), LoadCursorW(nullptr, IDC_SIZEWE));
-    scene.window.mousePointer = MousePointer::Hourglass;
-    EXPECT_EQ(shape(), LoadCursorW(nullptr, IDC_WAIT)) << "the busy window's hourglass shows over everything";
-    scene.window.mousePointer = MousePointer::Default;
-    scene.image.mousePointer = MousePointer::SizeNS;
-    EXPECT_EQ(shape(), LoadCursorW(nullptr, IDC_SIZENS));
-    scene.image.visible = false;
-    EXPECT_EQ(shape(), LoadCursorW(nullptr, IDC_ARROW));
+    scene.Send(WM_MOUSEMOVE, 0, 40, 35);
+    EXPECT_EQ(tooltip(), nullptr) << "no element with a tip yet: no common controls needed";
+    scene.label.toolTipText = u"Clock Tower";
+    scene.Send(WM_MOUSEMOVE, 0, 40, 115);
+    EXPECT_NE(tooltip(), nullptr);
+    EXPECT_EQ(std::wstring(scene.host.TooltipText()), L"Clock Tower");
 }
 
 // A dialog with one check box (element 1 of its array) and one button.
@@ -280,19 +277,13 @@ struct DialogScene {
         dialog.clientHeight = 552;
         dialog.Add(checks[0]);
         dialog.Add(button);
-        checks[0].left = 184;
-        checks[0].top = 48;
-        checks[0].width = 33;
-        checks[0].height = 17;
+        Place(checks[0], 184, 48, 33, 17);
         checks[0].visible = false;
         checks[0].onClick = [this](int index) { clicks.push_back("check " + std::to_string(index)); };
         CheckBox& second = checks.Append();
         second.top = 64;
         second.visible = true;
-        button.left = 264;
-        button.top = 40;
-        button.width = 113;
-        button.height = 41;
+        Place(button, 264, 40, 113, 41);
         button.caption = u"OK";
         button.onClick = [this] {
             clicks.push_back("button");
@@ -303,7 +294,7 @@ struct DialogScene {
 
 TEST(Win32Window, DialogControlsAreRealAndKeptInStep) {
     DialogScene scene;
-    Win32Window host(scene.dialog, Win32Window::Role::Dialog, nullptr, 0, 0, 15, 15, 96);
+    Win32Window host(scene.dialog, Win32Window::Role::Dialog, nullptr, 0, 0, 15, 15, scene.system.Shared());
     ASSERT_TRUE(host.Create());
     host.Show(SW_SHOW);
     RECT client{};
@@ -347,76 +338,81 @@ TEST(Win32Window, DialogControlsAreRealAndKeptInStep) {
     EXPECT_TRUE(IsWindow(host.Handle())) << "the dialog's window stays until its owner ends it";
 }
 
-TEST(Win32Window, ShowModalDisablesTheOwnerUntilTheDialogCloses) {
+TEST(Win32Window, DialogsAreOwnedByTheWindowWhichTakesNoInputMeanwhile) {
     WindowScene main;
     DialogScene scene;
+    // A timer of the main window ticks inside each dialog's loop: it looks at the dialog and closes it.
     Timer closer;
     closer.interval = 50;
     closer.enabled = true;
     bool ownerEnabled = true;
     HWND dialogWindow = nullptr;
-    HWND dialogOwner = nullptr;
     RECT dialogRect{};
+    std::wstring title;
     closer.onTick = [&] {
         ownerEnabled = IsWindowEnabled(main.hwnd()) != 0;
-        dialogWindow = FindWindowW(nullptr, L"Dialog Scene");
-        dialogOwner = GetWindow(dialogWindow, GW_OWNER);
-        GetWindowRect(dialogWindow, &dialogRect);
-        scene.dialog.Close();
+        for (HWND found = nullptr; (found = FindWindowExW(nullptr, found, nullptr, nullptr)) != nullptr;) {
+            if (GetWindow(found, GW_OWNER) == main.hwnd() && IsWindowVisible(found)) {
+                dialogWindow = found;
+                GetWindowRect(found, &dialogRect);
+                wchar_t text[64] = {};
+                GetWindowTextW(found, text, 64);
+                title = text;
+                scene.dialog.Close();
+                PostMessageW(found, WM_COMMAND, IDCANCEL, 0); // the file-open dialog's Cancel
+            }
+        }
     };
-    scene.dialog.timers.push_back(&closer);
+    main.window.timers.push_back(&closer);
+    main.host.Refresh();
 
     main.system.ShowModal(scene.dialog);
     EXPECT_TRUE(scene.dialog.closed());
     EXPECT_FALSE(ownerEnabled);
-    ASSERT_NE(dialogWindow, nullptr);
+    EXPECT_EQ(title, L"Dialog Scene") << "owned: no task bar button of its own";
     EXPECT_FALSE(IsWindow(dialogWindow)) << "the dialog's window is gone";
-    EXPECT_EQ(dialogOwner, main.hwnd()) << "owned: no task bar button of its own";
     EXPECT_NEAR((dialogRect.left + dialogRect.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1) << "centred";
     EXPECT_NEAR((dialogRect.top + dialogRect.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1) << "centred";
     EXPECT_TRUE(IsWindowEnabled(main.hwnd()));
+
+    title.clear();
+    EXPECT_FALSE(main.system.OpenFileDialog(OpenFileRequest{u"Locate Clock Tower", u"Programs|*.exe", 4 | 4096}));
+    EXPECT_EQ(title, L"Locate Clock Tower") << "the file-open dialog showed, its library loaded at this first use";
 }
 
 TEST(Win32Window, SystemGeometryIsTheMainWindowsInTwips) {
     WindowScene scene;
     const ScreenInfo screen = ReadScreen();
     const double tppX = screen.twipsPerPixelX;
-    const double tppY = screen.twipsPerPixelY;
     Win32System& system = scene.system;
-    ASSERT_EQ(system.GetWindowState(), WindowState::Normal);
-    EXPECT_EQ(system.ScaleWidth(), 300);
-    EXPECT_EQ(system.ScaleHeight(), 200);
-
+    ASSERT_EQ(system.GetWindowState(), WindowState::Normal) << "taken by the first showing";
     ASSERT_TRUE(system.SetWindowLeft(100 * tppX));
-    ASSERT_TRUE(system.SetWindowTop(50 * tppY));
     ASSERT_TRUE(system.SetWindowWidth(400 * tppX));
-    ASSERT_TRUE(system.SetWindowHeight(290 * tppY));
     RECT rect{};
     GetWindowRect(scene.hwnd(), &rect);
     EXPECT_EQ(rect.left, 100);
-    EXPECT_EQ(rect.top, 50);
     EXPECT_EQ(rect.right - rect.left, 400);
-    EXPECT_EQ(rect.bottom - rect.top, 290);
-    EXPECT_EQ(system.WindowLeft(), 100 * tppX);
-    EXPECT_EQ(system.WindowWidth(), 400 * tppX);
     EXPECT_EQ(system.ScaleWidth(), 400) << "no frame: the client area is the whole window";
-
+    EXPECT_EQ(system.ScaleHeight(), 200);
     EXPECT_FALSE(system.SetWindowWidth(-tppX));
     EXPECT_FALSE(system.SetWindowLeft(std::nan("")));
     EXPECT_FALSE(system.SetWindowTop(1e12));
     EXPECT_EQ(system.WindowWidth(), 400 * tppX) << "a refused value leaves the window as it was";
 
-    system.SetWindowState(WindowState::Maximised);
-    EXPECT_EQ(system.GetWindowState(), WindowState::Maximised);
-    EXPECT_EQ(system.WindowWidth(), screen.widthTwips) << "a borderless window covers the screen";
-    EXPECT_EQ(system.WindowHeight(), screen.heightTwips);
-    system.SetWindowState(WindowState::Normal);
-    EXPECT_EQ(system.GetWindowState(), WindowState::Normal);
-    EXPECT_EQ(system.ScaleWidth(), 400) << "restore gives back the normal size";
-    system.SetWindowState(WindowState::Minimised);
-    EXPECT_EQ(system.GetWindowState(), WindowState::Minimised);
-    system.SetWindowState(WindowState::Normal);
-    EXPECT_EQ(system.GetWindowState(), WindowState::Normal);
+    const struct {
+        WindowState state;
+        double width;                                          // twips
+    } states[] = {{WindowState::Maximised, screen.widthTwips}, // a borderless window covers the screen
+                  {WindowState::Normal, 400 * tppX},           // restore gives back the normal size
+                  {WindowState::Minimised, -1},
+                  {WindowState::Normal, 400 * tppX}};
+    for (const auto& c : states) {
+        system.SetWindowState(c.state);
+        EXPECT_EQ(system.GetWindowState(), c.state);
+        if (c.width >= 0) {
+            EXPECT_EQ(system.WindowWidth(), c.width) << static_cast<int>(c.state);
+        }
+    }
 }
 
 TEST(Win32Window, ClosingTheMainWindowEndsTheMessageLoop) {

@@ -22,14 +22,20 @@ STARTUP = "src/app/Startup.cpp"
 LOAD = "src/catalogue/LoadCatalogue.cpp"
 EVENTS = "src/launcher/Form1Events.cpp"
 ELEMENTS = "src/platform/Elements.cpp"
+GEOMETRY = "src/platform/ElementGeometry.cpp"
 PICTURE = "src/platform/Picture.cpp"
 TEXT = "src/platform/Text.cpp"
 HEADLESS_FS = "src/platform/headless/HeadlessFileSystem.cpp"
 DRIVER = "src/platform/headless/HeadlessDriver.cpp"
 WIN_FS = "src/platform/win32/Win32FileSystem.cpp"
 WIN_SYSTEM = "src/platform/win32/Win32System.cpp"
+WIN_ICONS = "src/platform/win32/Win32Icons.cpp"
+WIN_DIALOGS = "src/platform/win32/Win32Dialogs.cpp"
+WIN_LIBRARIES = "src/platform/win32/Win32Libraries.h"
+WIN_FONTS = "src/platform/win32/Win32Fonts.cpp"
+WIN_PAINT = "src/platform/win32/Win32Paint.cpp"
 WIN_WINDOW = "src/platform/win32/Win32Window.cpp"
-ENTRY = "src/platform/win32/Entry.cpp"
+ENTRY = "src/app/win32/WinMain.cpp"
 
 MUTANTS = [
     # ---- line scanners ----
@@ -358,8 +364,24 @@ MUTANTS = [
     M("driver: hidden elements receive events", "host", DRIVER,
       "bool HeadlessDriver::Deliver(Element& element, double x, double y, int button, int shift,\n                             std::function<void(const PointerEvent&)> PointerHandlers::*which) {\n    if (!Shown(element)) {",
       "bool HeadlessDriver::Deliver(Element& element, double x, double y, int button, int shift,\n                             std::function<void(const PointerEvent&)> PointerHandlers::*which) {\n    if (false) {"),
-    M("driver: labels report pixels", "host", DRIVER,
-      "const double scaleX = element.ReportsTwips() ? screen.twipsPerPixelX : 1.0;", "const double scaleX = 1.0;"),
+    # ---- element geometry, shared by the Win32 window and the headless driver ----
+    M("geometry: scroll page counted twice", "host", GEOMETRY,
+      "return ScrollMapping{span + page - 1, page, position};", "return ScrollMapping{span + page, page, position};"),
+    M("geometry: hidden elements hit", "host", GEOMETRY,
+      "if (!element->visible || IsControl(*element)) {\n            continue;", "if (IsControl(*element)) {\n            continue;"),
+    M("geometry: picture box children hit at the window's origin", "host", GEOMETRY,
+      "if (Element* inner = HitIn(*pictureBox, box.left, box.top, x, y)) {",
+      "if (Element* inner = HitIn(*pictureBox, 0, 0, x, y)) {"),
+    M("geometry: label pointer positions in pixels", "host", GEOMETRY,
+      "if (element.ReportsTwips()) {\n        event.x *= twipsPerPixelX;", "if (false) {\n        event.x *= twipsPerPixelX;"),
+    M("geometry: a hidden picture box shows its children", "host", GEOMETRY,
+      "for (const Element* e = &element; e != nullptr; e = dynamic_cast<const Element*>(e->container())) {",
+      "for (const Element* e = &element; e == &element; e = dynamic_cast<const Element*>(e->container())) {"),
+    M("geometry: the back of the z-order hit first", "host", GEOMETRY,
+      "for (auto it = children.rbegin(); it != children.rend(); ++it) {\n        Element* element = *it;",
+      "for (auto it = children.begin(); it != children.end(); ++it) {\n        Element* element = *it;"),
+    M("geometry: reversed scroll steps go the wrong way", "host", GEOMETRY,
+      "const int target = bar.value() + sign * steps * step;", "const int target = bar.value() + sign * sign * steps * step;"),
     M("headless fs: trailing blanks matter", "host", HEADLESS_FS,
       'path.find_last_not_of(u". ");', "path.find_last_not_of(u'.');"),
     M("headless fs: trailing dots matter", "host", HEADLESS_FS,
@@ -416,28 +438,33 @@ MUTANTS = [
       "MeansNoSuchFile(GetLastError()) || true ? LookupStatus::Absent : LookupStatus::Failed"),
     M("win system: command line unquoted", "wine", WIN_SYSTEM,
       'return u"\\"" + Text(path) + u"\\"";', "return Text(path);"),
-    M("win system: started in the launcher's folder", "wine", WIN_SYSTEM,
-      "folder.empty() ? nullptr : folder.c_str()", "nullptr"),
+    # Which folder a program starts in is decided by the launcher (it changes the current folder first):
+    # the backend must neither pick a folder of its own nor fail to change the current one.
+    M("win system: started in a folder of its own", "wine", WIN_SYSTEM,
+      "nullptr, &startup, &process);", "L\"C:\\\\\", &startup, &process);"),
+    M("win system: the current folder never changes", "wine", WIN_SYSTEM,
+      "return SetCurrentDirectoryW(Wide(folder).c_str()) != 0;", "return true;"),
     M("win system: mutex name case-sensitive", "wine", WIN_SYSTEM,
       "for (const char16_t unit : LowerCase(folder)) {", "for (const char16_t unit : folder) {"),
-    M("win system: filter list without its final NUL", "wine", WIN_SYSTEM,
+    M("win system: filter list without its final NUL", "wine", WIN_DIALOGS,
       "if (!list.empty()) {\n        list += u'\\0';", "if (false) {\n        list += u'\\0';"),
-    M("win system: icon alpha ignored", "wine", WIN_SYSTEM,
+    M("win system: icon alpha ignored", "wine", WIN_ICONS,
       "const int alpha = std::clamp(255 - (difference + 1) / 3, 0, 255);", "const int alpha = 255;"),
     M("win system: shell failure is success", "wine", WIN_SYSTEM, "return result > 32;", "return result >= 0;"),
-    M("win window: scroll page counted twice", "wine", WIN_WINDOW,
-      "return ScrollMapping{span + page - 1, page, position};", "return ScrollMapping{span + page, page, position};"),
-    M("win window: hidden elements hit", "wine", WIN_WINDOW,
-      "if (!element->visible || IsControl(*element)) {\n            continue;", "if (IsControl(*element)) {\n            continue;"),
-    M("win window: picture box children hit at the window's origin", "wine", WIN_WINDOW,
-      "if (Element* inner = HitIn(*pictureBox, box.left, box.top, x, y)) {",
-      "if (Element* inner = HitIn(*pictureBox, 0, 0, x, y)) {"),
-    M("win window: label pointer positions in pixels", "wine", WIN_WINDOW,
-      "if (element.ReportsTwips()) {\n        event.x *= twipsPerPixelX;", "if (false) {\n        event.x *= twipsPerPixelX;"),
-    M("win window: fonts at 96 points per inch", "wine", WIN_WINDOW,
+    # Libraries loaded when first needed: each must still load when it is needed.
+    M("win libraries: the file-open dialog's library not loaded", "wine", WIN_LIBRARIES,
+      'SystemLibrary comdlg32_{L"comdlg32.dll"};', 'SystemLibrary comdlg32_{L"comdlg32-missing.dll"};'),
+    M("win libraries: the shell's library not loaded", "wine", WIN_LIBRARIES,
+      'SystemLibrary shell32_{L"shell32.dll"};', 'SystemLibrary shell32_{L"shell32-missing.dll"};'),
+    M("win libraries: the common controls not loaded", "wine", WIN_LIBRARIES,
+      'SystemLibrary comctl32_{L"comctl32.dll"};', 'SystemLibrary comctl32_{L"comctl32-missing.dll"};'),
+    M("win window: fonts at 96 points per inch", "wine", WIN_FONTS,
       "const double pixels = font.size * dpi_ / 72.0;", "const double pixels = font.size * dpi_ / 96.0;"),
-    M("win window: fixed labels on one line", "wine", WIN_WINDOW,
+    M("win window: fixed labels on one line", "wine", WIN_PAINT,
       "(label.autoSize() ? DT_SINGLELINE : DT_WORDBREAK)", "DT_SINGLELINE"),
+    M("win window: every paint band drawn as the top one", "wine", WIN_PAINT,
+      "const RECT rect{pixels.left, pixels.top - top_, pixels.right, pixels.bottom - top_};",
+      "const RECT rect{pixels.left, pixels.top, pixels.right, pixels.bottom};"),
     M("win window: the wait timer restarts at every event", "e2e", WIN_WINDOW,
       "if (running.timer != timer || running.interval != timer->interval) {", "if (true) {",
       tests=["test_demo_tile_starts_its_program_once_per_second"]),

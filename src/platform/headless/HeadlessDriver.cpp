@@ -1,23 +1,10 @@
 #include "platform/headless/HeadlessDriver.h"
 
+#include "platform/ElementGeometry.h"
+
 #include <cassert>
 
 namespace platform {
-
-namespace {
-
-// Whether the element shows on screen: it and every picture box around it are visible. The window
-// itself counts as shown.
-bool Shown(const Element& element) {
-    for (const Element* e = &element; e != nullptr; e = dynamic_cast<const Element*>(e->container())) {
-        if (!e->visible) {
-            return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
 
 void HeadlessDriver::Watch(Timer& timer) {
     timers_.push_back(Watched{&timer, std::nullopt});
@@ -29,11 +16,9 @@ bool HeadlessDriver::Deliver(Element& element, double x, double y, int button, i
     if (!Shown(element)) {
         return false;
     }
-    // Labels and images report twips, picture boxes their pixel scale.
     const ScreenInfo screen = system_->Screen();
-    const double scaleX = element.ReportsTwips() ? screen.twipsPerPixelX : 1.0;
-    const double scaleY = element.ReportsTwips() ? screen.twipsPerPixelY : 1.0;
-    const PointerEvent event{element.index(), button, shift, x * scaleX, y * scaleY};
+    const PointerEvent event =
+        PointerEventAt(element, x, y, button, shift, screen.twipsPerPixelX, screen.twipsPerPixelY);
     // A copy, so that a handler may replace the element's handlers while it runs.
     const auto handler = element.handlers.*which;
     if (handler) {

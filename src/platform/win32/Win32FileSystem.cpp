@@ -1,8 +1,10 @@
 // Win32 file system, the Windows backend of platform::FileSystem.
 // Implements: the launcher's folder, file lookup, whole-file reading and writing, replacing and deleting
-// files, and the ANSI code page conversions; plus the handle guard and the guard against "drive not
-// ready" dialogs that these calls share.
+// files, and the ANSI code page conversions; plus the guard against "drive not ready" dialogs that these
+// calls share.
 #include "platform/win32/Win32FileSystem.h"
+
+#include "platform/win32/Win32Handles.h"
 
 #include <windows.h>
 
@@ -15,67 +17,18 @@
 namespace platform {
 namespace {
 
-// Text is handed to the wide API by copying code unit for code unit, which needs a 16-bit wchar_t.
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "the wide-character API must take UTF-16 code units");
-
 // Bytes per ReadFile or WriteFile call. One call per file is enough for the launcher's small files;
 // the limit keeps a large file within a DWORD and within what network drives accept in one request.
 constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
 
-std::wstring ToWide(TextView text) {
-    return std::wstring(text.begin(), text.end());
-}
-
-Text FromWide(std::wstring_view text) {
-    return Text(text.begin(), text.end());
-}
-
 // A path for the wide API, or nothing when it cannot name a file: an empty path, or one holding a NUL
 // character, which the API would read as the end of a shorter path naming some other file.
 std::optional<std::wstring> WidePath(TextView path) {
-    if (path.empty() || path.find(u'\0') != TextView::npos) {
+    if (path.empty() || HasNul(path)) {
         return std::nullopt;
     }
-    return ToWide(path);
+    return Wide(path);
 }
-
-// Owns a handle that `Close` releases; move-only. Both CreateFileW and FindFirstFileExW report failure
-// as INVALID_HANDLE_VALUE, so that is the empty value.
-template <BOOL(WINAPI* CloseFunction)(HANDLE)>
-class UniqueHandle {
-public:
-    explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
-    ~UniqueHandle() { static_cast<void>(Close()); }
-
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) {
-            static_cast<void>(Close());
-            handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
-        }
-        return *this;
-    }
-
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-    // Releases the handle now. False when that failed, which after writing can mean the data never
-    // reached the disk.
-    [[nodiscard]] bool Close() {
-        if (!Valid()) {
-            return true;
-        }
-        return CloseFunction(std::exchange(handle_, INVALID_HANDLE_VALUE)) != 0;
-    }
-
-private:
-    HANDLE handle_;
-};
-
-using FileHandle = UniqueHandle<&CloseHandle>;
-using SearchHandle = UniqueHandle<&FindClose>;
 
 // While it lives, a file call on this thread that meets a drive without a medium (an empty CD drive that
 // a program path names) fails with an error instead of asking the user to insert a disk. It is set per

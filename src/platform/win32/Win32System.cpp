@@ -1,13 +1,9 @@
-// Win32 system, the Windows backend of platform::System.
-// Implements: single instance, version numbers, screen, main window state and geometry, text measuring,
-// program icons, current drive and folder, program starts, the shell, the end of the process, and the
-// dialogs; plus the pure helpers behind them (mutex name, filter list, command line, version block).
+// Win32 system services: single instance, version numbers, screen, main window state and geometry,
+// current drive and folder, program starts, the shell and the end of the process; plus the pure helpers
+// behind them (mutex name, command line, show command, version block).
 #include "platform/win32/Win32System.h"
 
 #include <windows.h>
-
-#include <commdlg.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <array>
@@ -18,134 +14,6 @@
 
 namespace platform {
 namespace {
-
-std::wstring Wide(TextView text) {
-    return std::wstring(text.begin(), text.end());
-}
-
-bool HasNul(TextView text) {
-    return text.find(u'\0') != TextView::npos;
-}
-
-// ---- handle guards ----
-
-class KernelHandle {
-public:
-    explicit KernelHandle(HANDLE handle) : handle_(handle) {}
-    ~KernelHandle() {
-        if (handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE) {
-            CloseHandle(handle_);
-        }
-    }
-    KernelHandle(const KernelHandle&) = delete;
-    KernelHandle& operator=(const KernelHandle&) = delete;
-
-private:
-    HANDLE handle_;
-};
-
-class IconHandle {
-public:
-    explicit IconHandle(HICON icon) : icon_(icon) {}
-    ~IconHandle() { DestroyIcon(icon_); }
-    IconHandle(const IconHandle&) = delete;
-    IconHandle& operator=(const IconHandle&) = delete;
-    HICON Get() const { return icon_; }
-
-private:
-    HICON icon_;
-};
-
-// A 32 x 32 pixel top-down 32-bit drawing surface: a DIB section in a memory DC.
-class IconSurface {
-public:
-    static constexpr int kSize = 32; // pixels at any resolution: the size a tile's icon square is copied at
-
-    IconSurface() {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = kSize;
-        info.bmiHeader.biHeight = -kSize;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* memory = nullptr;
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
-        bits_ = static_cast<std::uint32_t*>(memory);
-        if (dc_ != nullptr && bitmap_ != nullptr) {
-            old_ = SelectObject(dc_, bitmap_);
-        }
-    }
-    ~IconSurface() {
-        if (old_ != nullptr) {
-            SelectObject(dc_, old_);
-        }
-        if (bitmap_ != nullptr) {
-            DeleteObject(bitmap_);
-        }
-        if (dc_ != nullptr) {
-            DeleteDC(dc_);
-        }
-    }
-    IconSurface(const IconSurface&) = delete;
-    IconSurface& operator=(const IconSurface&) = delete;
-
-    // The icon drawn on a ground of one colour (0x00RRGGBB); nothing when GDI failed.
-    std::optional<std::array<std::uint32_t, kSize * kSize>> Draw(HICON icon, std::uint32_t ground) {
-        if (old_ == nullptr || bits_ == nullptr) {
-            return std::nullopt;
-        }
-        GdiFlush();
-        std::fill(bits_, bits_ + kSize * kSize, ground);
-        if (!DrawIconEx(dc_, 0, 0, icon, kSize, kSize, 0, nullptr, DI_NORMAL)) {
-            return std::nullopt;
-        }
-        GdiFlush();
-        std::array<std::uint32_t, kSize * kSize> pixels{};
-        std::copy(bits_, bits_ + kSize * kSize, pixels.begin());
-        return pixels;
-    }
-
-private:
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-    std::uint32_t* bits_ = nullptr;
-};
-
-// The icon as a picture with its own transparency. GDI does not say what an icon leaves of the ground, so
-// the icon is drawn on black and on white: where it is opaque both agree, where it is transparent the
-// difference is the whole ground, and in between the difference gives the alpha.
-std::optional<Bitmap> IconPicture(HICON icon) {
-    IconSurface surface;
-    const auto onBlack = surface.Draw(icon, 0x00000000u);
-    const auto onWhite = surface.Draw(icon, 0x00FFFFFFu);
-    if (!onBlack || !onWhite) {
-        return std::nullopt;
-    }
-    Bitmap picture(IconSurface::kSize, IconSurface::kSize, Rgb{0, 0, 0});
-    for (std::size_t i = 0; i < onBlack->size(); ++i) {
-        const std::uint32_t black = (*onBlack)[i];
-        const std::uint32_t white = (*onWhite)[i];
-        int difference = 0;
-        for (int shift = 0; shift <= 16; shift += 8) {
-            difference += static_cast<int>((white >> shift) & 0xFF) - static_cast<int>((black >> shift) & 0xFF);
-        }
-        const int alpha = std::clamp(255 - (difference + 1) / 3, 0, 255);
-        std::uint32_t pixel = static_cast<std::uint32_t>(alpha) << 24;
-        if (alpha > 0) {
-            // On black the icon's colour is scaled by its alpha; undo that.
-            for (int shift = 0; shift <= 16; shift += 8) {
-                const int scaled = static_cast<int>((black >> shift) & 0xFF);
-                const int channel = std::min(255, (scaled * 255 + alpha / 2) / alpha);
-                pixel |= static_cast<std::uint32_t>(channel) << shift;
-            }
-        }
-        picture.pixels[i] = pixel;
-    }
-    return picture;
-}
 
 std::uint16_t ReadWord(std::string_view bytes, std::size_t at) {
     std::uint16_t value = 0;
@@ -193,40 +61,11 @@ Text InstanceMutexName(TextView folder) {
     return name;
 }
 
-Text FileDialogFilter(TextView filter) {
-    std::vector<TextView> pieces;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t bar = filter.find(u'|', start);
-        pieces.push_back(filter.substr(start, bar == TextView::npos ? TextView::npos : bar - start));
-        if (bar == TextView::npos) {
-            break;
-        }
-        start = bar + 1;
-    }
-    Text list;
-    for (std::size_t i = 0; i + 1 < pieces.size(); i += 2) {
-        list += pieces[i];
-        list += u'\0';
-        list += pieces[i + 1];
-        list += u'\0';
-    }
-    if (!list.empty()) {
-        list += u'\0';
-    }
-    return list;
-}
-
 std::optional<Text> QuotedCommandLine(TextView path) {
     if (path.empty() || HasNul(path) || path.find(u'"') != TextView::npos) {
         return std::nullopt;
     }
     return u"\"" + Text(path) + u"\"";
-}
-
-Text ProgramFolder(TextView path) {
-    const std::size_t last = path.rfind(u'\\');
-    return last == TextView::npos ? Text() : Text(path.substr(0, last + 1));
 }
 
 std::optional<int> ShowCommandForStyle(int windowStyle) {
@@ -307,13 +146,7 @@ ScreenInfo ReadScreen() {
 
 // ---- the system ----
 
-Win32System::Win32System(Text appFolder) : appFolder_(std::move(appFolder)), fonts_(ReadDpiY()) {}
-
-Win32System::~Win32System() {
-    if (mutex_ != nullptr) {
-        CloseHandle(static_cast<HANDLE>(mutex_));
-    }
-}
+Win32System::Win32System(Text appFolder) : appFolder_(std::move(appFolder)), shared_(ReadDpiY()) {}
 
 bool Win32System::AnotherInstanceRunning() {
     if (anotherInstance_) {
@@ -322,19 +155,18 @@ bool Win32System::AnotherInstanceRunning() {
     const std::wstring name = Wide(InstanceMutexName(appFolder_));
     // No security attributes: the handle is not inherited by the programs the launcher starts, which would
     // otherwise keep the mutex alive after the launcher ends.
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
+    KernelHandle mutex(CreateMutexW(nullptr, FALSE, name.c_str()));
     const DWORD error = GetLastError();
-    if (mutex == nullptr) {
+    if (!mutex.Valid()) {
         // Refused access means the mutex exists, made by another instance of this session.
         anotherInstance_ = error == ERROR_ACCESS_DENIED;
         return *anotherInstance_;
     }
     if (error == ERROR_ALREADY_EXISTS) {
-        CloseHandle(mutex);
         anotherInstance_ = true;
         return true;
     }
-    mutex_ = mutex;
+    mutex_ = std::move(mutex);
     anotherInstance_ = false;
     return false;
 }
@@ -509,20 +341,6 @@ void Win32System::ShowWindow() {
     }
 }
 
-std::optional<Bitmap> Win32System::FileIcon(TextView file, int index) {
-    if (file.empty() || HasNul(file) || index < 0) {
-        return std::nullopt; // a negative index would name an icon by its resource id instead
-    }
-    const std::wstring path = Wide(file);
-    HICON icon = ExtractIconW(GetModuleHandleW(nullptr), path.c_str(), static_cast<UINT>(index));
-    // NULL: no icon; 1: the file is no executable, library or icon file.
-    if (reinterpret_cast<UINT_PTR>(icon) <= 1) {
-        return std::nullopt;
-    }
-    const IconHandle owned(icon);
-    return IconPicture(owned.Get());
-}
-
 bool Win32System::SetCurrentDrive(TextView drive) {
     // A letter and a colon; "X:" alone makes that drive's own current folder the current folder.
     const bool letter = drive.size() == 2 && drive[1] == u':' &&
@@ -549,16 +367,16 @@ bool Win32System::StartExecutable(TextView path, int windowStyle) {
     const std::wstring application = Wide(path);
     // CreateProcessW may write into the command line, so it gets a copy of its own.
     std::wstring command = Wide(*commandLine);
-    const std::wstring folder = Wide(ProgramFolder(path));
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(*show);
     PROCESS_INFORMATION process{};
     // The full path as the application name: the system does not search for it elsewhere. No handles are
-    // inherited: the program must not keep the launcher's mutex or files open.
+    // inherited: the program must not keep the launcher's mutex or files open. No folder of its own: the
+    // program inherits the current folder, which the caller chose.
     const BOOL started = CreateProcessW(application.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                        folder.empty() ? nullptr : folder.c_str(), &startup, &process);
+                                        nullptr, &startup, &process);
     if (!started) {
         return false;
     }
@@ -573,77 +391,12 @@ bool Win32System::ShellOpen(TextView target, int showCommand) {
     }
     const std::wstring wide = Wide(target);
     // No parent window, no parameters, no working folder. Values above 32 mean success.
-    const auto result =
-        reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, showCommand));
+    const std::intptr_t result = shared_.libraries.ShellOpen(wide.c_str(), showCommand);
     return result > 32;
 }
 
 void Win32System::EndProcess() {
     ExitProcess(0);
-}
-
-void Win32System::ShowModal(Dialog& dialog) {
-    HWND owner = DialogOwner();
-    dialog.Open();
-    const ScreenInfo screen = ReadScreen();
-    Win32Window host(dialog, Win32Window::Role::Dialog, owner, dialog.clientWidth, dialog.clientHeight,
-                     screen.twipsPerPixelX, screen.twipsPerPixelY, ReadDpiY());
-    if (!host.Create()) {
-        dialog.Close(); // a dialog that cannot be shown is closed as if cancelled
-        return;
-    }
-    // Modal: the owner takes no input while the dialog is open.
-    if (owner != nullptr) {
-        EnableWindow(owner, FALSE);
-    }
-    modals_.push_back(host.Handle());
-    host.Show(SW_SHOW);
-    if (!RunModalLoop([&dialog] { return dialog.closed(); })) {
-        dialog.Close(); // the process is ending
-    }
-    modals_.pop_back();
-    // The owner is enabled again before the dialog goes, so that it becomes the active window.
-    if (owner != nullptr) {
-        EnableWindow(owner, TRUE);
-        SetActiveWindow(owner);
-    }
-    if (Win32Window* ownerHost = Win32Window::FromHandle(owner)) {
-        ownerHost->Refresh(); // what the dialog changed shows at once
-    }
-}
-
-int Win32System::ShowMessageBox(TextView text, TextView title, int style) {
-    const std::wstring wideText = Wide(text);
-    const std::wstring wideTitle = Wide(title);
-    return MessageBoxW(DialogOwner(), wideText.c_str(), wideTitle.c_str(), static_cast<UINT>(style));
-}
-
-std::optional<Text> Win32System::OpenFileDialog(const OpenFileRequest& request) {
-    const Text filter = FileDialogFilter(request.filter);
-    const std::wstring wideFilter = Wide(filter);
-    const std::wstring title = Wide(request.title);
-    // Room for the longest path Windows allows.
-    std::vector<wchar_t> file(32768, L'\0');
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = DialogOwner();
-    dialog.lpstrFilter = filter.empty() ? nullptr : wideFilter.c_str();
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = file.data();
-    dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
-    // Flags that would need a hook, a template or a list of several files are not the caller's to ask for:
-    // nothing here provides them.
-    constexpr DWORD kRefused = OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_ENABLETEMPLATEHANDLE | OFN_ALLOWMULTISELECT;
-    dialog.Flags = static_cast<DWORD>(request.flags) & ~kRefused;
-    if (!GetOpenFileNameW(&dialog)) {
-        return std::nullopt; // cancelled, or the dialog failed
-    }
-    const std::wstring chosen(file.data());
-    if (chosen.empty()) {
-        return std::nullopt;
-    }
-    return Text(chosen.begin(), chosen.end());
 }
 
 } // namespace platform

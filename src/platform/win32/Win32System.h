@@ -1,14 +1,14 @@
-// Win32 system, the Windows backend of platform::System.
-// Implements: the single-instance rule (a named mutex), the version numbers (the version resource), the
-// screen and its resolution (GetSystemMetrics, the system DPI), the main window's state and geometry (the
-// HWND of its host, Win32Window), text measuring (GDI), program icons (ExtractIconW, DrawIconEx), the
-// current drive and folder (SetCurrentDirectoryW), starting programs (CreateProcessW), the shell
-// (ShellExecuteW), ending the process (ExitProcess), and the dialogs: modal windows, message boxes
-// (MessageBoxW) and the file-open dialog (GetOpenFileNameW).
-// Wide-character API only; <windows.h> stays in the .cpp file.
+// Win32 system, the Windows backend of platform::System, in three files by job. Win32System.cpp: the
+// single-instance rule (a named mutex), the version numbers (the version resource), the screen and its
+// resolution, the main window's state and geometry (the HWND of its host, Win32Window), text measuring,
+// the current drive and folder, starting programs (CreateProcessW), the shell and the end of the process.
+// Win32Icons.cpp: program icons (ExtractIconW, DrawIconEx). Win32Dialogs.cpp: modal windows, message boxes
+// and the file-open dialog. Wide-character API only; <windows.h> stays in the .cpp files.
 #pragma once
 
 #include "platform/System.h"
+#include "platform/win32/Win32Handles.h"
+#include "platform/win32/Win32Shared.h"
 #include "platform/win32/Win32Window.h"
 
 #include <optional>
@@ -32,10 +32,6 @@ Text FileDialogFilter(TextView filter);
 // which no file name can contain.
 std::optional<Text> QuotedCommandLine(TextView path);
 
-// The folder a program is started in: its path up to and including the last backslash ("C:\Games\x.exe"
-// gives "C:\Games\", "C:\x.exe" gives "C:\"); empty text when the path has no backslash.
-Text ProgramFolder(TextView path);
-
 // The ShowWindow command for a program's window style (1 normal with the focus, 2 minimised, 3 maximised,
 // 4 normal without the focus, 6 minimised without the focus, 0 hidden); nothing for any other style.
 std::optional<int> ShowCommandForStyle(int windowStyle);
@@ -54,13 +50,14 @@ class Win32System final : public System {
 public:
     // `appFolder`: the launcher's folder, which names the single-instance mutex.
     explicit Win32System(Text appFolder);
-    ~Win32System() override;
     Win32System(const Win32System&) = delete;
     Win32System& operator=(const Win32System&) = delete;
 
     // The host of the main window: its HWND is the truth for the window's state and geometry. Until one is
     // attached the window reads as maximised (its design state) with no size, and refuses new geometry.
     void AttachMainWindow(Win32Window* host) { main_ = host; }
+    // The fonts and libraries that every window of the process shares with the system.
+    Win32Shared& Shared() { return shared_; }
 
     // ---- System ----
     // The first call takes the mutex and keeps it for the life of the process; later calls give the same
@@ -82,7 +79,7 @@ public:
     double ScaleHeight() const override;
     // The first showing uses the window state set so far: maximised, the design state, unless changed.
     void ShowWindow() override;
-    TextSize MeasureText(const Font& font, TextView text) const override { return fonts_.Measure(font, text); }
+    TextSize MeasureText(const Font& font, TextView text) const override { return shared_.fonts.Measure(font, text); }
     std::optional<Bitmap> FileIcon(TextView file, int index) override;
     [[nodiscard]] bool SetCurrentDrive(TextView drive) override;
     [[nodiscard]] bool SetCurrentFolder(TextView folder) override;
@@ -102,9 +99,9 @@ private:
     bool SetGeometry(Edge edge, double twips);
 
     Text appFolder_;
-    void* mutex_ = nullptr; // the single-instance mutex, held until the process ends
+    KernelHandle mutex_; // the single-instance mutex, held until the process ends
     std::optional<bool> anotherInstance_;
-    GdiFonts fonts_;
+    Win32Shared shared_;
     Win32Window* main_ = nullptr;
     std::vector<HWND__*> modals_; // the open modal dialogs, innermost last
     bool shown_ = false;

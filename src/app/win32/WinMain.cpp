@@ -5,13 +5,11 @@
 #include "app/Main.h"
 #include "launcher/Launcher.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Libraries.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Window.h"
 
 #include <windows.h>
-
-#include <commctrl.h>
-#include <objbase.h>
 
 namespace {
 
@@ -23,16 +21,10 @@ constexpr double kNormalHeightTwips = 9780;
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // Libraries loaded later (by the shell, the common dialogs) come from the system folder only, never
-    // from the folder the launcher was started from, which may be a shared drive.
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-
-    // The shell and the file-open dialog may hand work to COM components.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof(controls);
-    controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
-    InitCommonControlsEx(&controls);
+    // Only kernel32, user32 and gdi32 are loaded at start; the common controls, the shell, the common
+    // dialogs and COM are loaded when first needed, and they and whatever they load come from the system
+    // folder only.
+    platform::SearchSystemFolderOnly();
 
     int exitCode = 0;
     {
@@ -41,10 +33,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         launcher::Launcher app(system, files);
 
         const platform::ScreenInfo screen = system.Screen();
-        platform::Win32Window host(app.form, platform::Win32Window::Role::Main, nullptr,
-                                   kNormalWidthTwips / screen.twipsPerPixelX,
-                                   kNormalHeightTwips / screen.twipsPerPixelY, screen.twipsPerPixelX,
-                                   screen.twipsPerPixelY, platform::ReadDpiY());
+        platform::Win32Window host(
+            app.form, platform::Win32Window::Role::Main, nullptr, kNormalWidthTwips / screen.twipsPerPixelX,
+            kNormalHeightTwips / screen.twipsPerPixelY, screen.twipsPerPixelX, screen.twipsPerPixelY, system.Shared());
         if (!host.Create()) {
             exitCode = 1;
         } else {
@@ -57,9 +48,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             }
             system.AttachMainWindow(nullptr);
         }
-    }
-    if (SUCCEEDED(com)) {
-        CoUninitialize();
     }
     return exitCode;
 }

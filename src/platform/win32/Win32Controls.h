@@ -1,0 +1,54 @@
+// Native child controls of a window: a scroll-bar control behind each scroll bar element, a check box or
+// push button behind each check box and button element. They are kept in step with element state (place,
+// visibility, range and position, tick, caption, font) and lead back to their element when they report.
+#pragma once
+
+#include "platform/ElementGeometry.h"
+#include "platform/win32/Win32Handles.h"
+#include "platform/win32/Win32Shared.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+namespace platform {
+
+class ChildControls {
+public:
+    ChildControls(const Window& window, Win32Shared& shared) : window_(&window), shared_(&shared) {}
+
+    // Makes, moves, shows, hides and fills the controls of every control element of the window, in
+    // z-order; a control is made when its element first shows, and destroyed when its element leaves the
+    // tree.
+    void Sync(HWND__* parent);
+    // The element whose control this is, while it is still part of the window; nothing otherwise.
+    Element* ElementOf(HWND__* control) const;
+    // The element's control while it shows; nothing otherwise.
+    HWND__* ShownControl(const Element* element) const;
+    // The brush for a control's ground (WM_CTLCOLORSTATIC, WM_CTLCOLORBTN): a check box's own back colour,
+    // the window's colour around a push button. Nothing for a control that is not one of these.
+    HBRUSH__* Ground(HWND__* control, HDC__* dc);
+    // The parent window is gone, and its controls with it.
+    void Forget();
+
+private:
+    struct Control {
+        WindowHandle hwnd;
+        int left = 0, top = 0, width = 0, height = 0;
+        bool shown = false;
+        ScrollMapping scroll{-1, -1, -1};
+        std::wstring caption;
+        int value = -1;
+        HFONT__* font = nullptr;
+    };
+
+    void SyncControl(HWND__* parent, const Element& element, Control& control);
+    HBRUSH__* Brush(Rgb colour);
+
+    const Window* window_;
+    Win32Shared* shared_;
+    std::map<const Element*, Control> controls_;
+    std::map<std::uint32_t, BrushHandle> brushes_; // by colour, made once
+};
+
+} // namespace platform

@@ -1,0 +1,199 @@
+// Painting the element tree with GDI into a DIB section: fills, labels (DrawTextW), pictures
+// (StretchDIBits, or a blend by alpha in software), picture box surfaces, each clipped to its picture box.
+#include "platform/win32/Win32Paint.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+
+int Px(double value) {
+    if (!std::isfinite(value)) {
+        return 0;
+    }
+    return static_cast<int>(std::lround(std::clamp(value, -1.0e7, 1.0e7)));
+}
+
+PixelRect ToPixels(const ClientBox& box) {
+    return PixelRect{Px(box.left), Px(box.top), Px(box.left + box.width), Px(box.top + box.height)};
+}
+
+namespace {
+
+bool Opaque(const Bitmap& bitmap) {
+    return std::all_of(bitmap.pixels.begin(), bitmap.pixels.end(), [](std::uint32_t p) { return (p >> 24) == 0xFF; });
+}
+
+// Draws a window's elements into a surface, back to front, each picture box clipping its children.
+class Painter {
+public:
+    // The surface holds the window's rows from `top` (client pixels) down.
+    Painter(DibSection& surface, int top, const GdiFonts& fonts)
+        : dc_(surface.Dc()), surface_(surface), top_(top), fonts_(fonts) {}
+
+    void PaintWindow(const Window& window) {
+        const RECT all{0, 0, surface_.width(), surface_.height()};
+        Fill(all, window.backColor);
+        PaintChildren(window, 0, 0, all);
+    }
+
+private:
+    void PaintChildren(const Container& container, double originX, double originY, const RECT& clip) {
+        for (const Element* child : container.children()) {
+            PaintElement(*child, originX, originY, clip);
+        }
+    }
+
+    void PaintElement(const Element& element, double originX, double originY, const RECT& clip) {
+        if (!element.visible || IsControl(element)) {
+            return;
+        }
+        const ClientBox box{originX + element.left, originY + element.top, element.width, element.height};
+        const PixelRect pixels = ToPixels(box);
+        // Rounded in client pixels first, then moved to the surface's rows, so that every band of the window
+        // rounds its edges alike.
+        const RECT rect{pixels.left, pixels.top - top_, pixels.right, pixels.bottom - top_};
+        RECT visible{};
+        if (!IntersectRect(&visible, &rect, &clip)) {
+            return; // wholly outside: nothing of it, nor of its children, can show
+        }
+        switch (element.kind()) {
+        case Element::Kind::Label:
+            PaintLabel(static_cast<const Label&>(element), rect, visible);
+            break;
+        case Element::Kind::Image:
+            if (const Picture& picture = static_cast<const Image&>(element).picture) {
+                DrawPicture(*picture, rect, visible);
+            }
+            break;
+        case Element::Kind::PictureBox: {
+            const auto& pictureBox = static_cast<const PictureBox&>(element);
+            Fill(visible, pictureBox.backColor);
+            // The drawing surface keeps its own size: it is not stretched to the box.
+            const Bitmap& surface = pictureBox.surface();
+            if (surface.width > 0 && surface.height > 0) {
+                const RECT at{rect.left, rect.top, rect.left + surface.width, rect.top + surface.height};
+                DrawPicture(surface, at, visible);
+            }
+            PaintChildren(pictureBox, box.left, box.top, visible);
+            break;
+        }
+        case Element::Kind::Shape:
+            Fill(visible, static_cast<const Shape&>(element).fillColor);
+            break;
+        case Element::Kind::ScrollBar:
+        case Element::Kind::CheckBox:
+        case Element::Kind::Button:
+            break; // controls of their own
+        }
+    }
+
+    void Fill(const RECT& rect, Rgb colour) {
+        const BrushHandle brush(CreateSolidBrush(ColourRef(colour)));
+        if (brush.Valid()) {
+            FillRect(dc_, &rect, brush.Get());
+        }
+    }
+
+    void PaintLabel(const Label& label, const RECT& rect, const RECT& visible) {
+        if (label.backColor) {
+            Fill(visible, *label.backColor);
+        }
+        if (label.caption().empty()) {
+            return;
+        }
+        const SavedDc saved(dc_);
+        IntersectClipRect(dc_, visible.left, visible.top, visible.right, visible.bottom);
+        const Selection font(dc_, fonts_.Get(label.font()));
+        SetTextColor(dc_, ColourRef(label.foreColor));
+        SetBkMode(dc_, TRANSPARENT);
+        // A self-sizing label is one line as wide as its text; a fixed one wraps its words inside its box.
+        const UINT format = DT_LEFT | DT_TOP | DT_NOPREFIX | (label.autoSize() ? DT_SINGLELINE : DT_WORDBREAK);
+        const std::wstring text = Wide(label.caption());
+        RECT box = rect;
+        DrawTextW(dc_, text.c_str(), static_cast<int>(text.size()), &box, format);
+    }
+
+    // The picture stretched to `rect`, drawn only inside `clip`. Opaque pictures go through GDI; a picture
+    // with transparent parts is blended onto what lies under it, pixel by pixel, nearest neighbour like GDI.
+    void DrawPicture(const Bitmap& picture, const RECT& rect, const RECT& clip) {
+        const int destWidth = rect.right - rect.left;
+        const int destHeight = rect.bottom - rect.top;
+        if (picture.width <= 0 || picture.height <= 0 || destWidth <= 0 || destHeight <= 0 ||
+            picture.pixels.size() !=
+                static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height)) {
+            return;
+        }
+        if (Opaque(picture)) {
+            BITMAPINFO info{};
+            FillBitmapInfo(&info, picture.width, picture.height);
+            const SavedDc saved(dc_);
+            IntersectClipRect(dc_, clip.left, clip.top, clip.right, clip.bottom);
+            // Whole source pixels, no smoothing: a 32 x 32 icon doubled to 64 x 64 stays crisp.
+            SetStretchBltMode(dc_, COLORONCOLOR);
+            StretchDIBits(dc_, rect.left, rect.top, destWidth, destHeight, 0, 0, picture.width, picture.height,
+                          picture.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+            return;
+        }
+        GdiFlush(); // the software blend below reads and writes the bits GDI may still be drawing into
+        RECT area{};
+        const RECT buffer{0, 0, surface_.width(), surface_.height()};
+        RECT inside{};
+        if (!IntersectRect(&inside, &rect, &clip) || !IntersectRect(&area, &inside, &buffer)) {
+            return;
+        }
+        std::uint32_t* bits = surface_.Bits();
+        const auto stride = static_cast<std::size_t>(surface_.width());
+        for (int y = area.top; y < area.bottom; ++y) {
+            const int sy = static_cast<int>(static_cast<long long>(y - rect.top) * picture.height / destHeight);
+            for (int x = area.left; x < area.right; ++x) {
+                const int sx = static_cast<int>(static_cast<long long>(x - rect.left) * picture.width / destWidth);
+                std::uint32_t& under = bits[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x)];
+                under = BlendOver(picture.At(sx, sy), under);
+            }
+        }
+    }
+
+    HDC dc_;
+    DibSection& surface_;
+    int top_;
+    const GdiFonts& fonts_;
+};
+
+} // namespace
+
+void PaintWindow(const Window& window, DibSection& surface, int top, const GdiFonts& fonts) {
+    if (surface.Valid()) {
+        Painter(surface, top, fonts).PaintWindow(window);
+    }
+}
+
+Bitmap RenderWindow(const Window& window, int width, int height, const GdiFonts& fonts) {
+    Bitmap result;
+    if (width <= 0 || height <= 0) {
+        return result;
+    }
+    // The same painter and the same bands as the window's own paint.
+    DibSection band(width, kPaintBandRows);
+    if (!band.Valid()) {
+        return result;
+    }
+    result.width = width;
+    result.height = height;
+    result.pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int top = 0; top < height; top += kPaintBandRows) {
+        PaintWindow(window, band, top, fonts);
+        GdiFlush();
+        const std::uint32_t* bits = band.Bits();
+        const int rows = std::min(kPaintBandRows, height - top);
+        result.pixels.insert(result.pixels.end(), bits, bits + static_cast<std::size_t>(width) * rows);
+    }
+    for (std::uint32_t& pixel : result.pixels) {
+        pixel |= 0xFF000000u; // GDI leaves the fourth byte alone; the picture is opaque
+    }
+    return result;
+}
+
+} // namespace platform
