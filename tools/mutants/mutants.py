@@ -425,7 +425,7 @@ MUTANTS = [
       "const Text trimmed = TrimEndBlanks(path);", "const Text trimmed(path);"),
     M("win fs: DOS wildcards match", "wine", WIN_FS, 'trimmed.find_first_of(u"*?<>\\"")', 'trimmed.find_first_of(u"*?")'),
     M("win fs: a path holding NUL names a shorter one", "wine", WIN_FS,
-      "if (path.empty() || path.find(u'\\0') != TextView::npos) {", "if (path.empty()) {"),
+      "if (path.empty() || HasNul(path)) {\n        return std::nullopt;\n    }\n    return Wide(path);", "if (path.empty()) {\n        return std::nullopt;\n    }\n    return Wide(path);"),
     M("win fs: the guard against drive dialogs leaks its error mode", "wine", WIN_FS,
       "if (restore_) {\n            SetThreadErrorMode(old_, nullptr);", "if (false) {\n            SetThreadErrorMode(old_, nullptr);"),
     M("win fs: a folder is a file", "wine", WIN_FS,
