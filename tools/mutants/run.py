@@ -69,6 +69,13 @@ class Wine:
         shutil.rmtree(self.tmp, ignore_errors=True)
 
 
+def FailedTests(output):
+    """The names of the GoogleTest tests that failed, from its summary."""
+    tokens = [line.split("]", 1)[1].split() for line in output.splitlines() if line.startswith("[  FAILED  ]")]
+    names = sorted({t[0] for t in tokens if t and not t[0].isdigit()})
+    return " ".join(names) if names else "(no test named: a crash or a timeout)"
+
+
 def apply(mutant):
     path = os.path.join(ROOT, mutant["file"])
     with open(path, encoding="utf-8") as f:
@@ -90,7 +97,7 @@ def caught(mutant, wine):
         if code != 0:
             return None, "does not build"
         code, out = sh(f"{build}/unit_tests --gtest_brief=1", timeout=300)
-        return code != 0, out.strip().splitlines()[-1] if out.strip() else ""
+        return code != 0, FailedTests(out) if code != 0 else ""
     code, out = sh(f"ninja -C {wine.build} launcher unit_tests win32_tests win32_window_tests "
                    f"win32_started_program win32_handle_probe win32_file_locker demo_program", timeout=1800)
     if code != 0:
@@ -99,7 +106,7 @@ def caught(mutant, wine):
         for exe in ("unit_tests.exe", "win32_tests.exe"):
             code, out = sh(f"{WINE} {wine.build}/{exe} --gtest_brief=1", env=wine.env, timeout=600)
             if code != 0:
-                return True, exe
+                return True, f"{exe}: {FailedTests(out)}"
         code, out = sh(f"tests/e2e/run.sh {wine.build} test_window_host", timeout=600)
         return code != 0, "win32_window_tests" if code != 0 else ""
     tests = " ".join(mutant["tests"])
