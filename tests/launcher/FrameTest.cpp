@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 
 namespace launcher {
 namespace {
@@ -19,14 +20,10 @@ void NormalWindow(LauncherScene& scene, double widthPx, double heightPx) {
 }
 
 TEST(LayoutFrame, GridAndScrollRange) {
-    // The scroll maximum is 7 before each layout: a step that cannot be done keeps what it had.
-    const struct {
-        const char* name;
-        double widthPx, heightPx;
-        int progCount;
-        double holderHeight;
-        int columns, rows, largeStep, maximum;
-    } cases[] = {
+    // The window's size in pixels, the programs, then the tile area's height, the columns, the rows, the scroll
+    // bar's large step and its maximum. The maximum is 7 before each layout: a step that cannot be done keeps
+    // what it had.
+    const std::tuple<const char*, double, double, int, double, int, int, int, int> cases[] = {
         {"design size", 1000, 652, 29, 499, 5, 4, 3, 3},
         {"smallest window", 360, 290, 29, 137, 1, 1, 1, 29},
         {"tie 3.5 goes to 4", 800, 800, 30, 647, 4, 5, 4, 4},
@@ -36,18 +33,18 @@ TEST(LayoutFrame, GridAndScrollRange) {
         {"too low: tile area keeps its height", 1000, 100, 29, 521, 5, 4, 3, 3},
         {"maximum beyond 16 bits kept", 360, 250, 32767, 97, 1, 0, 1, 7},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, widthPx, heightPx, progCount, holderHeight, columns, rows, largeStep, maximum] : cases) {
+        SCOPED_TRACE(name);
         LauncherScene scene;
-        NormalWindow(scene, c.widthPx, c.heightPx);
-        scene.cat().progCount = static_cast<Int16>(c.progCount);
+        NormalWindow(scene, widthPx, heightPx);
+        scene.cat().progCount = static_cast<Int16>(progCount);
         scene.form().VScroll.SetMax(7);
         LayoutFrame(*scene.app, kFalse);
         const Form1& f = scene.form();
         const ModuleValues& v = scene.app->values;
-        EXPECT_DOUBLE_EQ(f.progHolder.height, c.holderHeight);
+        EXPECT_DOUBLE_EQ(f.progHolder.height, holderHeight);
         EXPECT_EQ((std::array<int, 4>{v.gridColumns, v.gridRows, f.VScroll.largeChange, f.VScroll.max()}),
-                  (std::array{c.columns, c.rows, c.largeStep, c.maximum}));
+                  (std::array{columns, rows, largeStep, maximum}));
     }
 }
 
@@ -81,22 +78,19 @@ TEST(LayoutFrame, PlacesTheFrameAtTheDesignSize) {
 }
 
 TEST(FitTitleText, ShrinksUntilTheTextIsStrictlyNarrowerThanTheRoom) {
-    struct Case {
-        int roomAtSize; // the room is the title's width at this size (0: no width)...
-        double extra;   // ...plus this many pixels
-        double expected;
-    };
-    const Case cases[] = {{36, 1, 36}, {36, 0, 35}, {20, 0.5, 20}, {20, 0, 19}, {10, -1, 10}, {0, -50, 10}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.roomAtSize << " + " << c.extra);
+    // The room is the title's width at a size in points (0: no width) plus some pixels; then the size fitted.
+    const std::tuple<int, double, double> cases[] = {{36, 1, 36}, {36, 0, 35},  {20, 0.5, 20},
+                                                     {20, 0, 19}, {10, -1, 10}, {0, -50, 10}};
+    for (const auto& [roomAtSize, extra, expected] : cases) {
+        SCOPED_TRACE(testing::Message() << roomAtSize << " + " << extra);
         LauncherScene scene;
         Form1& f = scene.form();
         platform::Font font = f.topBar.font;
-        font.size = c.roomAtSize;
-        const double width = c.roomAtSize == 0 ? 0 : scene.system.MeasureText(font, f.topText.caption()).width;
-        f.MinBut.left = f.topText.left + width + c.extra;
+        font.size = roomAtSize;
+        const double width = roomAtSize == 0 ? 0 : scene.system.MeasureText(font, f.topText.caption()).width;
+        f.MinBut.left = f.topText.left + width + extra;
         FitTitleText(*scene.app);
-        EXPECT_DOUBLE_EQ(f.topText.font().size, c.expected);
+        EXPECT_DOUBLE_EQ(f.topText.font().size, expected);
         EXPECT_DOUBLE_EQ(f.topText.top, 31 - f.topText.height / 2);
     }
 }
