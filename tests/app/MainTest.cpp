@@ -21,17 +21,13 @@ using testing_support::kSettings;
 // A headless system that lets a test look at the launcher at the moment the window is shown and at the
 // moment the process ends.
 struct WatchingSystem : platform::HeadlessSystem {
-    std::function<void()> onShow, onEnd;
+    std::function<void()> onShow = [] {}, onEnd = [] {};
     void ShowWindow() override {
-        if (onShow) {
-            onShow();
-        }
+        onShow();
         HeadlessSystem::ShowWindow();
     }
     void EndProcess() override {
-        if (onEnd) {
-            onEnd();
-        }
+        onEnd();
         HeadlessSystem::EndProcess();
     }
 };
