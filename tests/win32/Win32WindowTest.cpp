@@ -48,10 +48,9 @@ struct WindowScene : testing_support::ElementScene<Win32System> {
         bar.SetMax(5);
         bar.largeChange = 2;
         for (Element* e : std::array<Element*, 3>{&holder, &picture, &caption}) {
-            e->handlers.down = Record(e->name() + " down");
-            e->handlers.move = Record(e->name() + " move");
-            e->handlers.up = Record(e->name() + " up");
-            e->handlers.doubleClick = Record(e->name() + " double");
+            const std::string name = e->name();
+            e->handlers = {Record(name + " down"), Record(name + " move"), Record(name + " up"),
+                           Record(name + " double")};
         }
         EXPECT_TRUE(host.Create());
         system.AttachMainWindow(&host);
@@ -152,8 +151,7 @@ TEST(Win32Window, ScrollBarControlFollowsTheElementBothWaysAndKeyPreviewGivesThe
 
 TEST(Win32Window, EnabledTimersTickUntilSwitchedOffAndClosingTheMainWindowEndsTheMessageLoop) {
     WindowScene scene;
-    Timer timer;
-    timer.interval = 30;
+    Timer timer{.interval = 30, .enabled = false, .onTick = {}};
     int ticks = 0;
     timer.onTick = [&] {
         if (++ticks == 3) {
@@ -213,9 +211,8 @@ TEST(Win32Window, PointerShapeIsTheWindowsOrElseTheElementsAndTooltipsAreMadeAtT
     EXPECT_EQ(std::wstring(scene.host.TooltipText()), L"Clock Tower");
 }
 
-// A dialog with one check box (element 1 of its array) and one button.
+// A dialog with one check box (element 1 of its array) and one button that closes it.
 struct DialogScene {
-    Win32System system{u"Z:\\w32dialog"};
     Dialog dialog{u"Dialog Scene", Rgb{192, 192, 192}};
     ControlArray<CheckBox> checks{std::make_unique<CheckBox>("check")};
     Button button{"button"};
@@ -241,68 +238,47 @@ struct DialogScene {
     }
 };
 
-TEST(Win32Window, DialogControlsAreRealAndKeptInStep) {
-    DialogScene scene;
-    Win32Window host(scene.dialog, Win32Window::Role::Dialog, nullptr, 0, 0, 15, 15, scene.system.Shared());
-    ASSERT_TRUE(host.Create());
-    host.Show(SW_SHOW);
-    RECT client{};
-    GetClientRect(host.Handle(), &client);
-    EXPECT_EQ((std::array{client.right, client.bottom}), (std::array<LONG, 2>{390, 552}));
-    EXPECT_NE(GetWindowLongW(host.Handle(), GWL_STYLE) & WS_CAPTION, 0);
-
-    // The shown check box is the second one created; the first stays hidden.
-    HWND check = nullptr;
-    for (HWND box = nullptr; (box = FindWindowExW(host.Handle(), box, L"BUTTON", L"")) != nullptr;) {
-        check = IsWindowVisible(box) ? box : check;
-    }
-    HWND button = FindWindowExW(host.Handle(), nullptr, L"BUTTON", L"OK");
-    ASSERT_NE(check, nullptr);
-    ASSERT_NE(button, nullptr);
-
-    SendMessageW(check, BM_CLICK, 0, 0);
-    EXPECT_EQ(scene.checks[1].value, 1);
-    EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_CHECKED);
-    scene.checks[1].value = 0; // set by the program: the control follows
-    host.Refresh();
-    EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    SendMessageW(button, BM_CLICK, 0, 0);
-    EXPECT_EQ(scene.clicks, (std::vector<std::string>{"check 1", "button"}));
-    EXPECT_TRUE(scene.dialog.closed());
-
-    // The close box asks the dialog, which decides.
-    int systemCloses = 0;
-    scene.dialog.onSystemClose = [&systemCloses] { ++systemCloses; };
-    scene.dialog.Open();
-    SendMessageW(host.Handle(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(systemCloses, 1);
-    EXPECT_FALSE(scene.dialog.closed());
-    EXPECT_TRUE(IsWindow(host.Handle())) << "the dialog's window stays until its owner ends it";
-}
-
-TEST(Win32Window, DialogsAreOwnedByTheWindowWhichTakesNoInputMeanwhile) {
+TEST(Win32Window, DialogsAreOwnedByTheWindowWhichTakesNoInputMeanwhileAndHaveRealControlsKeptInStep) {
     WindowScene main;
     DialogScene scene;
-    // A timer of the main window ticks inside each dialog's loop: it looks at the dialog and closes it.
-    Timer closer;
-    closer.interval = 50;
-    closer.enabled = true;
-    bool ownerEnabled = true;
+    int systemCloses = 0;
+    scene.dialog.onSystemClose = [&systemCloses] { ++systemCloses; }; // and the dialog stays open
+    // A timer of the main window ticks inside each dialog's loop. It looks at the dialog; in the scene's it
+    // works the controls and leaves by the button, the file-open dialog it cancels.
+    Timer closer{.interval = 50, .enabled = true, .onTick = {}};
+    bool ownerEnabled = true, ticked = false, unticked = false;
     HWND dialogWindow = nullptr;
-    RECT dialogRect{};
+    RECT dialogRect{}, client{};
+    LONG style = 0;
     std::wstring title;
     closer.onTick = [&] {
         ownerEnabled = IsWindowEnabled(main.hwnd()) != 0;
         for (HWND found = nullptr; (found = FindWindowExW(nullptr, found, nullptr, nullptr)) != nullptr;) {
-            if (GetWindow(found, GW_OWNER) == main.hwnd() && IsWindowVisible(found)) {
-                dialogWindow = found;
-                GetWindowRect(found, &dialogRect);
-                wchar_t text[64] = {};
-                GetWindowTextW(found, text, 64);
-                title = text;
-                scene.dialog.Close();
-                PostMessageW(found, WM_COMMAND, IDCANCEL, 0); // the file-open dialog's Cancel
+            if (GetWindow(found, GW_OWNER) != main.hwnd() || !IsWindowVisible(found)) {
+                continue;
             }
+            dialogWindow = found;
+            GetWindowRect(found, &dialogRect);
+            GetClientRect(found, &client);
+            style = GetWindowLongW(found, GWL_STYLE);
+            wchar_t text[64] = {};
+            GetWindowTextW(found, text, 64);
+            title = text;
+            if (title != L"Dialog Scene") {
+                PostMessageW(found, WM_COMMAND, IDCANCEL, 0); // the file-open dialog's Cancel
+                continue;
+            }
+            // The shown check box is the second one created; the first stays hidden.
+            HWND check = nullptr;
+            for (HWND box = nullptr; (box = FindWindowExW(found, box, L"BUTTON", L"")) != nullptr;) {
+                check = IsWindowVisible(box) ? box : check;
+            }
+            SendMessageW(check, BM_CLICK, 0, 0);
+            ticked = scene.checks[1].value == 1;
+            scene.checks[1].value = 0;           // set by the program: the control follows after the next event,
+            SendMessageW(found, WM_CLOSE, 0, 0); // the close box, which asks the dialog
+            unticked = SendMessageW(check, BM_GETCHECK, 0, 0) == BST_UNCHECKED;
+            SendMessageW(FindWindowExW(found, nullptr, L"BUTTON", L"OK"), BM_CLICK, 0, 0);
         }
     };
     main.window.timers.push_back(&closer);
@@ -312,6 +288,11 @@ TEST(Win32Window, DialogsAreOwnedByTheWindowWhichTakesNoInputMeanwhile) {
     EXPECT_TRUE(scene.dialog.closed());
     EXPECT_FALSE(ownerEnabled);
     EXPECT_EQ(title, L"Dialog Scene") << "owned: no task bar button of its own";
+    EXPECT_EQ((std::array{client.right, client.bottom}), (std::array<LONG, 2>{390, 552}));
+    EXPECT_NE(style & WS_CAPTION, 0);
+    EXPECT_TRUE(ticked && unticked) << "the element follows its control, and the control its element";
+    EXPECT_EQ(systemCloses, 1);
+    EXPECT_EQ(scene.clicks, (std::vector<std::string>{"check 1", "button"}));
     EXPECT_FALSE(IsWindow(dialogWindow)) << "the dialog's window is gone";
     EXPECT_NEAR((dialogRect.left + dialogRect.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1) << "centred";
     EXPECT_NEAR((dialogRect.top + dialogRect.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1) << "centred";
