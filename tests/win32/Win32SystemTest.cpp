@@ -17,6 +17,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <ranges>
 #include <set>
 #include <string>
 #include <thread>
@@ -285,12 +286,10 @@ std::map<std::string, std::set<std::string>> Imports(const fs::path& program) {
 
 TEST(Win32System, LauncherImportsOnlyWhatEveryStartNeeds) {
     const auto imports = Imports(ModulePath().parent_path() / L"launcher.exe");
-    std::set<std::string> libraries;
-    for (const auto& [library, functions] : imports) {
-        libraries.insert(library);
-    }
+    const auto libraries = std::views::keys(imports);
     // The common controls, the shell, the common dialogs and COM are loaded when first needed.
-    EXPECT_EQ(libraries, (std::set<std::string>{"gdi32.dll", "kernel32.dll", "msvcrt.dll", "user32.dll"}));
+    EXPECT_EQ((std::set<std::string>(libraries.begin(), libraries.end())),
+              (std::set<std::string>{"gdi32.dll", "kernel32.dll", "msvcrt.dll", "user32.dll"}));
     // A Windows without SetDefaultDllDirectories still starts: it is looked up at run time.
     EXPECT_EQ(imports.at("kernel32.dll").count("SetDefaultDllDirectories"), 0u);
 }
