@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <optional>
 #include <tuple>
@@ -16,11 +15,6 @@ namespace {
 
 using testing_support::CrLf;
 using testing_support::kSettings;
-using testing_support::Scene;
-
-std::vector<std::u16string> SettingsLines(const platform::HeadlessFileSystem& files) {
-    return catalogue::SplitLines(files.FileText(kSettings).value_or(u""));
-}
 
 TEST(EnsureSettingsFile, RebuildsOnlyWhenTheFileIsAbsentOrStartsWithTheExactEmptyMarker) {
     // The settings file's text (nothing: no file), whether its lookup fails, and whether it is rebuilt.
@@ -51,7 +45,7 @@ TEST(EnsureSettingsFile, RebuildsOnlyWhenTheFileIsAbsentOrStartsWithTheExactEmpt
         }
         files.fails = lookupFails;
         catalogue::EnsureSettingsFile(cat, files);
-        EXPECT_EQ(SettingsLines(files).size() == 33u, rebuilt);
+        EXPECT_EQ(catalogue::SplitLines(files.FileText(kSettings).value_or(u"")).size() == 33u, rebuilt);
         EXPECT_EQ(cat.progList[0].name.empty(), !rebuilt);
     }
 }

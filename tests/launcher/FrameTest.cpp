@@ -10,14 +10,8 @@ namespace launcher {
 namespace {
 
 using catalogue::kFalse;
-using catalogue::kTrue;
 using platform::MousePointer;
 using testing_support::LauncherScene;
-
-// The scene's window in the normal state at a client size in pixels (15 twips per pixel).
-void NormalWindow(LauncherScene& scene, double widthPx, double heightPx) {
-    scene.NormalWindow(0, 0, widthPx * 15, heightPx * 15);
-}
 
 TEST(LayoutFrame, GridAndScrollRange) {
     // The window's size in pixels, the programs, then the tile area's height, the columns, the rows, the scroll
@@ -36,7 +30,7 @@ TEST(LayoutFrame, GridAndScrollRange) {
     for (const auto& [name, widthPx, heightPx, progCount, holderHeight, columns, rows, largeStep, maximum] : cases) {
         SCOPED_TRACE(name);
         LauncherScene scene;
-        NormalWindow(scene, widthPx, heightPx);
+        scene.NormalWindow(0, 0, widthPx * 15, heightPx * 15); // 15 twips a pixel
         scene.cat().progCount = static_cast<Int16>(progCount);
         scene.form().VScroll.SetMax(7);
         LayoutFrame(*scene.app, kFalse);
@@ -50,7 +44,7 @@ TEST(LayoutFrame, GridAndScrollRange) {
 
 TEST(LayoutFrame, PlacesTheFrameAtTheDesignSize) {
     LauncherScene scene;
-    NormalWindow(scene, 1000, 652);
+    scene.NormalWindow(0, 0, 1000 * 15, 652 * 15);
     scene.system.SetVersion({1, 0, 341});
     LayoutFrame(*scene.app, kFalse);
     Form1& f = scene.form();
@@ -104,7 +98,7 @@ TEST(LayoutFrame, TheDescriptionIsNearestAndAtLeastTenPixelsWideItsFontStepsWith
                                {1023.5, 724, 14}, {480.5, 180, 9}};
     for (const auto& [widthPx, width, points] : cases) {
         LauncherScene scene;
-        NormalWindow(scene, widthPx, 400);
+        scene.NormalWindow(0, 0, widthPx * 15, 400 * 15);
         scene.system.SetVersion({1, 0, 341});
         LayoutFrame(*scene.app, kFalse);
         EXPECT_EQ((std::array{scene.form().progInfo.width, scene.form().progInfo.font().size}),

@@ -57,7 +57,6 @@ struct TileScene : testing_support::LauncherScene {
         prog(id).picpath = PicturePath(id);
         files.AddFile(PicturePath(id), platform::EncodeBmp(picture));
     }
-    void Hide(int id) { prog(id).show = kFalse; }
     bool LookedUp(const Text& path) { return std::ranges::count(files.Lookups(), path) > 0; }
 };
 
@@ -108,18 +107,16 @@ TEST(TileGrid, PlacesTilesOnTheCellGridWithElementSizesReadAtRunTime) {
 }
 
 TEST(TileGrid, CentresTheNameUnderThePictureRoundingDown) {
-    // Arial 14.25 on the headless screen: 9.5 pixels a character, rounded up to a whole width.
-    const std::pair<const char16_t*, double> cases[] = {
-        {u"Ab", 80},                              // 90 - 9.5 = 80.5
-        {u"abcdefghijklmnopqrst", -5},            // exact
-        {u"abcdefghijklmnopqrstuvwxyzabcd", -53}, // -52.5 rounds down, not towards zero
-    };
-    for (const auto& [name, left] : cases) {
-        TileScene scene(1);
-        scene.prog(0).name = name;
-        scene.Fill();
-        EXPECT_DOUBLE_EQ(scene.form().progName[0].left, left) << platform::ToUtf8(name);
-    }
+    // Arial 14.25 on the headless screen: 9.5 pixels a character, rounded up to a whole width. The cells'
+    // centres are 90, 270 and 450 pixels from the left.
+    TileScene scene(3);
+    scene.prog(0).name = u"abcdefghijklmnopqrstuvwxyzabcd"; // 90 - 142.5: -52.5 rounds down, not towards zero
+    scene.prog(1).name = u"Ab";                             // 270 - 9.5 = 260.5
+    scene.prog(2).name = u"abcdefghijklmnopqrst";           // 450 - 95: exact
+    scene.Fill();
+    const Form1& f = scene.form();
+    EXPECT_EQ((std::array{f.progName[0].left, f.progName[1].left, f.progName[2].left}),
+              (std::array{-53.0, 260.0, 355.0}));
 }
 
 // ---- which programs get slots, and the scroll offset ----
@@ -136,7 +133,7 @@ TEST(TileGrid, TheScrollEventsRefillFromAnOffsetThatCountsDisplayPositionsNotTil
     for (const auto& [what, thumb, hidden, reversed, scroll, ids] : cases) {
         SCOPED_TRACE(what);
         TileScene scene(12, 809, 300); // 4 columns, 3 rows: the scroll bar shows
-        scene.Hide(hidden);
+        scene.prog(hidden).show = kFalse;
         for (int pos = 0; reversed && pos < 12; ++pos) {
             scene.cat().order[static_cast<std::size_t>(pos)] = static_cast<Int16>(11 - pos);
         }
@@ -159,7 +156,7 @@ TEST(TileGrid, ListsShownProgramsThatAreInstalledOrAllWithShowAll) {
         TileScene scene(6);
         scene.cat().showall = showall;
         ASSERT_TRUE(scene.files.EraseFile(ExePath(1)));
-        scene.Hide(3);
+        scene.prog(3).show = kFalse;
         scene.prog(4).path = u"http://www.example.com/help";
         scene.prog(5).path = u"D:\\Suite\\maths.exe";
         scene.files.SetDriveNotReady(u"D:");

@@ -18,18 +18,14 @@ TEST(ScrollBar, AValueChangeRaisesTheChangeEventAtOnceAndAThumbDragOnlyTheScroll
     EXPECT_TRUE(bar.SetValue(3)) << "the same value again";
     EXPECT_FALSE(bar.SetValue(6)) << "outside the range";
     EXPECT_FALSE(bar.SetValue(-1));
-    EXPECT_EQ(bar.value(), 3);
-    EXPECT_EQ(changes, 1);
+    EXPECT_EQ((std::array{int{bar.value()}, changes}), (std::array{3, 1})) << "the value and the change events";
     bar.SetMax(2); // pulls the value into the new range
-    EXPECT_EQ(bar.value(), 2);
-    EXPECT_EQ(changes, 2);
+    EXPECT_EQ((std::array{int{bar.value()}, changes}), (std::array{2, 2}));
 
     bar.SetMax(10);
     bar.Scroll(4);
     bar.Scroll(40);
-    EXPECT_EQ(bar.value(), 10);
-    EXPECT_EQ(scrolls, 2);
-    EXPECT_EQ(changes, 2);
+    EXPECT_EQ((std::array{int{bar.value()}, scrolls, changes}), (std::array{10, 2, 2}));
 
     bar.SetMax(-1); // a catalogue that fits on one page: the range is -1..0
     EXPECT_EQ(bar.value(), 0);
