@@ -48,7 +48,7 @@ inline void Place(platform::Element& e, double left, double top, double width, d
 inline constexpr platform::Rgb kGrey{192, 192, 192}, kRed{255, 0, 0}, kGreen{0, 160, 0}, kBlue{0, 0, 255},
     kNavy{0, 0, 128};
 
-// A 200 x 100 pixel grey window: a navy title box at the top with a white self-sizing caption in it, a
+// A 200 x 100 pixel grey window: a navy title box at the top with a self-sizing caption in it, a
 // white holder box with a red picture that sticks out of it, a hidden blue picture and a scroll bar, and a
 // green shape at the bottom right. The system measures the text; `args` make it.
 template <class SystemType>
@@ -70,8 +70,6 @@ struct ElementScene {
         title.backColor = kNavy;
         title.Add(caption);
         Place(caption, 4, 2, 0, 0);
-        caption.foreColor = platform::kWhite;
-        caption.SetFont(platform::Font{u"Arial", 14.25, true});
         caption.SetCaption(u"Title");
         Place(holder, 10, 40, 100, 50);
         holder.Add(picture);

@@ -50,7 +50,6 @@ TEST(LayoutFrame, PlacesTheFrameAtTheDesignSize) {
     Form1& f = scene.form();
     // "v 1.0.341" on the headless metrics: 50 x 13 pixels.
     EXPECT_EQ(f.verLabel.caption(), u"v 1.0.341");
-    ASSERT_DOUBLE_EQ(f.verLabel.width, 50);
     const struct {
         const platform::Element* element;
         std::array<double, 4> place; // left, top, width, height

@@ -78,14 +78,12 @@ TEST(Win32SystemHelpers, FilterListCommandLineAndShowCommand) {
     for (const auto& [path, line] : lines) {
         EXPECT_EQ(QuotedCommandLine(path), line) << ToUtf8(path);
     }
-    // A window style of the launcher's and the show command it becomes.
-    const std::pair<int, std::optional<int>> styles[] = {
-        {0, SW_HIDE},          {1, SW_SHOWNORMAL},     {2, SW_SHOWMINIMIZED},
-        {3, SW_SHOWMAXIMIZED}, {4, SW_SHOWNOACTIVATE}, {6, SW_SHOWMINNOACTIVE},
-        {5, std::nullopt},     {-1, std::nullopt},     {7, std::nullopt},
-    };
-    for (const auto& [style, show] : styles) {
-        EXPECT_EQ(ShowCommandForStyle(style), show) << style;
+    // The show command of each window style of the launcher's, -1 to 7; none for the styles it has not.
+    const std::optional<int> shows[] = {std::nullopt,     SW_HIDE,           SW_SHOWNORMAL, SW_SHOWMINIMIZED,
+                                        SW_SHOWMAXIMIZED, SW_SHOWNOACTIVATE, std::nullopt,  SW_SHOWMINNOACTIVE,
+                                        std::nullopt};
+    for (int style = -1; style <= 7; ++style) {
+        EXPECT_EQ(ShowCommandForStyle(style), shows[style + 1]) << style;
     }
 }
 
