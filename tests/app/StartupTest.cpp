@@ -28,7 +28,6 @@ TEST(EnsureSettingsFile, RebuildsOnlyWhenTheFileIsAbsentOrStartsWithTheExactEmpt
         {"a readable file whose lookup fails", CrLf({u"<program name='Teacher' />"}), true, false},
     };
     struct FlakyLookup : platform::HeadlessFileSystem {
-        using HeadlessFileSystem::HeadlessFileSystem;
         bool fails = false;
         platform::FileLookup LookupFile(platform::TextView path) override {
             return fails ? platform::FileLookup{platform::LookupStatus::Failed, {}}
@@ -38,7 +37,7 @@ TEST(EnsureSettingsFile, RebuildsOnlyWhenTheFileIsAbsentOrStartsWithTheExactEmpt
     for (const auto& [what, text, lookupFails, rebuilt] : cases) {
         SCOPED_TRACE(what);
         catalogue::Catalogue cat;
-        FlakyLookup files(u"C:\\Launcher");
+        FlakyLookup files; // in C:\\Launcher
         files.AddFolder(u"C:\\Launcher\\data");
         if (text) {
             files.AddTextFile(kSettings, *text);

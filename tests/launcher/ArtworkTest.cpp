@@ -45,9 +45,8 @@ TEST(Artwork, EveryPictureHasItsSizeIsOpaqueAndIsMadeOnce) {
     // A greyed tile must look unavailable: white and one light grey, nothing darker.
     const Bitmap& missing = *artwork::MissingProgram();
     for (const std::uint32_t colour : ColoursOf(missing)) {
-        const platform::Rgb c{static_cast<std::uint8_t>(colour >> 16), static_cast<std::uint8_t>(colour >> 8),
-                              static_cast<std::uint8_t>(colour)};
-        EXPECT_TRUE(c.r == c.g && c.g == c.b && c.r >= 176) << std::hex << colour;
+        const std::uint32_t r = colour >> 16 & 0xFF, g = colour >> 8 & 0xFF, b = colour & 0xFF;
+        EXPECT_TRUE(r == g && g == b && r >= 176) << std::hex << colour;
     }
     EXPECT_EQ(ColoursOf(missing).size(), 2u);
 }

@@ -42,7 +42,7 @@ TEST(LayoutFrame, GridAndScrollRange) {
     }
 }
 
-TEST(LayoutFrame, PlacesTheFrameAtTheDesignSize) {
+TEST(LayoutFrame, PlacesTheFrameAtTheDesignSizeAndFitsTheDescriptionToTheWidth) {
     LauncherScene scene;
     scene.NormalWindow(0, 0, 1000 * 15, 652 * 15);
     scene.system.SetVersion({1, 0, 341});
@@ -68,6 +68,23 @@ TEST(LayoutFrame, PlacesTheFrameAtTheDesignSize) {
     // The normal window shows it can be resized; the maximised one cannot (caption buttons' tests).
     EXPECT_EQ((std::array{f.leftBorder.mousePointer, f.rightBorder.mousePointer, f.botBar.mousePointer}),
               (std::array{MousePointer::SizeWE, MousePointer::SizeWE, MousePointer::SizeNS}));
+
+    // At other widths, 400 pixels high: the description is the nearest whole width and at least ten pixels wide,
+    // its font steps with the window's inner width. With version 1.0.341 the room for the description is the
+    // window width less 300 pixels. Whole pixels, ties to even: 1023.5 counts as 1024 and 480.5 as 480.
+    const double cases[][3] = {{311, 11, 8},      {309, 10, 8},    {250, 10, 8},   {310.5, 10, 8}, {311.5, 12, 8},
+                               {1024, 724, 14},   {1023, 723, 12}, {900, 600, 12}, {899, 599, 11}, {601, 301, 11},
+                               {600, 300, 10},    {540, 240, 10},  {539, 239, 9},  {480, 180, 9},  {479, 179, 8},
+                               {1023.5, 724, 14}, {480.5, 180, 9}};
+    for (const auto& [widthPx, width, points] : cases) {
+        LauncherScene other;
+        other.NormalWindow(0, 0, widthPx * 15, 400 * 15);
+        other.system.SetVersion({1, 0, 341});
+        LayoutFrame(*other.app, kFalse);
+        EXPECT_EQ((std::array{other.form().progInfo.width, other.form().progInfo.font().size}),
+                  (std::array{width, points}))
+            << widthPx;
+    }
 }
 
 TEST(FitTitleText, ShrinksUntilTheTextIsStrictlyNarrowerThanTheRoom) {
@@ -85,24 +102,6 @@ TEST(FitTitleText, ShrinksUntilTheTextIsStrictlyNarrowerThanTheRoom) {
         FitTitleText(*scene.app);
         EXPECT_DOUBLE_EQ(f.topText.font().size, expected);
         EXPECT_DOUBLE_EQ(f.topText.top, 31 - f.topText.height / 2);
-    }
-}
-
-TEST(LayoutFrame, TheDescriptionIsNearestAndAtLeastTenPixelsWideItsFontStepsWithTheInnerWidth) {
-    // With version 1.0.341 the room for the description is the window width less 300 pixels. Whole pixels,
-    // ties to even: 1023.5 counts as 1024 and 480.5 as 480.
-    const double cases[][3] = {{311, 11, 8},      {309, 10, 8},    {250, 10, 8},   {310.5, 10, 8}, {311.5, 12, 8},
-                               {1024, 724, 14},   {1023, 723, 12}, {900, 600, 12}, {899, 599, 11}, {601, 301, 11},
-                               {600, 300, 10},    {540, 240, 10},  {539, 239, 9},  {480, 180, 9},  {479, 179, 8},
-                               {1023.5, 724, 14}, {480.5, 180, 9}};
-    for (const auto& [widthPx, width, points] : cases) {
-        LauncherScene scene;
-        scene.NormalWindow(0, 0, widthPx * 15, 400 * 15);
-        scene.system.SetVersion({1, 0, 341});
-        LayoutFrame(*scene.app, kFalse);
-        EXPECT_EQ((std::array{scene.form().progInfo.width, scene.form().progInfo.font().size}),
-                  (std::array{width, points}))
-            << widthPx;
     }
 }
 

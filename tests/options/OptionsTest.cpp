@@ -124,7 +124,7 @@ TEST(DragName, ReordersRowsByWhereTheNameIsDropped) {
     }
 }
 
-TEST(OkButton, AppliesTheRowsAndRefillsTheGridWhileCancelAndTheCloseBoxDropThem) {
+TEST(OkButton, AppliesTheRowsThatResetAnsweredNoKeptAndRefillsTheGridWhileCancelAndTheCloseBoxDropThem) {
     enum Close { kOk, kCancel, kCloseBox };
     for (const Close close : {kOk, kCancel, kCloseBox}) {
         SCOPED_TRACE(close);
@@ -136,8 +136,17 @@ TEST(OkButton, AppliesTheRowsAndRefillsTheGridWhileCancelAndTheCloseBoxDropThem)
             f.progCheck[3].value = 1;   // show Prog 2
             f.progCheck[4].value = 0;   // hide Prog 1
             scene.DragName(f, 5, -100); // Prog 0 to the top
+            f.Command1.onClick();       // Reset, answered No (the answer when none is queued)
+            EXPECT_FALSE(f.closed());
             close == kOk ? f.OKbut.onClick() : close == kCancel ? f.cancelBut.onClick() : f.onSystemClose();
         });
+        ASSERT_EQ(scene.system.MessageBoxes().size(), 1u);
+        const auto& box = scene.system.MessageBoxes()[0];
+        EXPECT_EQ((std::pair{box.title, box.style}), (std::pair{platform::Text(u"Reset The Launcher"), 52}));
+        EXPECT_EQ(box.text,
+                  u"This will reset the order of the programs and make the Launcher search for any new videos "
+                  u"or programs within the Collection that have been installed.\r\r" // two CRs, no LF
+                  u"Are you sure you want to reset the Collection Launcher?");
         const bool ok = close == kOk;
         EXPECT_EQ(scene.CatalogueOrder(), (ok ? Order{0, 5, 4, 3, 2, 1} : Order{5, 4, 3, 2, 1, 0}));
         EXPECT_EQ(scene.ShownIds(), (ok ? std::vector<int>{0, 5, 3, 2} : std::vector<int>{5, 4, 3, 1, 0}));
@@ -176,25 +185,6 @@ TEST(LocateProgram, OnlyAChosenFileReplacesThePathAndItStaysAfterCancel) {
         EXPECT_EQ(scene.cat().progList[static_cast<std::size_t>(id)].path, path);
         EXPECT_EQ(scene.CatalogueOrder(), (Order{5, 4, 3, 2, 1, 0})) << "Cancel kept the order";
     }
-}
-
-TEST(ResetLauncher, NoKeepsTheDialogAndItsUnsavedRows) {
-    OptionsScene scene;
-    scene.system.QueueMessageBoxAnswer(platform::kAnswerNo);
-    scene.WithOptions([&](optForm& f) {
-        f.progCheck[0].value = 0;
-        f.Command1.onClick();
-        EXPECT_FALSE(f.closed());
-        EXPECT_EQ(f.progCheck[0].value, 0);
-        f.OKbut.onClick();
-    });
-    ASSERT_EQ(scene.system.MessageBoxes().size(), 1u);
-    const auto& box = scene.system.MessageBoxes()[0];
-    EXPECT_EQ((std::pair{box.title, box.style}), (std::pair{platform::Text(u"Reset The Launcher"), 52}));
-    EXPECT_EQ(box.text, u"This will reset the order of the programs and make the Launcher search for any new videos or "
-                        u"programs within the Collection that have been installed.\r\r" // two CRs, no LF
-                        u"Are you sure you want to reset the Collection Launcher?");
-    EXPECT_EQ(scene.cat().progList[5].show, kFalse) << "the unticked row was applied by OK";
 }
 
 TEST(ResetLauncher, YesRebuildsTheFirstStartFromTheRightDataFolderAndLosesLocatedPaths) {

@@ -15,8 +15,6 @@
 namespace platform {
 namespace {
 
-using testing_support::Place;
-
 struct Scene : testing_support::ElementScene<HeadlessSystem> {
     const char* NameAt(double x, double y) const {
         const Element* hit = ElementAt(window, x, y);
@@ -42,7 +40,7 @@ TEST(ElementGeometry, HitTestFindsTheFrontMostShownElementThroughZOrderAndHidden
 
     Shape front("front");
     scene.window.Add(front);
-    Place(front, 140, 60, 30, 30);
+    testing_support::Place(front, 140, 60, 30, 30);
     EXPECT_STREQ(scene.NameAt(160, 80), "front") << "the last added lies in front";
     scene.window.ZOrderFront(scene.shape);
     EXPECT_STREQ(scene.NameAt(160, 80), "shape");

@@ -1,4 +1,5 @@
 #include "platform/Elements.h"
+#include "TestSupport.h"
 #include "platform/headless/HeadlessSystem.h"
 
 #include <gtest/gtest.h>
@@ -34,17 +35,12 @@ TEST(ScrollBar, AValueChangeRaisesTheChangeEventAtOnceAndAThumbDragOnlyTheScroll
 }
 
 TEST(Container, KeepsChildrenBackToFrontAndBringsOneToTheFront) {
-    HeadlessSystem system;
-    PictureBox holder("progHolder", system);
-    Image a("a"), b("b"), c("c");
-    holder.Add(a);
-    holder.Add(b);
-    holder.Add(c);
-    holder.ZOrderFront(a);
-    EXPECT_EQ(holder.children(), (std::vector<Element*>{&b, &c, &a}));
-    holder.Remove(c);
-    EXPECT_EQ(holder.ZIndexOf(c), -1);
-    EXPECT_EQ(c.container(), nullptr);
+    testing_support::ElementScene<HeadlessSystem> s; // the holder holds a picture, a hidden picture and a bar
+    s.holder.ZOrderFront(s.picture);
+    EXPECT_EQ(s.holder.children(), (std::vector<Element*>{&s.hidden, &s.bar, &s.picture}));
+    s.holder.Remove(s.bar);
+    EXPECT_EQ(s.holder.ZIndexOf(s.bar), -1);
+    EXPECT_EQ(s.bar.container(), nullptr);
 }
 
 TEST(Label, SelfSizingLabelsFollowTheirCaptionAtOnce) {

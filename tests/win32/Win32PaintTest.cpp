@@ -29,7 +29,7 @@ struct Scene : ElementScene<Win32System> {
     Bitmap Render() { return RenderWindow(window, 200, 100, system.Shared().fonts); }
 };
 
-TEST(Win32Paint, ElementsDrawBackToFrontClippedToTheirPictureBox) {
+TEST(Win32Paint, ElementsDrawBackToFrontClippedToTheirPictureBoxAndPicturesStretchAndBlend) {
     Scene scene;
     Shape front("front");
     scene.window.Add(front);
@@ -60,10 +60,8 @@ TEST(Win32Paint, ElementsDrawBackToFrontClippedToTheirPictureBox) {
     }
     scene.window.ZOrderFront(scene.shape);
     EXPECT_EQ(scene.Render().ColourAt(160, 80), kGreen) << "brought to the front";
-}
 
-TEST(Win32Paint, PicturesStretchToTheElementAndBlendByTheirAlpha) {
-    Scene scene;
+    // Pictures stretch to their element and blend by their alpha.
     Bitmap quarters(2, 2, kRed);
     quarters.Set(1, 0, Argb(kGreen));
     quarters.Set(0, 1, Argb(kBlue));
@@ -72,9 +70,9 @@ TEST(Win32Paint, PicturesStretchToTheElementAndBlendByTheirAlpha) {
     scene.picture.picture = std::make_shared<const Bitmap>(quarters);
     const Bitmap stretched = scene.Render();
     // The holder is at (10, 40): each source pixel covers 20 x 20 screen pixels, whole and unsmoothed.
-    const std::tuple<int, int, Rgb> cases[] = {{15, 45, kRed},  {45, 45, kGreen}, {15, 75, kBlue},
-                                               {45, 75, kNavy}, {29, 59, kRed},   {30, 60, kNavy}};
-    for (const auto& [x, y, colour] : cases) {
+    const std::tuple<int, int, Rgb> quartersAt[] = {{15, 45, kRed},  {45, 45, kGreen}, {15, 75, kBlue},
+                                                    {45, 75, kNavy}, {29, 59, kRed},   {30, 60, kNavy}};
+    for (const auto& [x, y, colour] : quartersAt) {
         EXPECT_EQ(stretched.ColourAt(x, y), colour) << x << "," << y;
     }
     // Half-transparent red over the white holder; a clear picture, or none, leaves the holder as it is.

@@ -100,7 +100,6 @@ TEST(Win32System, AppVersionIsTheExecutablesFileVersion) {
     EXPECT_EQ((std::array{version.major, version.minor, version.revision}),
               (std::array<int, 3>{HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
                                   LOWORD(fixed->dwFileVersionLS)}));
-    EXPECT_GE(version.major, 1);
 
     // The same block spoilt is refused: signature, key, a length beyond the block, cut short, nothing.
     HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
@@ -120,10 +119,8 @@ TEST(Win32System, AppVersionIsTheExecutablesFileVersion) {
 
 TEST(Win32System, OneInstancePerFolderWhateverTheCaseOfItsNameWhileTheFirstLives) {
     const Text name = InstanceMutexName(u"C:\\Tessaly\\Launcher");
-    const std::u16string_view prefix = u"Local\\TessalyCollectionLauncher-";
-    EXPECT_TRUE(name.starts_with(prefix)) << ToUtf8(name);
+    EXPECT_TRUE(name.starts_with(u"Local\\TessalyCollectionLauncher-")) << ToUtf8(name);
     EXPECT_EQ(name.find(u'\\', 6), Text::npos) << "only the namespace holds a backslash";
-    EXPECT_EQ(name.size(), prefix.size() + 16);
     EXPECT_EQ(InstanceMutexName(u"c:\\TESSALY\\launcher"), name);
     for (const char16_t* other : {u"C:\\Tessaly\\Launcher2", u"D:\\Tessaly\\Launcher", u""}) {
         EXPECT_NE(InstanceMutexName(other), name) << ToUtf8(other);

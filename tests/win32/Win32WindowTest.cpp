@@ -24,8 +24,6 @@
 namespace platform {
 namespace {
 
-using testing_support::Place;
-
 // Runs messages until `done` or until `ms` milliseconds have passed; whether `done` came true.
 bool Pump(const std::function<bool()>& done, int ms = 3000) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
@@ -68,7 +66,6 @@ struct WindowScene : testing_support::ElementScene<Win32System> {
     }
 
     HWND hwnd() const { return host.Handle(); }
-    HWND Control(const wchar_t* controlClass) const { return FindWindowExW(hwnd(), nullptr, controlClass, nullptr); }
     void Send(UINT message, WPARAM keys, int x, int y) {
         SendMessageW(hwnd(), message, keys, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
     }
@@ -107,7 +104,7 @@ TEST(Win32Window, ScrollBarControlFollowsTheElementBothWaysAndKeyPreviewGivesThe
     std::vector<std::pair<int, int>> keys;
     scene.window.onKeyDown = [&keys](int key, int shift) { keys.emplace_back(key, shift); };
     scene.host.Refresh();
-    HWND control = scene.Control(L"SCROLLBAR");
+    HWND control = FindWindowExW(scene.hwnd(), nullptr, L"SCROLLBAR", nullptr);
     ASSERT_NE(control, nullptr);
     RECT rect{};
     GetWindowRect(control, &rect);
@@ -173,18 +170,14 @@ TEST(Win32Window, PointerShapeIsTheWindowsOrElseTheElementsAndTooltipsAreMadeAtT
             << static_cast<int>(window) << " " << static_cast<int>(picture);
     }
 
-    const auto tooltip = [&scene] {
-        HWND found = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
-        while (found != nullptr && GetWindow(found, GW_OWNER) != scene.hwnd()) {
-            found = FindWindowExW(nullptr, found, TOOLTIPS_CLASSW, nullptr);
-        }
-        return found;
-    };
+    // This program's only tooltip window, if there is one; it is owned by the window.
+    const auto tooltip = [] { return FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); };
     scene.Send(WM_MOUSEMOVE, 0, 15, 75);
     EXPECT_EQ(tooltip(), nullptr) << "no element with a tip yet: no common controls needed";
     scene.caption.toolTipText = u"Clock Tower";
     scene.Send(WM_MOUSEMOVE, 0, 14, 7);
-    EXPECT_NE(tooltip(), nullptr);
+    ASSERT_NE(tooltip(), nullptr);
+    EXPECT_EQ(GetWindow(tooltip(), GW_OWNER), scene.hwnd());
     EXPECT_EQ(std::wstring(scene.host.TooltipText()), L"Clock Tower");
 }
 
@@ -198,13 +191,13 @@ TEST(Win32Window, DialogsAreOwnedByTheWindowWhichTakesNoInputMeanwhileAndHaveRea
     Button button{"button"};
     dialog.Add(checks[0]);
     dialog.Add(button);
-    Place(checks[0], 184, 48, 33, 17);
+    testing_support::Place(checks[0], 184, 48, 33, 17);
     checks[0].visible = false;
     std::vector<std::string> clicks;
     checks[0].onClick = [&clicks](int index) { clicks.push_back("check " + std::to_string(index)); };
     checks.Append().visible = true;
     checks[1].top = 64;
-    Place(button, 264, 40, 113, 41);
+    testing_support::Place(button, 264, 40, 113, 41);
     button.caption = u"OK";
     button.onClick = [&] {
         clicks.push_back("button");
