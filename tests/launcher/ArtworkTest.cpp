@@ -12,6 +12,7 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace launcher {
@@ -24,30 +25,28 @@ std::set<std::uint32_t> ColoursOf(const Bitmap& bitmap) {
 }
 
 TEST(Artwork, EveryPictureHasItsSizeIsOpaqueAndIsMadeOnce) {
-    const struct {
-        platform::Picture (*make)();
-        int width, height;
-    } cases[] = {{artwork::MinimiseButton, 37, 37}, {artwork::RestoreButton, 37, 37}, {artwork::ExitButton, 37, 37},
-                 {artwork::TopStrip, 6, 6},         {artwork::SideStrip, 9, 9},       {artwork::BottomStrip, 18, 6},
-                 {artwork::Logo, 154, 60},          {artwork::DefaultTile, 32, 32},   {artwork::VideoButton, 20, 21},
-                 {artwork::MissingProgram, 64, 64}, {artwork::OptionsBadge, 104, 40}};
-    for (const auto& c : cases) {
-        const platform::Picture picture = c.make();
+    // How each picture is made, and its width and height in pixels.
+    const std::tuple<platform::Picture (*)(), int, int> cases[] = {
+        {artwork::MinimiseButton, 37, 37}, {artwork::RestoreButton, 37, 37}, {artwork::ExitButton, 37, 37},
+        {artwork::TopStrip, 6, 6},         {artwork::SideStrip, 9, 9},       {artwork::BottomStrip, 18, 6},
+        {artwork::Logo, 154, 60},          {artwork::DefaultTile, 32, 32},   {artwork::VideoButton, 20, 21},
+        {artwork::MissingProgram, 64, 64}, {artwork::OptionsBadge, 104, 40}};
+    for (const auto& [make, width, height] : cases) {
+        const platform::Picture picture = make();
         ASSERT_NE(picture, nullptr);
-        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
-        EXPECT_EQ((std::array{picture->width, picture->height}), (std::array{c.width, c.height}));
+        SCOPED_TRACE(testing::Message() << width << " x " << height);
+        EXPECT_EQ((std::array{picture->width, picture->height}), (std::array{width, height}));
         // Stretched over whatever lies below, a see-through pixel would show it.
         EXPECT_TRUE(
             std::all_of(picture->pixels.begin(), picture->pixels.end(), [](auto p) { return p >> 24 == 0xFF; }));
         EXPECT_GE(ColoursOf(*picture).size(), 2u) << "a blank square";
-        EXPECT_EQ(c.make(), picture) << "drawn again on a second call";
+        EXPECT_EQ(make(), picture) << "drawn again on a second call";
     }
     // A greyed tile must look unavailable: white and one light grey, nothing darker.
     const Bitmap& missing = *artwork::MissingProgram();
     for (const std::uint32_t colour : ColoursOf(missing)) {
-        const platform::Rgb c{static_cast<std::uint8_t>(colour >> 16), static_cast<std::uint8_t>(colour >> 8),
-                              static_cast<std::uint8_t>(colour)};
-        EXPECT_TRUE(c.r == c.g && c.g == c.b && c.r >= 176) << std::hex << colour;
+        const std::uint32_t r = colour >> 16 & 0xFF, g = colour >> 8 & 0xFF, b = colour & 0xFF;
+        EXPECT_TRUE(r == g && g == b && r >= 176) << std::hex << colour;
     }
     EXPECT_EQ(ColoursOf(missing).size(), 2u);
 }

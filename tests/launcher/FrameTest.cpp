@@ -4,29 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 
 namespace launcher {
 namespace {
 
 using catalogue::kFalse;
-using catalogue::kTrue;
 using platform::MousePointer;
 using testing_support::LauncherScene;
 
-// The scene's window in the normal state at a client size in pixels (15 twips per pixel).
-void NormalWindow(LauncherScene& scene, double widthPx, double heightPx) {
-    scene.NormalWindow(0, 0, widthPx * 15, heightPx * 15);
-}
-
 TEST(LayoutFrame, GridAndScrollRange) {
-    // The scroll maximum is 7 before each layout: a step that cannot be done keeps what it had.
-    const struct {
-        const char* name;
-        double widthPx, heightPx;
-        int progCount;
-        double holderHeight;
-        int columns, rows, largeStep, maximum;
-    } cases[] = {
+    // The window's size in pixels, the programs, then the tile area's height, the columns, the rows, the scroll
+    // bar's large step and its maximum. The maximum is 7 before each layout: a step that cannot be done keeps
+    // what it had.
+    const std::tuple<const char*, double, double, int, double, int, int, int, int> cases[] = {
         {"design size", 1000, 652, 29, 499, 5, 4, 3, 3},
         {"smallest window", 360, 290, 29, 137, 1, 1, 1, 29},
         {"tie 3.5 goes to 4", 800, 800, 30, 647, 4, 5, 4, 4},
@@ -36,30 +27,29 @@ TEST(LayoutFrame, GridAndScrollRange) {
         {"too low: tile area keeps its height", 1000, 100, 29, 521, 5, 4, 3, 3},
         {"maximum beyond 16 bits kept", 360, 250, 32767, 97, 1, 0, 1, 7},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, widthPx, heightPx, progCount, holderHeight, columns, rows, largeStep, maximum] : cases) {
+        SCOPED_TRACE(name);
         LauncherScene scene;
-        NormalWindow(scene, c.widthPx, c.heightPx);
-        scene.cat().progCount = static_cast<Int16>(c.progCount);
+        scene.NormalWindow(0, 0, widthPx * 15, heightPx * 15); // 15 twips a pixel
+        scene.cat().progCount = static_cast<Int16>(progCount);
         scene.form().VScroll.SetMax(7);
         LayoutFrame(*scene.app, kFalse);
         const Form1& f = scene.form();
         const ModuleValues& v = scene.app->values;
-        EXPECT_DOUBLE_EQ(f.progHolder.height, c.holderHeight);
+        EXPECT_DOUBLE_EQ(f.progHolder.height, holderHeight);
         EXPECT_EQ((std::array<int, 4>{v.gridColumns, v.gridRows, f.VScroll.largeChange, f.VScroll.max()}),
-                  (std::array{c.columns, c.rows, c.largeStep, c.maximum}));
+                  (std::array{columns, rows, largeStep, maximum}));
     }
 }
 
-TEST(LayoutFrame, PlacesTheFrameAtTheDesignSize) {
+TEST(LayoutFrame, PlacesTheFrameAtTheDesignSizeAndFitsTheDescriptionToTheWidth) {
     LauncherScene scene;
-    NormalWindow(scene, 1000, 652);
+    scene.NormalWindow(0, 0, 1000 * 15, 652 * 15);
     scene.system.SetVersion({1, 0, 341});
     LayoutFrame(*scene.app, kFalse);
     Form1& f = scene.form();
     // "v 1.0.341" on the headless metrics: 50 x 13 pixels.
     EXPECT_EQ(f.verLabel.caption(), u"v 1.0.341");
-    ASSERT_DOUBLE_EQ(f.verLabel.width, 50);
     const struct {
         const platform::Element* element;
         std::array<double, 4> place; // left, top, width, height
@@ -78,44 +68,40 @@ TEST(LayoutFrame, PlacesTheFrameAtTheDesignSize) {
     // The normal window shows it can be resized; the maximised one cannot (caption buttons' tests).
     EXPECT_EQ((std::array{f.leftBorder.mousePointer, f.rightBorder.mousePointer, f.botBar.mousePointer}),
               (std::array{MousePointer::SizeWE, MousePointer::SizeWE, MousePointer::SizeNS}));
-}
 
-TEST(FitTitleText, ShrinksUntilTheTextIsStrictlyNarrowerThanTheRoom) {
-    struct Case {
-        int roomAtSize; // the room is the title's width at this size (0: no width)...
-        double extra;   // ...plus this many pixels
-        double expected;
-    };
-    const Case cases[] = {{36, 1, 36}, {36, 0, 35}, {20, 0.5, 20}, {20, 0, 19}, {10, -1, 10}, {0, -50, 10}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.roomAtSize << " + " << c.extra);
-        LauncherScene scene;
-        Form1& f = scene.form();
-        platform::Font font = f.topBar.font;
-        font.size = c.roomAtSize;
-        const double width = c.roomAtSize == 0 ? 0 : scene.system.MeasureText(font, f.topText.caption()).width;
-        f.MinBut.left = f.topText.left + width + c.extra;
-        FitTitleText(*scene.app);
-        EXPECT_DOUBLE_EQ(f.topText.font().size, c.expected);
-        EXPECT_DOUBLE_EQ(f.topText.top, 31 - f.topText.height / 2);
-    }
-}
-
-TEST(LayoutFrame, TheDescriptionIsNearestAndAtLeastTenPixelsWideItsFontStepsWithTheInnerWidth) {
-    // With version 1.0.341 the room for the description is the window width less 300 pixels. Whole pixels,
-    // ties to even: 1023.5 counts as 1024 and 480.5 as 480.
+    // At other widths, 400 pixels high: the description is the nearest whole width and at least ten pixels wide,
+    // its font steps with the window's inner width. With version 1.0.341 the room for the description is the
+    // window width less 300 pixels. Whole pixels, ties to even: 1023.5 counts as 1024 and 480.5 as 480.
     const double cases[][3] = {{311, 11, 8},      {309, 10, 8},    {250, 10, 8},   {310.5, 10, 8}, {311.5, 12, 8},
                                {1024, 724, 14},   {1023, 723, 12}, {900, 600, 12}, {899, 599, 11}, {601, 301, 11},
                                {600, 300, 10},    {540, 240, 10},  {539, 239, 9},  {480, 180, 9},  {479, 179, 8},
                                {1023.5, 724, 14}, {480.5, 180, 9}};
     for (const auto& [widthPx, width, points] : cases) {
-        LauncherScene scene;
-        NormalWindow(scene, widthPx, 400);
-        scene.system.SetVersion({1, 0, 341});
-        LayoutFrame(*scene.app, kFalse);
-        EXPECT_EQ((std::array{scene.form().progInfo.width, scene.form().progInfo.font().size}),
+        LauncherScene other;
+        other.NormalWindow(0, 0, widthPx * 15, 400 * 15);
+        other.system.SetVersion({1, 0, 341});
+        LayoutFrame(*other.app, kFalse);
+        EXPECT_EQ((std::array{other.form().progInfo.width, other.form().progInfo.font().size}),
                   (std::array{width, points}))
             << widthPx;
+    }
+}
+
+TEST(FitTitleText, ShrinksUntilTheTextIsStrictlyNarrowerThanTheRoom) {
+    // The room is the title's width at a size in points (0: no width) plus some pixels; then the size fitted.
+    const std::tuple<int, double, double> cases[] = {{36, 1, 36}, {36, 0, 35},  {20, 0.5, 20},
+                                                     {20, 0, 19}, {10, -1, 10}, {0, -50, 10}};
+    for (const auto& [roomAtSize, extra, expected] : cases) {
+        SCOPED_TRACE(testing::Message() << roomAtSize << " + " << extra);
+        LauncherScene scene;
+        Form1& f = scene.form();
+        platform::Font font = f.topBar.font;
+        font.size = roomAtSize;
+        const double width = roomAtSize == 0 ? 0 : scene.system.MeasureText(font, f.topText.caption()).width;
+        f.MinBut.left = f.topText.left + width + extra;
+        FitTitleText(*scene.app);
+        EXPECT_DOUBLE_EQ(f.topText.font().size, expected);
+        EXPECT_DOUBLE_EQ(f.topText.top, 31 - f.topText.height / 2);
     }
 }
 

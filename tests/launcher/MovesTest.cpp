@@ -6,7 +6,7 @@
 
 #include <array>
 #include <memory>
-#include <ostream>
+#include <tuple>
 
 namespace launcher {
 namespace {
@@ -17,6 +17,7 @@ using platform::kRightButton;
 using platform::WindowState;
 using testing_support::LauncherScene;
 using Point = std::array<double, 2>;
+using Geometry = std::array<double, 4>; // left, top, width, height in twips
 
 // The elements that move and resize the window. The title bar reports pointer positions in pixels, the
 // others in twips; the driver takes pixels from the element's corner for all of them.
@@ -35,14 +36,6 @@ void Drag(LauncherScene& s, Grip grip, Point from, Point to, int button = kLeftB
     }
     s.driver.Move(Element(s, grip), to[0], to[1]);
 }
-
-struct Geometry {
-    double left, top, width, height; // twips
-    bool operator==(const Geometry&) const = default;
-    friend void PrintTo(const Geometry& g, std::ostream* os) {
-        *os << g.left << ", " << g.top << ", " << g.width << " x " << g.height;
-    }
-};
 
 Geometry Window(const LauncherScene& s) {
     return {s.system.WindowLeft(), s.system.WindowTop(), s.system.WindowWidth(), s.system.WindowHeight()};
@@ -64,15 +57,16 @@ std::shared_ptr<int> ListAndScroll(LauncherScene& s, int count) {
     return changes;
 }
 
-TEST(MoveWindow, TitleDragsFollowThePointerAndStayOnScreen) {
+TEST(MoveWindow, TitleDragsStayOnScreenAndEdgeDragsStopAtTheMinimumWithoutAFill) {
     const struct {
         const char* name;
         Grip grip;
         Point from, to;
         int button;
-        double left, top;
+        double x, y; // twips: where a title drag puts the window's corner, or what size an edge drag gives it
+        double twipsPerPixel = 15;
         Geometry window = {1500, 1500, 9000, 6000};
-        double screenWidthPx = 1024, screenHeightPx = 768;
+        double screenWidthPx = 1024;
     } cases[] = {
         {"title bar", kTitleBar, {10, 10}, {20, 15}, kLeftButton, 1650, 1575},
         {"top strip", kTopStrip, {10, 2}, {20, 4}, kLeftButton, 1650, 1530},
@@ -81,49 +75,33 @@ TEST(MoveWindow, TitleDragsFollowThePointerAndStayOnScreen) {
         {"bottom-right corner", kTitleBar, {100, 40}, {2000, 2000}, kLeftButton, 6360, 5520},
         {"nearest twip, ties to even", kTopStrip, {0, 0}, {0.5, 1.5}, kLeftButton, 1508, 1522},
         {"press point rounded, ties to even", kTitleBar, {10.5, 11.5}, {10, 12}, kLeftButton, 1500, 1500},
-        {"no button held", kTitleBar, {0, 0}, {50, 50}, 0, 1500, 1500},
-        {"wider than the screen", kTitleBar, {100, 10}, {50, 10}, kLeftButton, -4640, 1500, {0, 1500, 20000, 6000}},
-        {"beyond 16 bits", kTopStrip, {2666, 3}, {5333, 3}, kLeftButton, 42600, 0, {30000, 0, 15000, 9780}, 3840},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        LauncherScene s({c.screenWidthPx * 15, c.screenHeightPx * 15, 15, 15});
-        s.NormalWindow(c.window.left, c.window.top, c.window.width, c.window.height);
-        ListAndScroll(s, 6);
-        Drag(s, c.grip, c.from, c.to, c.button);
-        s.driver.Release(Element(s, c.grip), c.to[0], c.to[1], c.button);
-        EXPECT_EQ(Window(s), (Geometry{c.left, c.top, c.window.width, c.window.height}));
-        EXPECT_EQ(s.form().progName.Count(), 1) << "a title drag never fills the grid";
-    }
-}
-
-TEST(ResizeWindow, RightAndBottomEdgesStopAtTheMinimum) {
-    const struct {
-        const char* name;
-        Grip grip;
-        double twipsPerPixel, dx, dy; // pixels
-        int button;
-        double width, height;
-    } cases[] = {
-        {"right edge out", kRightEdge, 15, 100, 0, kLeftButton, 10500, 6000},
-        {"right edge to 360 pixels", kRightEdge, 15, -600, 0, kLeftButton, 5400, 6000},
-        {"right edge at 10 twips a pixel", kRightEdge, 10, -600, 0, kMiddleButton, 3600, 6000},
-        {"bottom edge down", kBottomEdge, 15, 0, 50, kLeftButton, 9000, 6750},
-        {"bottom edge to 290 pixels", kBottomEdge, 15, 0, -400, kRightButton, 9000, 4350},
-        {"bottom edge at 10 twips a pixel", kBottomEdge, 10, 0, -400, kLeftButton, 9000, 2900},
-        {"no button held", kBottomEdge, 15, 0, 50, 0, 9000, 6000},
+        {"title, no button held", kTitleBar, {0, 0}, {50, 50}, 0, 1500, 1500},
+        {"wider than the screen", kTitleBar, {100, 10}, {50, 10}, kLeftButton, -4640, 1500, 15, {0, 1500, 20000, 6000}},
+        {"beyond 16 bits", kTopStrip, {2666, 3}, {5333, 3}, kLeftButton, 42600, 0, 15, {30000, 0, 15000, 9780}, 3840},
+        {"right edge out", kRightEdge, {3, 3}, {103, 3}, kLeftButton, 10500, 6000},
+        {"right edge to 360 pixels", kRightEdge, {3, 3}, {-597, 3}, kLeftButton, 5400, 6000},
+        {"right edge at 10 twips a pixel", kRightEdge, {3, 3}, {-597, 3}, kMiddleButton, 3600, 6000, 10},
+        {"bottom edge down", kBottomEdge, {3, 3}, {3, 53}, kLeftButton, 9000, 6750},
+        {"bottom edge to 290 pixels", kBottomEdge, {3, 3}, {3, -397}, kRightButton, 9000, 4350},
+        {"bottom edge at 10 twips a pixel", kBottomEdge, {3, 3}, {3, -397}, kLeftButton, 9000, 2900, 10},
+        {"edge, no button held", kBottomEdge, {3, 3}, {3, 53}, 0, 9000, 6000},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const double tpp = c.twipsPerPixel;
-        LauncherScene s({1024 * tpp, 768 * tpp, tpp, tpp});
-        s.NormalWindow(1500, 1500, 9000, 6000);
+        LauncherScene s({c.screenWidthPx * tpp, 768 * tpp, tpp, tpp});
+        const auto [left, top, width, height] = c.window;
+        s.NormalWindow(left, top, width, height);
         ListAndScroll(s, 6);
-        Drag(s, c.grip, {3, 3}, {3 + c.dx, 3 + c.dy}, c.button);
-        EXPECT_EQ(Window(s), (Geometry{1500, 1500, c.width, c.height}));
-        EXPECT_EQ(s.form().progName.Count(), 1) << "no fill during the drag";
-        if (c.button != 0) { // laid out for the new size
-            EXPECT_DOUBLE_EQ(s.form().leftBorder.height, c.height / tpp);
+        Drag(s, c.grip, c.from, c.to, c.button);
+        const bool title = c.grip < kRightEdge;
+        if (title) { // its release changes nothing either; an edge's refills (tests below)
+            s.driver.Release(Element(s, c.grip), c.to[0], c.to[1], c.button);
+        }
+        EXPECT_EQ(Window(s), (title ? Geometry{c.x, c.y, width, height} : Geometry{left, top, c.x, c.y}));
+        EXPECT_EQ(s.form().progName.Count(), 1) << "no fill";
+        if (!title && c.button != 0) { // laid out for the new size
+            EXPECT_DOUBLE_EQ(s.form().leftBorder.height, c.y / tpp);
         }
     }
 }
@@ -160,38 +138,33 @@ TEST(ResizeWindow, ALeftEdgeDragTheWindowRefusesLeavesItWhereItWas) {
 }
 
 TEST(ResizeWindow, BorderReleaseRefillsFromTheFirstRowUnlessMaximised) {
-    const struct {
-        Grip grip;
-        int button;
-        bool maximised;
-    } cases[] = {{kRightEdge, kLeftButton, false},
-                 {kBottomEdge, kRightButton, false},
-                 {kLeftEdge, kMiddleButton, false},
-                 {kLeftEdge, kLeftButton, true},
-                 {kBottomEdge, kLeftButton, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.grip << (c.maximised ? " maximised" : ""));
+    const std::tuple<Grip, int, bool> cases[] = {{kRightEdge, kLeftButton, false},
+                                                 {kBottomEdge, kRightButton, false},
+                                                 {kLeftEdge, kMiddleButton, false},
+                                                 {kLeftEdge, kLeftButton, true},
+                                                 {kBottomEdge, kLeftButton, true}};
+    for (const auto& [grip, button, maximised] : cases) {
+        SCOPED_TRACE(testing::Message() << grip << (maximised ? " maximised" : ""));
         LauncherScene s;
-        if (!c.maximised) {
+        if (!maximised) {
             s.NormalWindow(1500, 1500, 9000, 6000);
         }
         Form1& f = s.form();
         const auto changes = ListAndScroll(s, 6);
-        if (c.maximised) { // a drag does nothing either
-            Drag(s, c.grip, {3, 3}, {-100, -100}, c.button);
+        if (maximised) { // a drag does nothing either
+            Drag(s, grip, {3, 3}, {-100, -100}, button);
             EXPECT_EQ(Window(s), (Geometry{0, 0, 15360, 11520}));
         }
-        s.driver.Click(Element(s, c.grip), 3, 3, c.button);
-        EXPECT_EQ(f.VScroll.value(), c.maximised ? 2 : 0);
-        EXPECT_EQ(*changes, c.maximised ? 0 : 1);
-        EXPECT_EQ(f.progName.Count(), c.maximised ? 1 : 6) << "the release's own fill";
+        s.driver.Click(Element(s, grip), 3, 3, button);
+        // The scroll value, the change events and the tile slots: the release's own fill.
+        EXPECT_EQ((std::array{int{f.VScroll.value()}, *changes, f.progName.Count()}),
+                  (maximised ? std::array{2, 0, 1} : std::array{0, 1, 6}));
     }
 }
 
 TEST(PressNudge, PushesTwoPixelsAndPutsBackUnlessMovedFurther) {
-    const struct {
-        Point place, moved, end; // before the press; then moved by something else from the pushed place
-    } cases[] = {
+    // The place before the press; a move by something else from the pushed place; the place after the release.
+    const std::tuple<Point, Point, Point> cases[] = {
         {{480, 49.5}, {0, 0}, {480, 50}}, // back to the press point rounded, ties to even
         {{439, 12}, {-4, 0}, {439, 12}},  // moved back 2 from it: still within reach
         {{439, 12}, {0.5, 0}, {441.5, 14}},
@@ -202,61 +175,52 @@ TEST(PressNudge, PushesTwoPixelsAndPutsBackUnlessMovedFurther) {
     };
     // The minimise button takes the first slot; a tile's name the second (its picture the first).
     for (const bool secondSlot : {false, true}) {
-        for (const auto& c : cases) {
-            SCOPED_TRACE(testing::Message() << "case " << &c - cases << (secondSlot ? ", second slot" : ""));
+        for (const auto& [place, moved, end] : cases) {
+            SCOPED_TRACE(testing::Message() << "from " << place[0] << "," << place[1] << (secondSlot ? ", name" : ""));
             LauncherScene s;
             platform::Element& e = secondSlot ? static_cast<platform::Element&>(s.form().progName[0])
                                               : static_cast<platform::Element&>(s.form().MinBut);
-            e.left = c.place[0];
-            e.top = c.place[1];
+            e.left = place[0];
+            e.top = place[1];
             s.driver.Press(e, 5, 5);
-            EXPECT_EQ((Point{e.left, e.top}), (Point{c.place[0] + 2, c.place[1] + 2}));
-            e.left += c.moved[0];
-            e.top += c.moved[1];
+            EXPECT_EQ((Point{e.left, e.top}), (Point{place[0] + 2, place[1] + 2}));
+            e.left += moved[0];
+            e.top += moved[1];
             s.driver.Release(e, 5, 5);
-            EXPECT_EQ((Point{e.left, e.top}), c.end);
+            EXPECT_EQ((Point{e.left, e.top}), end);
         }
     }
 }
 
 TEST(CaptionButtons, RestoreFitsTheScreenMaximiseCoversItAndBothRefillFromTheFirstRow) {
-    const struct {
-        const char* name;
-        double screenHeight;
-        Geometry normal, restored;
-        int button;
-        Point release = {5, 5}; // any button, released anywhere
-    } cases[] = {
+    // The screen's height, the normal geometry, the restored one, and the button, released anywhere (twips).
+    const std::tuple<const char*, double, Geometry, Geometry, int, Point> cases[] = {
         {"design size", 11520, {1800, 1800, 15000, 9780}, {0, 0, 15000, 9780}, kRightButton, {-4000, 9000}},
-        {"600-pixel screen: cap 8100 twips", 9000, {1800, 1800, 15000, 9780}, {0, 0, 15000, 8100}, kMiddleButton},
-        {"cap in whole twips", 9005, {0, 0, 15000, 9780}, {0, 0, 15000, 8104}, kLeftButton},
-        {"narrower than 360 pixels", 11520, {300, 450, 4500, 6000}, {0, 0, 5400, 6000}, kLeftButton},
-        {"no cap on the width", 11520, {-100, -100, 20000, 6000}, {0, 0, 20000, 6000}, kLeftButton},
+        {"600 pixels high: cap 8100", 9000, {1800, 1800, 15000, 9780}, {0, 0, 15000, 8100}, kMiddleButton, {5, 5}},
+        {"cap in whole twips", 9005, {0, 0, 15000, 9780}, {0, 0, 15000, 8104}, kLeftButton, {5, 5}},
+        {"narrower than 360 pixels", 11520, {300, 450, 4500, 6000}, {0, 0, 5400, 6000}, kLeftButton, {5, 5}},
+        {"no cap on the width", 11520, {-100, -100, 20000, 6000}, {0, 0, 20000, 6000}, kLeftButton, {5, 5}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        LauncherScene s({15360, c.screenHeight, 15, 15}); // maximised
+    for (const auto& [name, screenHeight, normal, restored, button, release] : cases) {
+        SCOPED_TRACE(name);
+        LauncherScene s({15360, screenHeight, 15, 15}); // maximised
         Form1& f = s.form();
-        s.system.SetNormalGeometry(c.normal.left, c.normal.top, c.normal.width, c.normal.height);
-        const struct {
-            Geometry window;
-            const char16_t* tooltip;
-            platform::MousePointer pointer; // over the bottom strip
-            int programs; // a fill shows all of them; the change event, counted instead, fills nothing
-        } steps[] = {{c.restored, u"Maximise", platform::MousePointer::SizeNS, 6},
-                     {{0, 0, 15360, c.screenHeight}, u"Restore down", platform::MousePointer::Default, 40}};
-        for (const auto& step : steps) {
-            const auto changes = ListAndScroll(s, step.programs);
-            s.driver.Press(f.restoreBut, 5, 5, c.button);
-            s.driver.Release(f.restoreBut, c.release[0], c.release[1], c.button);
-            EXPECT_EQ(Window(s), step.window);
-            EXPECT_EQ(f.restoreBut.toolTipText, step.tooltip);
-            EXPECT_DOUBLE_EQ(f.restoreBut.left, step.window.width / 15 - 90) << "laid out, released from the nudge";
-            EXPECT_DOUBLE_EQ(f.leftBorder.height, step.window.height / 15);
-            EXPECT_EQ(f.botBar.mousePointer, step.pointer);
-            EXPECT_EQ(f.VScroll.value(), 0);
-            EXPECT_EQ(*changes, 1);
-            EXPECT_EQ(f.progName.Count(), step.programs);
+        s.system.SetNormalGeometry(normal[0], normal[1], normal[2], normal[3]);
+        // The window, the restore button's tip, the pointer over the bottom strip, and the programs listed: a
+        // fill shows all of them; the change event, counted instead, fills nothing.
+        const std::tuple<Geometry, const char16_t*, platform::MousePointer, int> steps[] = {
+            {restored, u"Maximise", platform::MousePointer::SizeNS, 6},
+            {{0, 0, 15360, screenHeight}, u"Restore down", platform::MousePointer::Default, 40}};
+        for (const auto& [window, tooltip, pointer, programs] : steps) {
+            const auto changes = ListAndScroll(s, programs);
+            s.driver.Press(f.restoreBut, 5, 5, button);
+            s.driver.Release(f.restoreBut, release[0], release[1], button);
+            EXPECT_EQ(Window(s), window);
+            EXPECT_EQ(f.restoreBut.toolTipText, tooltip);
+            EXPECT_DOUBLE_EQ(f.restoreBut.left, window[2] / 15 - 90) << "laid out, released from the nudge";
+            EXPECT_DOUBLE_EQ(f.leftBorder.height, window[3] / 15);
+            EXPECT_EQ(f.botBar.mousePointer, pointer);
+            EXPECT_EQ((std::array{int{f.VScroll.value()}, *changes, f.progName.Count()}), (std::array{0, 1, programs}));
         }
     }
 }
@@ -275,10 +239,8 @@ TEST(CaptionButtons, MinimiseAndExitActAtTheReleaseWithoutALayout) {
         s.driver.Release(button, 900, 200, kRightButton); // released away from the button
         EXPECT_EQ(s.system.GetWindowState(), exit ? WindowState::Maximised : WindowState::Minimised);
         EXPECT_EQ(s.quits, exit ? 1 : 0);
-        EXPECT_DOUBLE_EQ(button.left, left);
-        EXPECT_DOUBLE_EQ(f.topBar.width, 123) << "no layout";
-        EXPECT_EQ(*changes, 0);
-        EXPECT_EQ(f.progName.Count(), 1) << "no fill";
+        EXPECT_EQ((std::array{button.left, f.topBar.width}), (std::array{left, 123.0})) << "put back, no layout";
+        EXPECT_EQ((std::array{*changes, f.progName.Count()}), (std::array{0, 1})) << "no fill";
     }
 }
 

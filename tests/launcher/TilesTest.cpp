@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace launcher {
@@ -55,14 +57,7 @@ struct TileScene : testing_support::LauncherScene {
         prog(id).picpath = PicturePath(id);
         files.AddFile(PicturePath(id), platform::EncodeBmp(picture));
     }
-    void Hide(int from, int to) {
-        for (int id = from; id < to; ++id) {
-            prog(id).show = kFalse;
-        }
-    }
-    bool LookedUp(const Text& path) {
-        return std::find(files.Lookups().begin(), files.Lookups().end(), path) != files.Lookups().end();
-    }
+    bool LookedUp(const Text& path) { return std::ranges::count(files.Lookups(), path) > 0; }
 };
 
 // ---- grid geometry ----
@@ -72,36 +67,33 @@ TEST(TileGrid, PlacesTilesOnTheCellGridWithElementSizesReadAtRunTime) {
     // button are measured in pixels at the screen's resolution. The first tile of a row is always placed. The
     // scroll bar shows while the last name reaches below the holder: a 22-pixel name, its top 40 below the
     // cell centre, ends row r at 122 + 120 r.
-    const struct {
-        double width, height;
-        int count, columns;
-        double twipsPerPixel;
-        bool scrollBar;
-    } cases[] = {{809, 2000, 29, 4, 15, false},
-                 {720, 361, 9, 4, 15, true},
-                 {719, 362, 9, 3, 15, false},
-                 {179, 121, 3, 1, 15, true},
-                 {809, 2000, 6, 4, 10, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "holder width " << c.width << ", " << c.twipsPerPixel << " twips a pixel");
-        const double tpp = c.twipsPerPixel;
-        TileScene scene(c.count, c.width, c.height, {1024 * tpp, 768 * tpp, tpp, tpp});
-        scene.form().VScroll.visible = !c.scrollBar;
+    // The holder's width and height (pixels), the programs, the columns they fill, twips a pixel, and whether
+    // the scroll bar shows.
+    const std::tuple<double, double, int, int, double, bool> cases[] = {{809, 2000, 29, 4, 15, false},
+                                                                        {720, 361, 9, 4, 15, true},
+                                                                        {719, 362, 9, 3, 15, false},
+                                                                        {179, 121, 3, 1, 15, true},
+                                                                        {809, 2000, 6, 4, 10, false}};
+    for (const auto& [width, height, count, columns, tpp, scrollBar] : cases) {
+        SCOPED_TRACE(testing::Message() << "holder width " << width << ", " << tpp << " twips a pixel");
+        TileScene scene(count, width, height, {1024 * tpp, 768 * tpp, tpp, tpp});
+        scene.form().VScroll.visible = !scrollBar;
         scene.Fill();
-        scene.Fill(); // on slots that exist
+        scene.Fill(); // on slots that exist: none is made twice
         Form1& f = scene.form();
-        ASSERT_EQ(f.progName.Count(), c.count);
-        EXPECT_EQ(f.VScroll.visible, c.scrollBar);
+        ASSERT_EQ((std::array{f.progName.Count(), f.progIcon.Count(), f.prVidBut.Count()}),
+                  (std::array{count, count, count}));
+        EXPECT_EQ(f.VScroll.visible, scrollBar);
         const double icon = 960 / tpp, videoHeight = 315 / tpp;
         int highestPictureOrName = 0; // every video button lies in front of every picture and name
-        for (int j = 0; j < c.count; ++j) {
+        for (int j = 0; j < count; ++j) {
             highestPictureOrName = std::max(
                 {highestPictureOrName, f.progHolder.ZIndexOf(f.progIcon[j]), f.progHolder.ZIndexOf(f.progName[j])});
         }
-        for (int j = 0; j < c.count; ++j) {
+        for (int j = 0; j < count; ++j) {
             SCOPED_TRACE(testing::Message() << "slot " << j);
-            const double x = 90 + 180 * (j % c.columns);
-            const double y = 60 + 120 * (j / c.columns);
+            const double x = 90 + 180 * (j % columns);
+            const double y = 60 + 120 * (j / columns);
             EXPECT_EQ(f.progName[j].tag, DecimalText(j));
             EXPECT_EQ(f.progName[j].caption(), u"Program " + DecimalText(j));
             EXPECT_TRUE(f.progIcon[j].visible && f.progName[j].visible);
@@ -115,54 +107,44 @@ TEST(TileGrid, PlacesTilesOnTheCellGridWithElementSizesReadAtRunTime) {
 }
 
 TEST(TileGrid, CentresTheNameUnderThePictureRoundingDown) {
-    // Arial 14.25 on the headless screen: 9.5 pixels a character, rounded up to a whole width.
-    const struct {
-        const char16_t* name;
-        double left;
-    } cases[] = {
-        {u"Ab", 80},                              // 90 - 9.5 = 80.5
-        {u"abcdefghijklmnopqrst", -5},            // exact
-        {u"abcdefghijklmnopqrstuvwxyzabcd", -53}, // -52.5 rounds down, not towards zero
-    };
-    for (const auto& c : cases) {
-        TileScene scene(1);
-        scene.prog(0).name = c.name;
-        scene.Fill();
-        EXPECT_DOUBLE_EQ(scene.form().progName[0].left, c.left) << platform::ToUtf8(c.name);
-    }
+    // Arial 14.25 on the headless screen: 9.5 pixels a character, rounded up to a whole width. The cells'
+    // centres are 90, 270 and 450 pixels from the left.
+    TileScene scene(3);
+    scene.prog(0).name = u"abcdefghijklmnopqrstuvwxyzabcd"; // 90 - 142.5: -52.5 rounds down, not towards zero
+    scene.prog(1).name = u"Ab";                             // 270 - 9.5 = 260.5
+    scene.prog(2).name = u"abcdefghijklmnopqrst";           // 450 - 95: exact
+    scene.Fill();
+    const Form1& f = scene.form();
+    EXPECT_EQ((std::array{f.progName[0].left, f.progName[1].left, f.progName[2].left}),
+              (std::array{-53.0, 260.0, 355.0}));
 }
 
 // ---- which programs get slots, and the scroll offset ----
 
 TEST(TileGrid, TheScrollEventsRefillFromAnOffsetThatCountsDisplayPositionsNotTiles) {
-    const struct {
-        const char* what;
-        bool thumb;    // a thumb drag (the scroll event), else a change of value
-        int hidden;    // id with show False
-        bool reversed; // display order 11, 10, ..., 0
-        Int16 scroll;
-        std::vector<int> ids;
-    } cases[] = {
+    // What happens; whether it is a thumb drag (the scroll event), else a change of value; the id with show
+    // False; whether the display order is reversed (11, 10, ..., 0); the scroll value; the ids shown.
+    const std::tuple<const char*, bool, int, bool, Int16, std::vector<int>> cases[] = {
         {"scrolled one row past an unlisted one", false, 2, false, 1, {4, 5, 6, 7, 8, 9, 10, 11}},
         {"unlisted inside the scrolled part", true, 5, false, 1, {4, 6, 7, 8, 9, 10, 11}},
         {"past the end", false, 2, false, 3, {}},
         {"follows the display order", true, 10, true, 1, {7, 6, 5, 4, 3, 2, 1, 0}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, thumb, hidden, reversed, scroll, ids] : cases) {
+        SCOPED_TRACE(what);
         TileScene scene(12, 809, 300); // 4 columns, 3 rows: the scroll bar shows
-        scene.Hide(c.hidden, c.hidden + 1);
-        for (int pos = 0; c.reversed && pos < 12; ++pos) {
+        scene.prog(hidden).show = kFalse;
+        for (int pos = 0; reversed && pos < 12; ++pos) {
             scene.cat().order[static_cast<std::size_t>(pos)] = static_cast<Int16>(11 - pos);
         }
         scene.Fill();
         scene.form().focused = &scene.form().VScroll;
-        if (c.thumb) {
-            ASSERT_TRUE(scene.driver.Scroll(scene.form().VScroll, c.scroll));
+        if (thumb) {
+            ASSERT_TRUE(scene.driver.Scroll(scene.form().VScroll, scroll));
         } else {
-            ASSERT_TRUE(scene.form().VScroll.SetValue(c.scroll));
+            ASSERT_TRUE(scene.form().VScroll.SetValue(scroll));
         }
-        EXPECT_EQ(scene.ShownIds(), c.ids);
+        EXPECT_EQ(scene.ShownIds(), ids);
         EXPECT_EQ(scene.form().focused, &scene.form().progHolder);
     }
 }
@@ -174,7 +156,7 @@ TEST(TileGrid, ListsShownProgramsThatAreInstalledOrAllWithShowAll) {
         TileScene scene(6);
         scene.cat().showall = showall;
         ASSERT_TRUE(scene.files.EraseFile(ExePath(1)));
-        scene.Hide(3, 4);
+        scene.prog(3).show = kFalse;
         scene.prog(4).path = u"http://www.example.com/help";
         scene.prog(5).path = u"D:\\Suite\\maths.exe";
         scene.files.SetDriveNotReady(u"D:");
@@ -185,57 +167,32 @@ TEST(TileGrid, ListsShownProgramsThatAreInstalledOrAllWithShowAll) {
     }
 }
 
-// ---- slots: created on demand, never destroyed, hidden slots keep their state ----
-
-TEST(TileSlots, AFillCreatesOnlyTheSlotsItNeedsAndHidesTheOthersWithoutDestroyingThem) {
-    TileScene scene(35);
-    Form1& f = scene.form();
-    const auto counts = [&f] { return std::array{f.progName.Count(), f.progIcon.Count(), f.prVidBut.Count()}; };
-    scene.Hide(29, 35);
-    scene.Fill();
-    const platform::Label* name = &f.progName[20];
-    scene.Hide(5, 29);
-    scene.Fill();
-    EXPECT_EQ(counts(), (std::array{29, 29, 29}));
-    EXPECT_EQ(&f.progName[20], name) << "slot 20 was re-created";
-    EXPECT_FALSE(f.progName[20].visible || f.progIcon[20].visible || f.prVidBut[20].visible);
-    for (int id = 0; id < 35; ++id) {
-        scene.prog(id).show = kTrue;
-    }
-    scene.Fill();
-    EXPECT_EQ(counts(), (std::array{35, 35, 35}));
-}
-
 // ---- the video button ----
 
 TEST(TileVideoButton, ShowsForAnExistingPlayerOfAnInstalledProgramAndKeepsItsStateWhenTheLookupFails) {
     enum Drive { Ready, FailsOnSecondFill, FailsFromTheStart };
-    const struct {
-        const char* what;
-        const char16_t* videopath;
-        bool playerExists;
-        Drive drive;
-        bool shown; // after the second fill
-    } cases[] = {
+    // What happens, program 1's player, whether it exists, its drive, and whether the button shows after the
+    // second fill.
+    const std::tuple<const char*, const char16_t*, bool, Drive, bool> cases[] = {
         {"no player", u"", false, Ready, false},
         {"player missing", u"C:\\Suite\\Videos\\gone.exe", false, Ready, false},
         {"player present", u"C:\\Suite\\Videos\\vid.exe", true, Ready, true},
         {"lookup fails, was shown", u"D:\\Videos\\vid.exe", true, FailsOnSecondFill, true},
         {"lookup fails on a new slot", u"D:\\Videos\\vid.exe", true, FailsFromTheStart, false},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, videopath, playerExists, drive, shown] : cases) {
+        SCOPED_TRACE(what);
         TileScene scene(2);
-        scene.prog(1).videopath = c.videopath;
-        if (c.playerExists) {
-            scene.files.AddFile(c.videopath);
+        scene.prog(1).videopath = videopath;
+        if (playerExists) {
+            scene.files.AddFile(videopath);
         }
-        scene.files.SetDriveNotReady(u"D:", c.drive == FailsFromTheStart);
+        scene.files.SetDriveNotReady(u"D:", drive == FailsFromTheStart);
         scene.form().prVidBut[0].visible = true; // slot 0 is designed visible
         scene.Fill();
-        scene.files.SetDriveNotReady(u"D:", c.drive != Ready);
+        scene.files.SetDriveNotReady(u"D:", drive != Ready);
         scene.Fill();
-        EXPECT_EQ(scene.form().prVidBut[1].visible, c.shown);
+        EXPECT_EQ(scene.form().prVidBut[1].visible, shown);
         EXPECT_TRUE(scene.form().progName[1].visible);
         EXPECT_FALSE(scene.form().prVidBut[0].visible) << "program 0 has no player";
         // An empty path is never handed to the lookup: on the real platform it could match any file.
@@ -282,15 +239,12 @@ TEST(TilePictures, APictureFileOrTheIconOnWhiteAndTheMissingProgramPictureUntilI
     EXPECT_TRUE(f.prVidBut[3].visible);
 
     // A picture file that can no longer be read keeps the picture the tile had; the icon is not tried.
-    for (const bool deleted : {false, true}) {
-        if (deleted) {
-            ASSERT_TRUE(scene.files.EraseFile(PicturePath(0)));
-        } else {
-            scene.files.AddFile(PicturePath(0), "not a bitmap");
-        }
-        scene.Fill();
-        EXPECT_EQ(*f.progIcon[0].picture, picture) << deleted;
-    }
+    scene.files.AddFile(PicturePath(0), "not a bitmap");
+    scene.Fill();
+    EXPECT_EQ(*f.progIcon[0].picture, picture) << "not a bitmap";
+    ASSERT_TRUE(scene.files.EraseFile(PicturePath(0)));
+    scene.Fill();
+    EXPECT_EQ(*f.progIcon[0].picture, picture) << "deleted";
 
     // A lookup that fails greys like a missing program; a web address never greys.
     scene.files.SetDriveNotReady(u"D:");

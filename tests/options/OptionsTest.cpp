@@ -9,12 +9,13 @@
 
 #include <array>
 #include <optional>
+#include <tuple>
+#include <utility>
 
 namespace options {
 namespace {
 
 using catalogue::kFalse;
-using catalogue::kTrue;
 using platform::kLeftButton;
 using platform::kRightButton;
 using testing_support::CrLf;
@@ -61,24 +62,17 @@ Order Rows(optForm& f) {
     return rows;
 }
 
-TEST(OptionsKey, OnlyCtrlShiftKOpensTheDialog) {
-    const struct {
-        int key, shift;
-        bool opens;
-    } cases[] = {
-        {'K', kCtrlShift, true},           {'K', kCtrlShift | platform::kAltMask, false},
-        {'K', platform::kCtrlMask, false}, {'K', platform::kShiftMask, false},
-        {'J', kCtrlShift, false},
-    };
-    for (const auto& c : cases) {
-        OptionsScene scene;
-        scene.form().onKeyDown(c.key, c.shift); // as the window delivers keys, whatever has the focus
-        EXPECT_EQ(scene.system.ModalsShown(), c.opens ? 1 : 0) << c.key << " " << c.shift;
-    }
-}
-
-TEST(ShowOptions, BuildsOneRowPerProgramInDisplayOrderWithItsTick) {
+TEST(ShowOptions, OnlyCtrlShiftKOpensTheDialogWithOneRowPerProgramInDisplayOrderAndItsTick) {
     OptionsScene scene;
+    // Keys as the window delivers them, whatever has the focus.
+    const std::pair<int, int> others[] = {{'K', kCtrlShift | platform::kAltMask},
+                                          {'K', platform::kCtrlMask},
+                                          {'K', platform::kShiftMask},
+                                          {'J', kCtrlShift}};
+    for (const auto& [key, shift] : others) {
+        scene.form().onKeyDown(key, shift);
+    }
+    EXPECT_EQ(scene.system.ModalsShown(), 0);
     scene.WithOptions([&](optForm& f) {
         EXPECT_TRUE(scene.system.InModal());
         EXPECT_EQ(Rows(f), (Order{5, 4, 3, 2, 1, 0})) << "hidden and missing programs get rows too";
@@ -101,14 +95,9 @@ TEST(ShowOptions, BuildsOneRowPerProgramInDisplayOrderWithItsTick) {
 }
 
 TEST(DragName, ReordersRowsByWhereTheNameIsDropped) {
-    // Rows hold, top to bottom, the programs 5 4 3 2 1 0 (row index = position).
-    const struct {
-        const char* what;
-        int row;
-        double dy; // pixels moved
-        int button;
-        Order order;
-    } cases[] = {
+    // Rows hold, top to bottom, the programs 5 4 3 2 1 0 (row index = position). The row dragged, the pixels
+    // it is moved, the button held and the order after the drop.
+    const std::tuple<const char*, int, double, int, Order> cases[] = {
         {"row 4 between rows 1 and 2", 4, -40, kLeftButton, {5, 4, 1, 3, 2, 0}},
         {"below the last row", 1, 200, kLeftButton, {5, 3, 2, 1, 0, 4}},
         {"above the first row", 3, -100, kLeftButton, {2, 5, 4, 3, 1, 0}},
@@ -118,24 +107,24 @@ TEST(DragName, ReordersRowsByWhereTheNameIsDropped) {
         {"right button drags too", 4, -40, kRightButton, {5, 4, 1, 3, 2, 0}},
         {"no button held: the name stays", 4, -40, 0, {5, 4, 3, 2, 1, 0}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, row, dy, button, order] : cases) {
+        SCOPED_TRACE(what);
         OptionsScene scene;
         scene.WithOptions([&](optForm& f) {
-            scene.DragName(f, c.row, c.dy, c.button);
-            EXPECT_EQ(Rows(f), c.order);
+            scene.DragName(f, row, dy, button);
+            EXPECT_EQ(Rows(f), order);
             for (int i = 0; i < f.progLabel.Count(); ++i) {
                 EXPECT_DOUBLE_EQ(f.progLabel[i].top, 48 + 16 * i) << "every label back on its row";
-                EXPECT_EQ(f.progCheck[i].value, c.order[static_cast<std::size_t>(i)] == 2 ? 0 : 1)
+                EXPECT_EQ(f.progCheck[i].value, order[static_cast<std::size_t>(i)] == 2 ? 0 : 1)
                     << "ticks move with names";
             }
             f.OKbut.onClick();
         });
-        EXPECT_EQ(scene.CatalogueOrder(), c.order);
+        EXPECT_EQ(scene.CatalogueOrder(), order);
     }
 }
 
-TEST(OkButton, AppliesTheRowsAndRefillsTheGridWhileCancelAndTheCloseBoxDropThem) {
+TEST(OkButton, AppliesTheRowsThatResetAnsweredNoKeptAndRefillsTheGridWhileCancelAndTheCloseBoxDropThem) {
     enum Close { kOk, kCancel, kCloseBox };
     for (const Close close : {kOk, kCancel, kCloseBox}) {
         SCOPED_TRACE(close);
@@ -147,8 +136,17 @@ TEST(OkButton, AppliesTheRowsAndRefillsTheGridWhileCancelAndTheCloseBoxDropThem)
             f.progCheck[3].value = 1;   // show Prog 2
             f.progCheck[4].value = 0;   // hide Prog 1
             scene.DragName(f, 5, -100); // Prog 0 to the top
+            f.Command1.onClick();       // Reset, answered No (the answer when none is queued)
+            EXPECT_FALSE(f.closed());
             close == kOk ? f.OKbut.onClick() : close == kCancel ? f.cancelBut.onClick() : f.onSystemClose();
         });
+        ASSERT_EQ(scene.system.MessageBoxes().size(), 1u);
+        const auto& box = scene.system.MessageBoxes()[0];
+        EXPECT_EQ((std::pair{box.title, box.style}), (std::pair{platform::Text(u"Reset The Launcher"), 52}));
+        EXPECT_EQ(box.text,
+                  u"This will reset the order of the programs and make the Launcher search for any new videos "
+                  u"or programs within the Collection that have been installed.\r\r" // two CRs, no LF
+                  u"Are you sure you want to reset the Collection Launcher?");
         const bool ok = close == kOk;
         EXPECT_EQ(scene.CatalogueOrder(), (ok ? Order{0, 5, 4, 3, 2, 1} : Order{5, 4, 3, 2, 1, 0}));
         EXPECT_EQ(scene.ShownIds(), (ok ? std::vector<int>{0, 5, 3, 2} : std::vector<int>{5, 4, 3, 1, 0}));
@@ -160,73 +158,44 @@ TEST(OkButton, AppliesTheRowsAndRefillsTheGridWhileCancelAndTheCloseBoxDropThem)
 
 TEST(LocateProgram, OnlyAChosenFileReplacesThePathAndItStaysAfterCancel) {
     constexpr char16_t kFound[] = u"C:\\Found\\Kid's Maths.exe";
-    const struct {
-        const char* what;
-        bool dragFirst; // Prog 3 (row 2) dragged to the top before the double click
-        int row, id;
-        std::optional<std::u16string> choice; // nothing: the file dialog was cancelled
-    } cases[] = {
+    // Whether Prog 3 (row 2) is dragged to the top before the double click, the row double-clicked, its
+    // program, and the choice in the file dialog (nothing: cancelled).
+    const std::tuple<const char*, bool, int, int, std::optional<std::u16string>> cases[] = {
         {"chosen for the dragged row", true, 0, 3, kFound},
         {"file dialog cancelled", false, 1, 4, std::nullopt},
         {"empty choice", false, 1, 4, u""},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, dragFirst, row, id, choice] : cases) {
+        SCOPED_TRACE(what);
         OptionsScene scene;
         scene.files.AddFile(kFound);
-        scene.system.QueueOpenFileChoice(c.choice);
-        const std::u16string path = c.choice && !c.choice->empty() ? *c.choice : u"C:\\Apps\\p4.exe";
+        scene.system.QueueOpenFileChoice(choice);
+        const std::u16string path = choice && !choice->empty() ? *choice : u"C:\\Apps\\p4.exe";
         scene.WithOptions([&](optForm& f) {
-            if (c.dragFirst) {
+            if (dragFirst) {
                 scene.DragName(f, 2, -60);
             }
-            f.progLabel[c.row].handlers.doubleClick(platform::PointerEvent{c.row, kLeftButton, 0, 150, 120});
+            f.progLabel[row].handlers.doubleClick(platform::PointerEvent{row, kLeftButton, 0, 150, 120});
             f.cancelBut.onClick();
         });
         ASSERT_EQ(scene.system.OpenFileRequests().size(), 1u);
-        const platform::OpenFileRequest& request = scene.system.OpenFileRequests()[0];
-        EXPECT_EQ(request.title, u"Find the exe for Prog " + platform::DecimalText(c.id));
-        EXPECT_EQ(request.filter, u"Programs|*.exe");
-        EXPECT_EQ(request.flags, 2101252);
-        EXPECT_EQ(scene.cat().progList[static_cast<std::size_t>(c.id)].path, path);
+        const platform::OpenFileRequest& r = scene.system.OpenFileRequests()[0];
+        EXPECT_EQ((std::tuple{r.title, r.filter, r.flags}),
+                  (std::tuple{u"Find the exe for Prog " + platform::DecimalText(id), u"Programs|*.exe", 2101252}));
+        EXPECT_EQ(scene.cat().progList[static_cast<std::size_t>(id)].path, path);
         EXPECT_EQ(scene.CatalogueOrder(), (Order{5, 4, 3, 2, 1, 0})) << "Cancel kept the order";
-        // The program's tile starts what the catalogue now holds.
-        scene.driver.Click(scene.form().progIcon[5 - c.id], 5, 5);
-        ASSERT_EQ(scene.system.Starts().size(), 1u);
-        EXPECT_EQ(scene.system.Starts()[0].path, path);
     }
 }
 
-TEST(ResetLauncher, NoKeepsTheDialogAndItsUnsavedRows) {
-    OptionsScene scene;
-    scene.system.QueueMessageBoxAnswer(platform::kAnswerNo);
-    scene.WithOptions([&](optForm& f) {
-        f.progCheck[0].value = 0;
-        f.Command1.onClick();
-        EXPECT_FALSE(f.closed());
-        EXPECT_EQ(f.progCheck[0].value, 0);
-        f.OKbut.onClick();
-    });
-    ASSERT_EQ(scene.system.MessageBoxes().size(), 1u);
-    const auto& box = scene.system.MessageBoxes()[0];
-    EXPECT_EQ(box.title, u"Reset The Launcher");
-    EXPECT_EQ(box.style, 52);
-    EXPECT_EQ(box.text, u"This will reset the order of the programs and make the Launcher search for any new videos or "
-                        u"programs within the Collection that have been installed.\r\r" // two CRs, no LF
-                        u"Are you sure you want to reset the Collection Launcher?");
-    EXPECT_EQ(scene.cat().progList[5].show, kFalse) << "the unticked row was applied by OK";
-}
-
 TEST(ResetLauncher, YesRebuildsTheFirstStartFromTheRightDataFolderAndLosesLocatedPaths) {
-    const struct {
-        const char16_t* folder;
-        const char16_t* data;
-    } cases[] = {{u"C:\\Launcher", u"C:\\Launcher\\data\\"}, {u"D:\\", u"D:\\data\\"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(platform::ToUtf8(c.folder));
+    // The launcher's folder and its data folder.
+    const std::pair<const char16_t*, const char16_t*> cases[] = {{u"C:\\Launcher", u"C:\\Launcher\\data\\"},
+                                                                 {u"D:\\", u"D:\\data\\"}};
+    for (const auto& [folder, data] : cases) {
+        SCOPED_TRACE(platform::ToUtf8(folder));
         platform::HeadlessSystem system;
-        platform::HeadlessFileSystem files(c.folder);
-        const std::u16string settings = std::u16string(c.data) + u"progdata.xml";
+        platform::HeadlessFileSystem files(folder);
+        const std::u16string settings = std::u16string(data) + u"progdata.xml";
         files.AddTextFile(settings, CrLf({u"<programs>", u"<program name='Old' path='C:\\o.exe' show='T' />"}));
         launcher::Launcher app(system, files);
         ASSERT_TRUE(app::Main(app));
@@ -238,9 +207,9 @@ TEST(ResetLauncher, YesRebuildsTheFirstStartFromTheRightDataFolderAndLosesLocate
 
         EXPECT_EQ(system.ModalsLeftOpen(), 0) << "the dialog closed before the reset";
         EXPECT_EQ(app.cat.progCount, 29);
-        EXPECT_EQ(app.cat.progList[0].path, platform::Text(c.folder).substr(0, 2) + u"\\Program Files\\Tessaly\\Animal "
-                                                                                    u"Habitats\\habitats.exe");
-        EXPECT_EQ(app.cat.progList[0].picpath.rfind(c.data, 0), 0u);
+        EXPECT_EQ(app.cat.progList[0].path, platform::Text(folder).substr(0, 2) + u"\\Program Files\\Tessaly\\Animal "
+                                                                                  u"Habitats\\habitats.exe");
+        EXPECT_EQ(app.cat.progList[0].picpath.rfind(data, 0), 0u);
         EXPECT_EQ(catalogue::SplitLines(files.FileText(settings).value_or(u"")).size(), 33u);
         EXPECT_EQ(app.form.progName.Count(), 29) << "the frame and grid were rebuilt";
     }

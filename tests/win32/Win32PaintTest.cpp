@@ -3,96 +3,44 @@
 #include "platform/win32/Win32Paint.h"
 #include "platform/win32/Win32System.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <memory>
+#include <tuple>
 
 namespace platform {
 namespace {
 
-constexpr Rgb kGrey{192, 192, 192};
-constexpr Rgb kRed{255, 0, 0};
-constexpr Rgb kGreen{0, 160, 0};
-constexpr Rgb kBlue{0, 0, 255};
-constexpr Rgb kNavy{0, 0, 128};
+using namespace testing_support;
 
-Picture Solid(int w, int h, Rgb colour, std::uint8_t alpha = 255) {
+Picture Solid(int w, int h, Rgb colour, std::uint8_t alpha) {
     Bitmap bitmap(w, h, colour);
-    for (std::uint32_t& p : bitmap.pixels) {
-        p = Argb(colour, alpha);
-    }
+    std::ranges::fill(bitmap.pixels, Argb(colour, alpha));
     return std::make_shared<const Bitmap>(std::move(bitmap));
 }
 
-void Place(Element& e, double left, double top, double width, double height) {
-    e.left = left;
-    e.top = top;
-    e.width = width;
-    e.height = height;
-}
-
-// A 200 x 100 window: a navy title box at the top with a label in it, a white holder box with a picture
-// that sticks out of it, a scroll bar and a hidden picture, and a green shape at the bottom right.
-struct Scene {
-    Win32System system{u"Z:\\w32paint"}; // measures text with the fonts the painter draws it with
-    Window window{u"Scene", kGrey};
-    PictureBox title{"title", system};
-    Label caption{"caption", system, true};
-    PictureBox holder{"holder", system};
-    Image picture{"picture"}, hidden{"hidden"};
-    ScrollBar bar{"bar"};
-    Shape shape{"shape"};
-
-    Scene() {
-        window.Add(title);
-        window.Add(holder);
-        window.Add(shape);
-        Place(title, 0, 0, 200, 30);
-        title.backColor = kNavy;
-        title.Add(caption);
-        caption.left = 4;
-        caption.top = 2;
-        caption.foreColor = kWhite;
-        caption.SetFont(Font{u"Arial", 14.25, true});
-        caption.SetCaption(u"Title");
-        Place(holder, 10, 40, 100, 50);
-        holder.backColor = kWhite;
-        holder.Add(picture);
-        holder.Add(hidden);
-        holder.Add(bar);
-        Place(picture, -5, 30, 30, 30);
-        picture.picture = Solid(2, 2, kRed);
-        Place(hidden, 50, 5, 20, 20);
-        hidden.picture = Solid(2, 2, kBlue);
-        hidden.visible = false;
-        Place(bar, 80, 0, 20, 50);
-        Place(shape, 150, 70, 40, 25);
-        shape.fillColor = kGreen;
-    }
-
+// Measures text with the fonts the painter draws it with.
+struct Scene : ElementScene<Win32System> {
+    Scene() : ElementScene(u"Z:\\w32paint") {}
     Bitmap Render() { return RenderWindow(window, 200, 100, system.Shared().fonts); }
 };
 
-TEST(Win32Paint, ElementsDrawBackToFrontClippedToTheirPictureBox) {
+TEST(Win32Paint, ElementsDrawBackToFrontClippedToTheirPictureBoxAndPicturesStretchAndBlend) {
     Scene scene;
     Shape front("front");
     scene.window.Add(front);
     Place(front, 140, 60, 30, 30);
     front.fillColor = kBlue;
     scene.holder.Cls(); // a 100 x 50 white surface with a blue corner, drawn at its own size
-    for (int y = 0; y < 10; ++y) {
-        for (int x = 0; x < 10; ++x) {
-            scene.holder.surface().Set(x, y, Argb(kBlue));
-        }
-    }
+    DrawOver(scene.holder.surface(), Bitmap(10, 10, kBlue), 0, 0);
     const Bitmap shot = scene.Render();
-    ASSERT_EQ(shot.width, 200);
-    ASSERT_EQ(shot.height, 100);
-    const struct {
-        int x, y;
-        Rgb colour;
-        const char* what;
-    } cases[] = {
+    ASSERT_EQ((std::array{shot.width, shot.height}), (std::array{200, 100}));
+    // A point of the window, the colour there, and what lies there.
+    const std::tuple<int, int, Rgb, const char*> cases[] = {
         {120, 50, kGrey, "window background"},
         {150, 25, kNavy, "title box"},
         {60, 50, kWhite, "holder"},
@@ -107,15 +55,13 @@ TEST(Win32Paint, ElementsDrawBackToFrontClippedToTheirPictureBox) {
         {160, 80, kBlue, "the shape added last lies in front"},
         {195, 98, kGrey, "right of the shape"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(shot.ColourAt(c.x, c.y), c.colour) << c.what << " at " << c.x << "," << c.y;
+    for (const auto& [x, y, colour, what] : cases) {
+        EXPECT_EQ(shot.ColourAt(x, y), colour) << what << " at " << x << "," << y;
     }
     scene.window.ZOrderFront(scene.shape);
     EXPECT_EQ(scene.Render().ColourAt(160, 80), kGreen) << "brought to the front";
-}
 
-TEST(Win32Paint, PicturesStretchToTheElementAndBlendByTheirAlpha) {
-    Scene scene;
+    // Pictures stretch to their element and blend by their alpha.
     Bitmap quarters(2, 2, kRed);
     quarters.Set(1, 0, Argb(kGreen));
     quarters.Set(0, 1, Argb(kBlue));
@@ -124,12 +70,10 @@ TEST(Win32Paint, PicturesStretchToTheElementAndBlendByTheirAlpha) {
     scene.picture.picture = std::make_shared<const Bitmap>(quarters);
     const Bitmap stretched = scene.Render();
     // The holder is at (10, 40): each source pixel covers 20 x 20 screen pixels, whole and unsmoothed.
-    const struct {
-        int x, y;
-        Rgb colour;
-    } cases[] = {{15, 45, kRed}, {45, 45, kGreen}, {15, 75, kBlue}, {45, 75, kNavy}, {29, 59, kRed}, {30, 60, kNavy}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(stretched.ColourAt(c.x, c.y), c.colour) << c.x << "," << c.y;
+    const std::tuple<int, int, Rgb> quartersAt[] = {{15, 45, kRed},  {45, 45, kGreen}, {15, 75, kBlue},
+                                                    {45, 75, kNavy}, {29, 59, kRed},   {30, 60, kNavy}};
+    for (const auto& [x, y, colour] : quartersAt) {
+        EXPECT_EQ(stretched.ColourAt(x, y), colour) << x << "," << y;
     }
     // Half-transparent red over the white holder; a clear picture, or none, leaves the holder as it is.
     scene.picture.picture = Solid(4, 4, kRed, 128);

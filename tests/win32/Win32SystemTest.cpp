@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <chrono>
 #include <cstdint>
@@ -16,9 +17,12 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <ranges>
 #include <set>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -33,80 +37,53 @@ fs::path ModulePath() {
 
 // A fresh folder under the temporary folder, removed with everything in it at the end of the test; the
 // current folder is put back as it was.
-class TempFolder {
-public:
-    TempFolder()
-        : saved_(fs::current_path()),
-          path_(fs::temp_directory_path() /
-                (L"w32sys-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64()))) {
-        fs::create_directories(path_);
-    }
+struct TempFolder {
+    const fs::path saved = fs::current_path();
+    const fs::path path = fs::temp_directory_path() / (L"w32sys-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                                       std::to_wstring(GetTickCount64()));
+
+    TempFolder() { fs::create_directories(path); }
+    TempFolder(const TempFolder&) = delete;
     ~TempFolder() {
         std::error_code error;
-        fs::current_path(saved_, error);
-        fs::remove_all(path_, error);
+        fs::current_path(saved, error);
+        fs::remove_all(path, error);
     }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const fs::path& path() const { return path_; }
-    Text text() const { return FromWide(path_.wstring()); }
-
-private:
-    fs::path saved_, path_;
+    Text text() const { return FromWide(path.wstring()); }
 };
 
 // ---- pure helpers ----
 
-TEST(Win32SystemHelpers, InstanceMutexNameIsPerFolderAndIgnoresCase) {
-    const Text name = InstanceMutexName(u"C:\\Tessaly\\Launcher");
-    const std::u16string_view prefix = u"Local\\TessalyCollectionLauncher-";
-    EXPECT_TRUE(name.starts_with(prefix)) << ToUtf8(name);
-    EXPECT_EQ(name.find(u'\\', 6), Text::npos) << "only the namespace holds a backslash";
-    EXPECT_EQ(name.size(), prefix.size() + 16);
-    EXPECT_EQ(InstanceMutexName(u"c:\\TESSALY\\launcher"), name);
-    for (const char16_t* other : {u"C:\\Tessaly\\Launcher2", u"D:\\Tessaly\\Launcher", u""}) {
-        EXPECT_NE(InstanceMutexName(other), name) << ToUtf8(other);
-    }
-}
-
 TEST(Win32SystemHelpers, FilterListCommandLineAndShowCommand) {
-    const struct {
-        Text filter, list;
-    } filters[] = {
+    // A filter and the list the file dialog takes.
+    const std::pair<Text, Text> filters[] = {
         {u"Programs|*.exe", u"Programs\0*.exe\0\0"s},
         {u"Programs|*.exe|All files|*.*", u"Programs\0*.exe\0All files\0*.*\0\0"s},
         {u"Programs|*.exe|Orphan", u"Programs\0*.exe\0\0"s}, // a description without its pattern is dropped
         {u"Programs", u""},
         {u"", u""},
     };
-    for (const auto& c : filters) {
-        EXPECT_EQ(FileDialogFilter(c.filter), c.list) << ToUtf8(c.filter);
+    for (const auto& [filter, list] : filters) {
+        EXPECT_EQ(FileDialogFilter(filter), list) << ToUtf8(filter);
     }
     // The path in quotes; nothing for what cannot be a file name (a quote would end the path early and turn
     // the rest into arguments).
-    const struct {
-        Text path;
-        std::optional<Text> line;
-    } lines[] = {
+    const std::pair<Text, std::optional<Text>> lines[] = {
         {u"C:\\Program Files\\Tessaly\\maths.exe", u"\"C:\\Program Files\\Tessaly\\maths.exe\""},
         {u"maths.exe", u"\"maths.exe\""},
         {u"", std::nullopt},
         {u"C:\\a\" -delete \"b.exe", std::nullopt},
         {u"C:\\a.exe\0 -x"s, std::nullopt},
     };
-    for (const auto& c : lines) {
-        EXPECT_EQ(QuotedCommandLine(c.path), c.line) << ToUtf8(c.path);
+    for (const auto& [path, line] : lines) {
+        EXPECT_EQ(QuotedCommandLine(path), line) << ToUtf8(path);
     }
-    const struct {
-        int style;
-        std::optional<int> show;
-    } styles[] = {
-        {0, SW_HIDE},          {1, SW_SHOWNORMAL},     {2, SW_SHOWMINIMIZED},
-        {3, SW_SHOWMAXIMIZED}, {4, SW_SHOWNOACTIVATE}, {6, SW_SHOWMINNOACTIVE},
-        {5, std::nullopt},     {-1, std::nullopt},     {7, std::nullopt},
-    };
-    for (const auto& c : styles) {
-        EXPECT_EQ(ShowCommandForStyle(c.style), c.show) << c.style;
+    // The show command of each window style of the launcher's, -1 to 7; none for the styles it has not.
+    const std::optional<int> shows[] = {std::nullopt,     SW_HIDE,           SW_SHOWNORMAL, SW_SHOWMINIMIZED,
+                                        SW_SHOWMAXIMIZED, SW_SHOWNOACTIVATE, std::nullopt,  SW_SHOWMINNOACTIVE,
+                                        std::nullopt};
+    for (int style = -1; style <= 7; ++style) {
+        EXPECT_EQ(ShowCommandForStyle(style), shows[style + 1]) << style;
     }
 }
 
@@ -120,10 +97,9 @@ TEST(Win32System, AppVersionIsTheExecutablesFileVersion) {
     UINT fixedSize = 0;
     ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize));
     const Version version = Win32System(u"Z:\\w32sys-version").AppVersion();
-    EXPECT_EQ(version.major, static_cast<int>(HIWORD(fixed->dwFileVersionMS)));
-    EXPECT_EQ(version.minor, static_cast<int>(LOWORD(fixed->dwFileVersionMS)));
-    EXPECT_EQ(version.revision, static_cast<int>(LOWORD(fixed->dwFileVersionLS)));
-    EXPECT_GE(version.major, 1);
+    EXPECT_EQ((std::array{version.major, version.minor, version.revision}),
+              (std::array<int, 3>{HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+                                  LOWORD(fixed->dwFileVersionLS)}));
 
     // The same block spoilt is refused: signature, key, a length beyond the block, cut short, nothing.
     HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
@@ -141,7 +117,14 @@ TEST(Win32System, AppVersionIsTheExecutablesFileVersion) {
 
 // ---- the system ----
 
-TEST(Win32System, OneInstancePerFolderWhileTheFirstLives) {
+TEST(Win32System, OneInstancePerFolderWhateverTheCaseOfItsNameWhileTheFirstLives) {
+    const Text name = InstanceMutexName(u"C:\\Tessaly\\Launcher");
+    EXPECT_TRUE(name.starts_with(u"Local\\TessalyCollectionLauncher-")) << ToUtf8(name);
+    EXPECT_EQ(name.find(u'\\', 6), Text::npos) << "only the namespace holds a backslash";
+    EXPECT_EQ(InstanceMutexName(u"c:\\TESSALY\\launcher"), name);
+    for (const char16_t* other : {u"C:\\Tessaly\\Launcher2", u"D:\\Tessaly\\Launcher", u""}) {
+        EXPECT_NE(InstanceMutexName(other), name) << ToUtf8(other);
+    }
     const Text folder = u"Z:\\w32sys-instance-" + DecimalText(GetCurrentProcessId()) + u"-" +
                         DecimalText(static_cast<long long>(GetTickCount64()));
     {
@@ -155,16 +138,13 @@ TEST(Win32System, OneInstancePerFolderWhileTheFirstLives) {
 }
 
 TEST(Win32System, TextIsMeasuredInPointsAtTheScreensResolution) {
-    const struct {
-        int dpi;
-        double points;
-        int pixels;
-    } cases[] = {
+    // Dots per inch, a font size in points, and its height in pixels.
+    const std::tuple<int, double, int> cases[] = {
         {96, 14.25, 19},  {96, 36, 48},    {96, 8.25, 11}, {96, 9.75, 13},
         {144, 14.25, 29}, {144, 8.25, 17}, {96, 0, 1},     {96, -3, 1}, // no font is smaller than one pixel
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(GdiFonts(c.dpi).PixelHeight(Font{u"Arial", c.points, false}), c.pixels) << c.dpi << ", " << c.points;
+    for (const auto& [dpi, points, pixels] : cases) {
+        EXPECT_EQ(GdiFonts(dpi).PixelHeight(Font{u"Arial", points, false}), pixels) << dpi << ", " << points;
     }
 
     Win32System system(u"Z:\\w32sys-measure");
@@ -177,37 +157,29 @@ TEST(Win32System, TextIsMeasuredInPointsAtTheScreensResolution) {
     EXPECT_GE(one.height, 19) << "a line of a 19-pixel font is a little higher than the font";
     EXPECT_LE(one.height, 26);
     // An empty caption is a line high and takes no width, as a self-sizing label needs.
-    EXPECT_EQ(system.MeasureText(regular, u"").width, 0);
-    EXPECT_EQ(system.MeasureText(regular, u"").height, one.height);
+    const TextSize empty = system.MeasureText(regular, u"");
+    EXPECT_EQ((std::array{empty.width, empty.height}), (std::array{0.0, one.height}));
 }
 
 TEST(Win32System, FileIconIsTheFirstIconWithItsTransparency) {
     Win32System system(u"Z:\\w32sys-icon");
     const std::optional<Bitmap> icon = system.FileIcon(FromWide(ModulePath().wstring()), 0);
     ASSERT_TRUE(icon) << "the launcher's own icon, through the shell library loaded for it";
-    ASSERT_EQ(icon->width, 32);
-    ASSERT_EQ(icon->height, 32);
+    ASSERT_EQ((std::array{icon->width, icon->height}), (std::array{32, 32}));
     // launcher.ico: a rounded square, clear in its corners, opaque inside, its edge partly covered.
-    EXPECT_EQ(icon->At(0, 0) >> 24, 0u);
-    EXPECT_EQ(icon->At(16, 16) >> 24, 0xFFu);
-    int opaque = 0, partial = 0;
-    for (const std::uint32_t pixel : icon->pixels) {
-        opaque += (pixel >> 24) == 0xFF ? 1 : 0;
-        partial += (pixel >> 24) > 0 && (pixel >> 24) < 0xFF ? 1 : 0;
-    }
-    EXPECT_GT(opaque, 600);
-    EXPECT_GT(partial, 0);
+    EXPECT_EQ((std::array{icon->At(0, 0) >> 24, icon->At(16, 16) >> 24}), (std::array{0u, 0xFFu}));
+    EXPECT_GT(std::ranges::count_if(icon->pixels, [](std::uint32_t p) { return p >> 24 == 0xFF; }), 600) << "opaque";
+    EXPECT_GT(std::ranges::count_if(icon->pixels, [](std::uint32_t p) { return p >> 24 > 0 && p >> 24 < 0xFF; }), 0)
+        << "partly covered";
 
     TempFolder temp;
-    const fs::path text = temp.path() / L"notes.txt";
+    const fs::path text = temp.path / L"notes.txt";
     std::ofstream(text) << "not a program";
     const Text module = FromWide(ModulePath().wstring());
-    const struct {
-        Text file;
-        int index;
-    } none[] = {
+    // Files and icon indexes that give no icon.
+    const std::pair<Text, int> none[] = {
         {FromWide(text.wstring()), 0},
-        {FromWide((temp.path() / L"missing.exe").wstring()), 0},
+        {FromWide((temp.path / L"missing.exe").wstring()), 0},
         {FromWide((ModulePath().parent_path() / L"win32_started_program.exe").wstring()), 0}, // no icon resource
         {module, 1}, // the launcher has one icon
         {module, -1},
@@ -215,25 +187,8 @@ TEST(Win32System, FileIconIsTheFirstIconWithItsTransparency) {
         {module + u"\0x"s, 0},
         {u"http://www.example.com/", 0},
     };
-    for (const auto& c : none) {
-        EXPECT_FALSE(system.FileIcon(c.file, c.index)) << ToUtf8(c.file) << " #" << c.index;
-    }
-}
-
-TEST(Win32System, CurrentDriveAndFolderChangeOnlyForRealOnes) {
-    TempFolder temp;
-    Win32System system(u"Z:\\w32sys-folder");
-    ASSERT_TRUE(system.SetCurrentFolder(temp.text()));
-    EXPECT_TRUE(fs::equivalent(fs::current_path(), temp.path()));
-    for (const Text& folder : {temp.text() + u"\\missing", Text(), temp.text() + u"\0\\x"s}) {
-        EXPECT_FALSE(system.SetCurrentFolder(folder)) << ToUtf8(folder);
-        EXPECT_TRUE(fs::equivalent(fs::current_path(), temp.path())) << "a failed change leaves the folder";
-    }
-    // The drive letter alone goes to that drive's own current folder.
-    EXPECT_TRUE(system.SetCurrentDrive(temp.text().substr(0, 2)));
-    EXPECT_TRUE(fs::equivalent(fs::current_path(), temp.path())) << "same drive: its current folder stays";
-    for (const char16_t* notDrive : {u"C", u"C:\\", u"1:", u"::", u"", u"\\\\"}) {
-        EXPECT_FALSE(system.SetCurrentDrive(notDrive)) << ToUtf8(notDrive);
+    for (const auto& [file, index] : none) {
+        EXPECT_FALSE(system.FileIcon(file, index)) << ToUtf8(file) << " #" << index;
     }
 }
 
@@ -251,23 +206,34 @@ std::wstring WaitForReport(const fs::path& file) {
     return {};
 }
 
-TEST(Win32System, StartExecutableStartsTheProgramInTheCurrentFolder) {
+TEST(Win32System, CurrentDriveAndFolderChangeOnlyForRealOnesAndProgramsStartInTheCurrentFolder) {
     TempFolder temp;
-    // Blanks in the folder and in the name: the path is quoted and passed as the application name.
-    const fs::path folder = temp.path() / L"Tessaly Maths";
+    Win32System system(u"Z:\\w32sys-folder");
+    ASSERT_TRUE(system.SetCurrentFolder(temp.text()));
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), temp.path));
+    for (const Text& folder : {temp.text() + u"\\missing", Text(), temp.text() + u"\0\\x"s}) {
+        EXPECT_FALSE(system.SetCurrentFolder(folder)) << ToUtf8(folder);
+        EXPECT_TRUE(fs::equivalent(fs::current_path(), temp.path)) << "a failed change leaves the folder";
+    }
+    // The drive letter alone goes to that drive's own current folder.
+    EXPECT_TRUE(system.SetCurrentDrive(temp.text().substr(0, 2)));
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), temp.path)) << "same drive: its current folder stays";
+    for (const char16_t* notDrive : {u"C", u"C:\\", u"1:", u"::", u"", u"\\\\"}) {
+        EXPECT_FALSE(system.SetCurrentDrive(notDrive)) << ToUtf8(notDrive);
+    }
+
+    // Blanks in the folder and in the name: the path is quoted and passed as the application name. The
+    // current folder is not the program's: which folder a program starts in is its caller's choice.
+    const fs::path folder = temp.path / L"Tessaly Maths";
     ASSERT_TRUE(fs::create_directory(folder));
     const fs::path program = folder / L"maths game.exe";
     fs::copy_file(ModulePath().parent_path() / L"win32_started_program.exe", program);
-
-    Win32System system(u"Z:\\w32sys-start");
-    // Not the program's folder: which folder a program starts in is its caller's choice.
-    ASSERT_TRUE(system.SetCurrentFolder(temp.text()));
     ASSERT_TRUE(system.StartExecutable(FromWide(program.wstring()), kNormalFocus));
-    const std::wstring report = WaitForReport(temp.path() / L"started.txt");
+    const std::wstring report = WaitForReport(temp.path / L"started.txt");
     ASSERT_FALSE(report.empty()) << "the program did not start in the current folder";
     const std::size_t lineEnd = report.find(L"\r\n");
     ASSERT_NE(lineEnd, std::wstring::npos);
-    EXPECT_TRUE(fs::equivalent(fs::path(report.substr(0, lineEnd)), temp.path()));
+    EXPECT_TRUE(fs::equivalent(fs::path(report.substr(0, lineEnd)), temp.path));
     EXPECT_EQ(report.substr(lineEnd + 2), L"\"" + program.wstring() + L"\"\r\n");
 
     for (const Text& path : {FromWide((folder / L"missing.exe").wstring()), Text(), Text(u"C:\\a\"b.exe")}) {
@@ -281,6 +247,7 @@ TEST(Win32System, ShellOpenHandsWebAddressesToTheShell) {
     // Wine has no browser to show it, yet the shell takes the address (loaded for it at this first use).
     EXPECT_TRUE(system.ShellOpen(u"http://www.example.com/", kShowMaximised));
     EXPECT_FALSE(system.ShellOpen(u"", kShowMaximised));
+    EXPECT_FALSE(system.ShellOpen(u"Z:\\w32sys-shell\\missing.txt", kShowMaximised)) << "the shell's refusal";
     EXPECT_FALSE(system.ShellOpen(u"www.example.com\0.exe"s, kShowMaximised));
 }
 
@@ -314,12 +281,10 @@ std::map<std::string, std::set<std::string>> Imports(const fs::path& program) {
 
 TEST(Win32System, LauncherImportsOnlyWhatEveryStartNeeds) {
     const auto imports = Imports(ModulePath().parent_path() / L"launcher.exe");
-    std::set<std::string> libraries;
-    for (const auto& [library, functions] : imports) {
-        libraries.insert(library);
-    }
+    const auto libraries = std::views::keys(imports);
     // The common controls, the shell, the common dialogs and COM are loaded when first needed.
-    EXPECT_EQ(libraries, (std::set<std::string>{"gdi32.dll", "kernel32.dll", "msvcrt.dll", "user32.dll"}));
+    EXPECT_EQ((std::set<std::string>(libraries.begin(), libraries.end())),
+              (std::set<std::string>{"gdi32.dll", "kernel32.dll", "msvcrt.dll", "user32.dll"}));
     // A Windows without SetDefaultDllDirectories still starts: it is looked up at run time.
     EXPECT_EQ(imports.at("kernel32.dll").count("SetDefaultDllDirectories"), 0u);
 }
