@@ -26,8 +26,9 @@ inline constexpr char16_t kEmptyMarker[] = u"<empty/>";
 std::optional<Text> GetTagName(TextView line);
 
 // The value of attribute `name` (lower-cased before the search; the line is searched as it is), written
-// as  name='value'  with one blank before the name. Empty text when the attribute is missing or has no
-// closing apostrophe. "&apos;" inside a value reads as an apostrophe.
+// as  name='value'  with one blank before the name, and found only outside the other quoted values: the
+// first such attribute of the line. Empty text when the attribute is missing or has no closing apostrophe.
+// "&apos;" inside a value reads as an apostrophe.
 Text GetAttribute(TextView line, TextView name);
 
 // The same search with the line lower-cased too, the value read as a lenient decimal number and rounded

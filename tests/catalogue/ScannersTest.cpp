@@ -52,6 +52,13 @@ TEST(GetAttribute, FindsExactLowerCaseNamesInSingleQuotes) {
         {u"<program desc='It's fun' />", u"desc", u"It"}, // a bare apostrophe ends the value
         {u"<program desc='It&apos;s fun&apos;' />", u"desc", u"It's fun'"},
         {u"<program xname='a' name='b' />", u"name", u"b"},
+        // Regression: a value ending in an attribute's name and "=" was read as the start of that attribute.
+        {u"<program name='Sums show=' path='C:\\s.exe' show='T' />", u"show", u"T"},
+        {u"<program path='C:\\q desc=' desc='Real text ' />", u"desc", u"Real text "},
+        {u"<program name=' path='", u"name", u" path="},
+        {u"<program name=' path='", u"path", u""},
+        {u"<program a='it's' name='b' desc='x' desc='y' />", u"name", u"b"}, // outside a value, "'" opens none
+        {u"<program a='it's' name='b' desc='x' desc='y' />", u"desc", u"x"}, // the first one wins
     };
     for (const auto& c : cases) {
         EXPECT_EQ(GetAttribute(c.line, c.name), c.value)

@@ -40,7 +40,8 @@ ENTRY = "src/app/win32/WinMain.cpp"
 MUTANTS = [
     # ---- line scanners ----
     M("scanner: attribute found without the blank before its name", "host", SCANNERS,
-      'Text search = u" ";', "Text search;"),
+      "&& line[open - nameLength] == u' ' &&", "&&"),
+    M("scanner: attributes found inside values", "host", SCANNERS, "free = end + 1;", "free = open + 1;"),
     M("scanner: value runs to the last apostrophe", "host", SCANNERS,
       "const auto end = line.find(u'\\'', start);", "const auto end = line.rfind(u'\\'');"),
     M("scanner: '< tag' not read as '<tag'", "host", SCANNERS,
