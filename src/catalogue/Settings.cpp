@@ -25,7 +25,7 @@ Text Escaped(TextView value) {
 }
 
 // The writer puts one blank before the closing apostrophe of the optional values; reading takes it off
-// again so that the value does not grow at every save.
+// again so that the value does not grow at every save, and saving what was read gives the same bytes.
 Text WithoutWriterBlank(Text value) {
     if (!value.empty() && value.back() == u' ') {
         value.pop_back();
@@ -146,7 +146,7 @@ void LoadSettings(Catalogue& cat, platform::FileSystem& files) {
             program.path = GetAttribute(line, u"path");
             program.picpath = WithoutWriterBlank(GetAttribute(line, u"picpath"));
             program.desc = WithoutWriterBlank(GetAttribute(line, u"desc"));
-            program.videopath = GetAttribute(line, u"videopath");
+            program.videopath = WithoutWriterBlank(GetAttribute(line, u"videopath"));
             program.show = GetAttribute(line, u"show") == u"T" ? kTrue : kFalse;
         }
     }

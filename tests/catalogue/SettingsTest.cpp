@@ -63,13 +63,13 @@ TEST(SaveSettings, WritesThe33LineFormatToTheByte) {
 }
 
 TEST(SaveSettings, RoundTripGivesTheSameCatalogueAndTheSameBytes) {
-    // Regressions: a located executable under "Kid's Maths" was cut at the apostrophe when read back; picpath
-    // and desc gained one trailing blank at every save; only slots 0 to 28 were written, so a catalogue of 30
-    // to 51 programs lost the rest.
+    // Regressions: a located executable under "Kid's Maths" was cut at the apostrophe when read back; picpath,
+    // desc and videopath gained one trailing blank at every save; only slots 0 to 28 were written, so a
+    // catalogue of 30 to 51 programs lost the rest; a name ending in " show=" hid the program.
     Scene scene;
     FillExample(scene.cat);
     scene.cat.showall = kFalse;
-    scene.cat.progList[5] = {u"Kid's Maths",
+    scene.cat.progList[5] = {u"Kid's Maths show=",
                              u"C:\\Program Files\\Kid's Maths\\maths.exe",
                              u"C:\\p 'q'.bmp",
                              u"Count to ten. Then again.  ",
@@ -90,17 +90,10 @@ TEST(SaveSettings, RoundTripGivesTheSameCatalogueAndTheSameBytes) {
     EXPECT_EQ(loaded.progCount, kSlotCount);
     EXPECT_EQ(loaded.showall, kFalse);
     EXPECT_EQ(loaded.order, scene.cat.order);
-    for (int id = 0; id < kSlotCount; ++id) {
-        ProgramRecord expected = scene.cat.progList[static_cast<std::size_t>(id)];
-        if (!expected.videopath.empty()) {
-            expected.videopath += u' '; // the writer's blank stays on the video path until TrimPaths
-        }
-        EXPECT_EQ(loaded.progList[static_cast<std::size_t>(id)], expected) << "slot " << id;
-    }
+    EXPECT_EQ(loaded.progList, scene.cat.progList);
 
     // Saving what was read gives the same bytes again, however often it is done.
     for (int round = 0; round < 2; ++round) {
-        TrimPaths(loaded);
         SaveSettings(loaded, scene.files);
         EXPECT_EQ(*scene.files.FileBytes(kSettings), first);
         LoadSettings(loaded, scene.files);
@@ -219,7 +212,7 @@ TEST(LoadSettings, ReadsEachFieldByItsExactSpelling) {
                             CrLf({
                                 u"<options showall='True' />",
                                 u"<program name='A' path='C:\\a.exe' show='T' picpath='C:\\a.bmp ' desc='Hi. ' "
-                                u"videopath='C:\\v.exe ' />",
+                                u"videopath='C:\\v.exe  ' />",
                                 u"<program NAME='B' PATH='C:\\b.exe' SHOW='T' />",
                                 u"<program name=\"C\" show='t' />",
                                 u"<program name='D' show='True' />",
