@@ -138,6 +138,8 @@ MUTANTS = [
       "            found = false;\n            for (int k", "            for (int k"),
     M("discovery: p19 never tried", "host", DISCOVERY,
       "k <= kLastCandidate && !found", "k < kLastCandidate && !found"),
+    M("discovery: empty slots matched", "host", DISCOVERY,
+      "if (name.empty()) {\n            return {};", "if (false) {\n            return {};"),
     M("discovery: p0 tried", "host", DISCOVERY, "constexpr int kFirstCandidate = 1;", "constexpr int kFirstCandidate = 0;"),
     M("discovery: the drive alone is a candidate", "host", DISCOVERY,
       "found = candidate != appDrive && files_.LookupFile(candidate).Found();",
