@@ -51,7 +51,7 @@ private:
         if (!lines_) {
             lines_.emplace();
             if (files_.LookupFile(path_).Found()) {
-                if (const auto bytes = files_.ReadFileBytes(path_)) {
+                if (const auto bytes = files_.ReadFileBytes(path_, kMaxDataFileBytes)) {
                     *lines_ = SplitLines(files_.FromCodePage(*bytes));
                 }
             }

@@ -117,7 +117,7 @@ void SaveSettings(const Catalogue& cat, platform::FileSystem& files) {
 void LoadSettings(Catalogue& cat, platform::FileSystem& files) {
     cat.progCount = 0;
     const Text location = SettingsFilePath(files);
-    const auto bytes = files.ReadFileBytes(location);
+    const auto bytes = files.ReadFileBytes(location, kMaxDataFileBytes);
     // A lookup that cannot tell counts as a file that is there: saving over it would risk the same loss.
     cat.settingsUnreadable = !bytes && files.LookupFile(location).status != platform::LookupStatus::Absent;
     if (!bytes) {
@@ -154,7 +154,7 @@ void LoadSettings(Catalogue& cat, platform::FileSystem& files) {
 
 void EnsureSettingsFile(Catalogue& cat, platform::FileSystem& files) {
     const Text location = SettingsFilePath(files);
-    const auto bytes = files.ReadFileBytes(location);
+    const auto bytes = files.ReadFileBytes(location, kMaxDataFileBytes);
     Text firstLine;
     if (bytes) {
         auto lines = SplitLines(files.FromCodePage(*bytes));

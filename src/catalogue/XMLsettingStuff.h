@@ -8,6 +8,7 @@
 #include "catalogue/Catalogue.h"
 #include "platform/FileSystem.h"
 
+#include <cstddef>
 #include <optional>
 
 namespace catalogue {
@@ -17,6 +18,10 @@ inline constexpr char16_t kProgramCandidatesFileName[] = u"poss paths.xml";
 inline constexpr char16_t kVideoCandidatesFileName[] = u"poss vid paths.xml";
 // A settings file whose first line is exactly this counts as absent.
 inline constexpr char16_t kEmptyMarker[] = u"<empty/>";
+// The most bytes read of the settings file and of each candidate-location file (the largest real settings
+// file is under 20 KB). A larger file reads as unreadable, so a settings file that a pupil filled up is
+// neither loaded into memory nor overwritten.
+inline constexpr std::size_t kMaxDataFileBytes = std::size_t{1} << 20;
 
 // ---- line scanners ----
 

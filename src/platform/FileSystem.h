@@ -5,6 +5,7 @@
 
 #include "platform/Text.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,8 +39,9 @@ public:
     // backend to this.
     [[nodiscard]] virtual FileLookup LookupFile(TextView path) = 0;
 
-    // The whole content of a file, or nothing when it cannot be opened or read.
-    [[nodiscard]] virtual std::optional<std::string> ReadFileBytes(TextView path) = 0;
+    // The whole content of a file, or nothing when it cannot be opened or read or holds more than
+    // `maxBytes` bytes: a file larger than the caller's limit is never read into memory.
+    [[nodiscard]] virtual std::optional<std::string> ReadFileBytes(TextView path, std::size_t maxBytes) = 0;
 
     // Creates or truncates the file and writes the bytes, flushed to the disk. False when any part failed;
     // the file may then hold some of the bytes.

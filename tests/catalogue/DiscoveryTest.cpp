@@ -44,6 +44,8 @@ TEST(FindProgramPath, TriesP1ToP19OfTheLastLineNamingTheProgramOnTheLaunchersDri
         {"on the launcher's drive", {Maths(u"p1='\\A'")}, {u"C:\\A", u"D:\\A"}, u"D:\\A", false, false, u"D:"},
         {"no candidate file", {}, {u"C:\\A"}, u""},
         {"unreadable candidate file", {Maths(u"p1='\\A'")}, {u"C:\\A"}, u"", false, true},
+        // Regression: a candidate file of any size was read whole into memory.
+        {"over 1 MB", {Maths(u"p1='\\A'") + std::u16string(kMaxDataFileBytes, u' ')}, {u"C:\\A"}, u""},
         {"lines without a tag skipped", {u"", tagless, Maths(u"p1='\\A' p2='\\B'"), u"</l>"}, {u"C:\\B"}, u"C:\\B"},
         {"video candidate file", {Maths(u"p1='\\V'")}, {u"C:\\V"}, u"C:\\V", true},
     };

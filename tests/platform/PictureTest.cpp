@@ -1,4 +1,5 @@
 #include "platform/Picture.h"
+#include "platform/headless/HeadlessFileSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -155,11 +156,13 @@ TEST(DecodeBmp, RefusesBrokenAndHostileFiles) {
         BmpFile file;
     } cases[] = {
         {"negative width", {.width = -2, .pixels = px}},
-        {"width past the limit", {.width = 16385, .pixels = px}},
         {"zero height", {.height = 0, .pixels = px}},
-        {"height past the limit upwards", {.height = -16385, .pixels = px}},
         {"the most negative height", {.height = INT32_MIN, .pixels = px}},
         {"huge sides, few bytes", {.width = 16384, .height = 16384, .bitCount = 1, .pixels = px}},
+        // Regression: a 16384 x 16384 1-bit picture, 32 MB on disk, decoded to a gigabyte. 512 is the limit.
+        {"wider than 512", {.width = 513, .height = 1, .bitCount = 1, .palette = {0, 1}, .pixels = std::string(68, 0)}},
+        {"taller than 512",
+         {.width = 1, .height = -513, .bitCount = 1, .palette = {0, 1}, .pixels = std::string(2052, 0)}},
         {"two planes", {.planes = 2, .pixels = px}},
         {"16 bits", {.bitCount = 16, .pixels = px}},
         {"run-length compressed", {.compression = 1, .pixels = px}},
@@ -180,6 +183,19 @@ TEST(DecodeBmp, RefusesBrokenAndHostileFiles) {
     for (const auto& c : cases) {
         EXPECT_FALSE(DecodeBmp(c.file.Bytes()).has_value()) << c.what;
     }
+    EXPECT_TRUE(DecodeBmp(
+        BmpFile{.width = 512, .height = -512, .bitCount = 1, .palette = {0, 1}, .pixels = std::string(512 * 64, 0)}
+            .Bytes()))
+        << "512 x 512";
+}
+
+TEST(LoadBmpFile, ReadsAtMost2MBOfAPictureFile) {
+    HeadlessFileSystem files;
+    const std::string picture = EncodeBmp(Bitmap(64, 64, kWhite)); // the decoder ignores what follows
+    files.AddFile(u"C:\\at.bmp", picture + std::string(kMaxPictureFileBytes - picture.size(), 0));
+    files.AddFile(u"C:\\over.bmp", picture + std::string(kMaxPictureFileBytes - picture.size() + 1, 0));
+    EXPECT_EQ(LoadBmpFile(files, u"C:\\at.bmp"), Bitmap(64, 64, kWhite));
+    EXPECT_FALSE(LoadBmpFile(files, u"C:\\over.bmp"));
 }
 
 TEST(DecodeBmp, SurvivesEveryTruncationAndScatteredDamage) {

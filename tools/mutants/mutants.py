@@ -24,6 +24,7 @@ EVENTS = "src/launcher/Form1Events.cpp"
 ELEMENTS = "src/platform/Elements.cpp"
 GEOMETRY = "src/platform/ElementGeometry.cpp"
 PICTURE = "src/platform/Picture.cpp"
+PICTURE_H = "src/platform/Picture.h"
 TEXT = "src/platform/Text.cpp"
 HEADLESS_FS = "src/platform/headless/HeadlessFileSystem.cpp"
 DRIVER = "src/platform/headless/HeadlessDriver.cpp"
@@ -93,6 +94,11 @@ MUTANTS = [
     M("settings: unreadable never noticed", "host", SETTINGS,
       "cat.settingsUnreadable = !bytes && files.LookupFile(location).status != platform::LookupStatus::Absent;",
       "cat.settingsUnreadable = false;"),
+    M("settings: read whole, however large", "host", SETTINGS,
+      "files.ReadFileBytes(location, kMaxDataFileBytes);\n    // A lookup",
+      "files.ReadFileBytes(location, std::size_t{1} << 40);\n    // A lookup"),
+    M("discovery: candidate files read whole, however large", "host", DISCOVERY,
+      "files_.ReadFileBytes(path_, kMaxDataFileBytes)", "files_.ReadFileBytes(path_, std::size_t{1} << 40)"),
     M("settings: a line without a tag does not stop the load", "host", SETTINGS,
       "if (!tag) {\n            cat.progCount = kDefaultCount;\n            return;\n        }",
       "if (!tag) {\n            continue;\n        }"),
@@ -405,6 +411,8 @@ MUTANTS = [
       "if (NotReady(*key)) {\n        return {LookupStatus::Failed, {}};", "if (false) {\n        return {LookupStatus::Failed, {}};"),
     M("headless fs: the 0x80 block read as Latin-1", "host", HEADLESS_FS,
       "(b >= 0x80 && b < 0xA0) ? kCp1252High[b - 0x80]", "false ? kCp1252High[b - 0x80]"),
+    M("headless fs: files over the limit read", "host", HEADLESS_FS,
+      " || it->second.bytes.size() > maxBytes) {", ") {"),
     M("headless fs: writes into a read-only folder", "host", HEADLESS_FS,
       "if (Flagged(unwritable_, ParentKey(*key))) {\n            return false;",
       "if (false) {\n            return false;"),
@@ -420,6 +428,10 @@ MUTANTS = [
       "if (headerSize > bytes.size() - kFileHeaderSize) {"),
     M("bmp: bit fields not rounded", "host", PICTURE,
       "return static_cast<std::uint8_t>((value * 255 + max / 2) / max);", "return static_cast<std::uint8_t>(value * 255 / max);"),
+    M("bmp: pictures up to 16384 pixels a side", "host", PICTURE_H,
+      "kMaxPictureSide = 512;", "kMaxPictureSide = 16384;"),
+    M("bmp: picture files read whole, however large", "host", PICTURE,
+      "files.ReadFileBytes(path, kMaxPictureFileBytes)", "files.ReadFileBytes(path, std::size_t{1} << 40)"),
     M("blend: truncates", "host", PICTURE,
       "out |= ((o * alpha + u * (255 - alpha) + 127) / 255) << shift;", "out |= ((o * alpha + u * (255 - alpha)) / 255) << shift;"),
     M("text: Latin-1 capitals not lowered", "host", TEXT,
@@ -434,6 +446,8 @@ MUTANTS = [
       "if (path.empty() || HasNul(path)) {\n        return std::nullopt;\n    }\n    return Wide(path);", "if (path.empty()) {\n        return std::nullopt;\n    }\n    return Wide(path);"),
     M("win fs: the guard against drive dialogs leaks its error mode", "wine", WIN_FS,
       "if (restore_) {\n            SetThreadErrorMode(old_, nullptr);", "if (false) {\n            SetThreadErrorMode(old_, nullptr);"),
+    M("win fs: files over the limit read", "wine", WIN_FS,
+      "std::min<unsigned long long>(maxBytes, std::string().max_size())", "std::string().max_size()"),
     M("win fs: a folder is a file", "wine", WIN_FS,
       "if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {", "if (false) {"),
     M("win fs: read-only files overwritten", "wine", WIN_FS,

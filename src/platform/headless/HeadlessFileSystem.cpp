@@ -113,11 +113,11 @@ FileLookup HeadlessFileSystem::LookupFile(TextView path) {
     return {LookupStatus::Found, FileNameOf(it->second.path)};
 }
 
-std::optional<std::string> HeadlessFileSystem::ReadFileBytes(TextView path) {
+std::optional<std::string> HeadlessFileSystem::ReadFileBytes(TextView path, std::size_t maxBytes) {
     reads_.emplace_back(path);
     const auto key = FileKey(path);
     const auto it = key ? files_.find(*key) : files_.end();
-    if (it == files_.end() || NotReady(*key) || Flagged(unreadable_, *key)) {
+    if (it == files_.end() || NotReady(*key) || Flagged(unreadable_, *key) || it->second.bytes.size() > maxBytes) {
         return std::nullopt;
     }
     return it->second.bytes;

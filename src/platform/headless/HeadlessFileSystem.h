@@ -23,7 +23,7 @@ public:
     // ---- FileSystem ----
     Text AppFolder() const override { return appFolder_; }
     [[nodiscard]] FileLookup LookupFile(TextView path) override;
-    [[nodiscard]] std::optional<std::string> ReadFileBytes(TextView path) override;
+    [[nodiscard]] std::optional<std::string> ReadFileBytes(TextView path, std::size_t maxBytes) override;
     [[nodiscard]] bool WriteFileBytes(TextView path, std::string_view bytes) override;
     [[nodiscard]] bool MoveFileOver(TextView source, TextView target) override;
     [[nodiscard]] bool EraseFile(TextView path) override;

@@ -134,7 +134,7 @@ FileLookup Win32FileSystem::LookupFile(TextView path) {
     return {LookupStatus::Found, FromWide(found.cFileName)};
 }
 
-std::optional<std::string> Win32FileSystem::ReadFileBytes(TextView path) {
+std::optional<std::string> Win32FileSystem::ReadFileBytes(TextView path, std::size_t maxBytes) {
     const auto widePath = WidePath(path);
     if (!widePath) {
         return std::nullopt;
@@ -148,9 +148,12 @@ std::optional<std::string> Win32FileSystem::ReadFileBytes(TextView path) {
     if (!file.Valid()) {
         return std::nullopt;
     }
+    // The size is checked before anything is allocated: a file larger than the caller's limit is refused
+    // whole, however large it is.
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file.Get(), &size) == 0 || size.QuadPart < 0 ||
-        static_cast<unsigned long long>(size.QuadPart) > std::string().max_size()) {
+        static_cast<unsigned long long>(size.QuadPart) >
+            std::min<unsigned long long>(maxBytes, std::string().max_size())) {
         return std::nullopt;
     }
 
