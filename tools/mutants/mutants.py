@@ -36,6 +36,7 @@ WIN_LIBRARIES = "src/platform/win32/Win32Libraries.h"
 WIN_FONTS = "src/platform/win32/Win32Fonts.cpp"
 WIN_PAINT = "src/platform/win32/Win32Paint.cpp"
 WIN_WINDOW = "src/platform/win32/Win32Window.cpp"
+WIN_CLASS = "src/platform/win32/Win32WindowClass.cpp"
 ENTRY = "src/app/win32/WinMain.cpp"
 
 MUTANTS = [
@@ -485,6 +486,8 @@ MUTANTS = [
     M("win window: every paint band drawn as the top one", "wine", WIN_PAINT,
       "const RECT rect{pixels.left, pixels.top - top_, pixels.right, pixels.bottom - top_};",
       "const RECT rect{pixels.left, pixels.top, pixels.right, pixels.bottom};"),
+    M("win window: an exception crosses the window procedure", "wine", WIN_CLASS,
+      "    } catch (...) {\n        return 0;\n    }", "    } catch (int) {\n        return 0;\n    }"),
     M("win window: the wait timer restarts at every event", "e2e", WIN_WINDOW,
       "if (running.timer != timer || running.interval != timer->interval) {", "if (true) {",
       tests=["test_demo_tile_starts_its_program_once_per_second"]),
