@@ -20,6 +20,45 @@ TEST(IsWebAddress, ComparesLowerCasedPiecesAtEitherEnd) {
     }
 }
 
+// Regression: everything that began with "http" or "www" or ended in "htm" or "html" went to the shell.
+TEST(ShellTarget, IsAnAddressWithAHostOrAnExistingPageOnALetteredDrive) {
+    testing_support::Scene scene;
+    for (const char16_t* file : {u"C:\\Docs\\Page.HTM", u"D:\\x.html", u"C:\\page.mhtml", u"C:\\evil.vbs:x.htm",
+                                 u"\\\\server\\share\\x.htm"}) {
+        scene.files.AddFile(file);
+    }
+    const struct {
+        const char16_t* path;
+        const char16_t* target; // empty: the path itself; nullptr: refused
+    } cases[] = {
+        {u"http://www.example.com/help", u""},
+        {u"HTTPS://Example.org:8080/a?b#c", u""},
+        {u"www.example.com/x.htm", u"http://www.example.com/x.htm"},
+        {u"C:\\Docs\\page.htm", u""},
+        {u"D:\\x.html", u""},
+        {u"ms-msdt:/id PCWDiagnostic /skip force /param x.htm", nullptr},
+        {u"search-ms:query=x&crumb=location:\\\\evil\\share&.html", nullptr},
+        {u"file://server/share/x.htm", nullptr},
+        {u"httpd\\..\\evil.vbs", nullptr},
+        {u"C:\\page.mhtml", nullptr},
+        {u"\\\\server\\share\\x.htm", nullptr},
+        {u"C:\\evil.vbs:x.htm", nullptr},
+        {u"C:\\Docs\\missing.htm", nullptr},
+        {u"http://", nullptr},
+        {u"https:///x", nullptr},
+        {u"http://:80/", nullptr},
+        {u"http://a:8o/", nullptr},
+        {u"http://user@host/", nullptr},
+        {u"http://a b.example", nullptr},
+        {u"http://a.example/\" --x", nullptr},
+        {u"www.", nullptr},
+    };
+    for (const auto& c : cases) {
+        const auto expected = c.target ? std::optional<Text>(*c.target ? c.target : c.path) : std::nullopt;
+        EXPECT_EQ(ShellTarget(c.path, scene.files), expected) << platform::ToUtf8(c.path);
+    }
+}
+
 TEST(CleanPath, DropsDoubledBackslashesBetweenTheEnds) {
     const struct {
         const char16_t* in;
