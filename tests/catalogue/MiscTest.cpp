@@ -50,7 +50,8 @@ TEST(ShellTarget, IsAnAddressWithAHostOrAnExistingPageOnALetteredDrive) {
         {u"http://a:8o/", nullptr},
         {u"http://user@host/", nullptr},
         {u"http://a b.example", nullptr},
-        {u"http://a.example/\" --x", nullptr},
+        {u"http://a.example/\"--x\"", nullptr},
+        {u"http://a.example/a b", nullptr},
         {u"www.", nullptr},
     };
     for (const auto& c : cases) {

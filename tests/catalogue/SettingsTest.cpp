@@ -109,8 +109,10 @@ TEST(SaveSettings, AFailedWriteLeavesTheOldFileWhole) {
         {"disk full half-way", [](platform::HeadlessFileSystem& fs, Catalogue&) { fs.SetWriteLimit(100); }},
         {"settings file read-only", [](platform::HeadlessFileSystem& fs, Catalogue&) { fs.SetUnwritable(kSettings); }},
         {"settings file locked", [](platform::HeadlessFileSystem& fs, Catalogue&) { fs.SetUnreadable(kSettings); }},
+        // Regression: where only the settings file itself may be written, nothing was ever saved. It is
+        // written in place then.
         {"data folder read-only",
-         [](platform::HeadlessFileSystem& fs, Catalogue&) { fs.SetUnwritable(u"C:\\Launcher\\data"); }},
+         [](platform::HeadlessFileSystem& fs, Catalogue&) { fs.SetUnwritable(u"C:\\Launcher\\data"); }, true},
         {"drive not ready", [](platform::HeadlessFileSystem& fs, Catalogue&) { fs.SetDriveNotReady(u"C:"); }},
         {"no data folder", nullptr},
         // Regression: a settings file held open by another program at start-up was replaced at exit by the
@@ -151,6 +153,33 @@ TEST(SaveSettings, AFailedWriteLeavesTheOldFileWhole) {
             << fault.what;
         EXPECT_EQ(files.Files().size(), fault.apply ? 1u : 0u) << fault.what << ": the temporary file is removed";
     }
+}
+
+// Regression: the new text always went to progdata.xml.new, so a folder of that name stopped every save, and
+// two launchers leaving at once could delete or truncate each other's file and lose both saves.
+TEST(SaveSettings, GoesThroughANewFileOfItsOwnAndRemovesOnlyItsOwnLeftovers) {
+    Scene scene;
+    const Text data = u"C:\\Launcher\\data\\";
+    const Text held = data + u"progdata.xml.0000000000000001.tmp"; // another launcher is writing it
+    const Text others[] = {held, data + u"progdata.xml.x.tmp", data + u"progdata.xml.00000000000000a.tmp",
+                           data + u"progdata.xml.new", data + u"progdata.xml.0000000000000002.tmp.bak"};
+    for (const Text& path : others) {
+        scene.files.AddFile(path, "someone else's");
+    }
+    scene.files.SetUndeletable(held);
+    scene.files.AddFile(data + u"PROGDATA.XML.00000000000000AB.TMP", "left over");
+    scene.files.AddFolder(data + u"progdata.xml.00000000000000cd.tmp");
+    FillExample(scene.cat);
+
+    SaveSettings(scene.cat, scene.files); // its first name, ...0001, is taken: it takes ...0002
+
+    EXPECT_EQ(scene.files.FileBytes(kSettings), scene.files.ToCodePage(SettingsText(scene.cat)));
+    std::vector<Text> expected(std::begin(others), std::end(others));
+    expected.push_back(kSettings);
+    std::vector<Text> files = scene.files.Files();
+    std::sort(expected.begin(), expected.end());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, expected);
 }
 
 // ---- reading ----

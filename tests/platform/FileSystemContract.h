@@ -17,6 +17,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -152,6 +153,40 @@ TYPED_TEST_P(FileSystemContract, MovesAndDeletesOnlyWhatTheyMay) {
     }
 }
 
+// A new file is made only where no file or folder has the name; a listing gives the files by the start of
+// their names, as stored.
+TYPED_TEST_P(FileSystemContract, MakesOnlyNewFilesAndListsTheFilesOfAFolder) {
+    this->disk.PutFile(this->In(u"Taken.tmp"), "old");
+    this->disk.PutFolder(this->In(u"dir.tmp"));
+    const struct {
+        const char16_t* path;
+        CreateResult result;
+    } cases[] = {
+        {u"new.tmp", CreateResult::Written},       {u"empty.tmp", CreateResult::Written},
+        {u"TAKEN.tmp", CreateResult::Exists},      {u"dir.tmp", CreateResult::Exists},
+        {u"Missing\\n.tmp", CreateResult::Failed}, {u"q?.tmp", CreateResult::Failed},
+    };
+    for (const auto& c : cases) {
+        const std::string bytes = c.path == Text(u"empty.tmp") ? "" : "new";
+        EXPECT_EQ(this->files.WriteNewFile(this->In(c.path), bytes), c.result) << ToUtf8(c.path);
+        if (c.result != CreateResult::Exists) {
+            const bool written = c.result == CreateResult::Written;
+            EXPECT_EQ(this->disk.Bytes(this->In(c.path)), written ? std::optional(bytes) : std::nullopt)
+                << ToUtf8(c.path);
+        }
+    }
+    EXPECT_EQ(this->disk.Bytes(this->In(u"Taken.tmp")), "old");
+    const auto list = [this](TextView folder, TextView prefix) {
+        const std::vector<Text> names = this->files.ListFiles(folder, prefix);
+        return std::set<Text>(names.begin(), names.end());
+    };
+    EXPECT_EQ(list(this->disk.Folder(), u""), (std::set<Text>{u"new.tmp", u"empty.tmp", u"Taken.tmp"}));
+    EXPECT_EQ(list(this->disk.Folder(), u"t"), (std::set<Text>{u"Taken.tmp"}));
+    EXPECT_EQ(list(this->disk.Folder(), u"NEW."), (std::set<Text>{u"new.tmp"}));
+    EXPECT_TRUE(list(this->In(u"Missing"), u"").empty());
+    EXPECT_NE(this->files.UniqueNumber(), this->files.UniqueNumber());
+}
+
 // The tests run in the Windows-1252 code page (LC_ALL=C under Wine).
 TYPED_TEST_P(FileSystemContract, ConvertsTheWindows1252CodePageBothWays) {
     using namespace std::string_literals;
@@ -180,6 +215,6 @@ TYPED_TEST_P(FileSystemContract, ConvertsTheWindows1252CodePageBothWays) {
 
 REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, LooksUpAndReadsFilesByTheirWindowsNames,
                             WritesWholeFilesUnderTheNamesWindowsGivesThem, MovesAndDeletesOnlyWhatTheyMay,
-                            ConvertsTheWindows1252CodePageBothWays);
+                            MakesOnlyNewFilesAndListsTheFilesOfAFolder, ConvertsTheWindows1252CodePageBothWays);
 
 } // namespace platform

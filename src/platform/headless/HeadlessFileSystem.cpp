@@ -142,6 +142,33 @@ bool HeadlessFileSystem::WriteFileBytes(TextView path, std::string_view bytes) {
     return stored == bytes.size();
 }
 
+CreateResult HeadlessFileSystem::WriteNewFile(TextView path, std::string_view bytes) {
+    const auto key = FileKey(path);
+    if (!key || NotReady(*key) || folders_.count(ParentKey(*key)) == 0) {
+        return CreateResult::Failed;
+    }
+    if (files_.count(*key) != 0 || folders_.count(*key) != 0) {
+        return CreateResult::Exists;
+    }
+    if (Flagged(unwritable_, ParentKey(*key))) {
+        return CreateResult::Refused;
+    }
+    return WriteFileBytes(path, bytes) ? CreateResult::Written : CreateResult::Failed;
+}
+
+std::vector<Text> HeadlessFileSystem::ListFiles(TextView folder, TextView prefix) {
+    const Text folderKey = Key(folder);
+    const Text lowerPrefix = LowerCase(prefix);
+    std::vector<Text> names;
+    for (const auto& [key, file] : files_) {
+        if (!NotReady(key) && ParentKey(key) == folderKey &&
+            LowerCase(FileNameOf(file.path)).starts_with(lowerPrefix)) {
+            names.push_back(FileNameOf(file.path));
+        }
+    }
+    return names;
+}
+
 bool HeadlessFileSystem::MoveFileOver(TextView source, TextView target) {
     const auto from = FileKey(source);
     const auto to = FileKey(target);
