@@ -113,6 +113,11 @@ TEST(SaveSettings, AFailedWriteLeavesTheOldFileWhole) {
         // written in place then.
         {"data folder read-only",
          [](platform::HeadlessFileSystem& fs, Catalogue&) { fs.SetUnwritable(u"C:\\Launcher\\data"); }, true},
+        {"data folder read-only, no settings file",
+         [](platform::HeadlessFileSystem& fs, Catalogue&) {
+             ASSERT_TRUE(fs.EraseFile(kSettings));
+             fs.SetUnwritable(u"C:\\Launcher\\data");
+         }},
         {"drive not ready", [](platform::HeadlessFileSystem& fs, Catalogue&) { fs.SetDriveNotReady(u"C:"); }},
         {"no data folder", nullptr},
         // Regression: a settings file held open by another program at start-up was replaced at exit by the
@@ -151,7 +156,8 @@ TEST(SaveSettings, AFailedWriteLeavesTheOldFileWhole) {
 
         EXPECT_EQ(files.FileBytes(kSettings), fault.written ? files.ToCodePage(SettingsText(cat)) : before)
             << fault.what;
-        EXPECT_EQ(files.Files().size(), fault.apply ? 1u : 0u) << fault.what << ": the temporary file is removed";
+        EXPECT_EQ(files.Files().size(), files.FileExists(kSettings) ? 1u : 0u)
+            << fault.what << ": no temporary is left";
     }
 }
 
