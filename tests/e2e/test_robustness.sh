@@ -2,6 +2,9 @@
 # saves that a kill, a second machine or a planted name must not spoil, and of a picture too large to load.
 # shellcheck shell=bash
 
+# Whether this file system lets a test make a folder read-only for root (chattr +i).
+can_make_unchangeable() { touch "$E2E_TMP/probe" && chattr +i "$E2E_TMP/probe" 2>/dev/null && chattr -i "$E2E_TMP/probe"; }
+
 # The names of everything in folder $1 and the checksums of its files.
 folder_state() { (cd "$1" && find . | sort && find . -type f -print0 | sort -z | xargs -0 md5sum); }
 
@@ -29,8 +32,7 @@ spoil_data_folder() {
 # exit), the launcher shows its window and the exit button ends it; its folder keeps exactly what it held.
 test_survives_an_unusable_data_folder() {
     local cases=(no-data-folder locked-to-the-end locked-then-let-go) case
-    touch "$E2E_TMP/probe"
-    if chattr +i "$E2E_TMP/probe" 2>/dev/null && chattr -i "$E2E_TMP/probe"; then
+    if can_make_unchangeable; then
         cases+=(read-only-with-settings read-only-without-settings)
     else
         e2e_log "   SKIPPED the read-only cases: this file system cannot make a folder read-only for root (chattr +i)"
@@ -66,18 +68,20 @@ start_and_wait() {
     e2e_wait_pixel 400 30 "0,0,128" || fail "the title bar was not drawn"
 }
 
-# Three programs with long descriptions, so that a save takes long enough for some kills to land inside it;
-# a copy is kept as the old text.
-write_long_settings() {
-    local desc name
-    desc=$(head -c 300000 /dev/zero | tr '\0' x)
+# A settings file of three shown programs, each line with the attributes $1 besides its name and path.
+write_three_programs() {
+    local name
     {
         printf '%s\r\n' "<programs>" "<options showall='True' />" "<order p0='2' p1='0' p2='1' />"
         for name in Alpha Beta Gamma; do
-            printf "<program name='%s' path='%s' show='T' desc='%s' />\r\n" "$name" "T:\\Apps\\$name.exe" "$desc"
+            printf "<program name='%s' path='%s' show='T' %s />\r\n" "$name" "T:\\Apps\\$name.exe" "$1"
         done
     } >"$SETTINGS"
-    cp "$SETTINGS" "$E2E_TMP/old-settings"
+}
+
+# Long descriptions make a save take long enough for kills to land inside it; a copy is the old text.
+write_long_settings() {
+    write_three_programs "desc='$(head -c 300000 /dev/zero | tr '\0' x)'" && cp "$SETTINGS" "$E2E_TMP/old-settings"
 }
 
 # Killed at random moments of 25 saves through the exit button, the launcher always leaves the old or the new
@@ -134,16 +138,6 @@ start_second_machine() {
 stop_second_machine() { WINEPREFIX=$SECOND_PREFIX "$WINESERVER" -k 2>/dev/null || true; }
 on_second_machine() { DISPLAY=$SECOND_DISPLAY WINEPREFIX=$SECOND_PREFIX "$@"; }
 
-# One program whose executable is missing where the settings file says; discovery finds it at \Apps\alpha.exe
-# of the launcher's drive, so a launcher on T: saves T:\Apps\alpha.exe and one on U: saves U:\Apps\alpha.exe.
-write_drive_settings() {
-    mkdir -p "$ROOT/Apps" && cp "$BUILD/demo_program.exe" "$ROOT/Apps/alpha.exe"
-    printf '%s\r\n' "<program name='Alpha' p1='\\Apps\\alpha.exe' />" >"$FOLDER/data/poss paths.xml"
-    printf '%s\r\n' "<programs>" "<options showall='True' />" "<order p0='0' />" \
-        "<program name='Alpha' path='X:\\alpha.exe' show='T' />" "</programs>" >"$E2E_TMP/old-settings"
-    cp "$E2E_TMP/old-settings" "$SETTINGS"
-}
-
 # Starts the launcher on the second machine and waits until its window is drawn; sets SECOND_PID and
 # SECOND_WID.
 start_second() {
@@ -153,6 +147,16 @@ start_second() {
     SECOND_WID=$(on_second_machine e2e_wait_window 'Tessaly Collection') || fail "no window on the second machine" ||
         return 1
     on_second_machine e2e_wait_pixel 400 30 "0,0,128" || fail "the second machine's title bar was not drawn"
+}
+
+# One program whose executable is missing where the settings file says; discovery finds it at \Apps\alpha.exe
+# of the launcher's drive, so a launcher on T: saves T:\Apps\alpha.exe and one on U: saves U:\Apps\alpha.exe.
+write_drive_settings() {
+    mkdir -p "$ROOT/Apps" && cp "$BUILD/demo_program.exe" "$ROOT/Apps/alpha.exe"
+    printf '%s\r\n' "<program name='Alpha' p1='\\Apps\\alpha.exe' />" >"$FOLDER/data/poss paths.xml"
+    printf '%s\r\n' "<programs>" "<options showall='True' />" "<order p0='0' />" \
+        "<program name='Alpha' path='X:\\alpha.exe' show='T' />" "</programs>" >"$E2E_TMP/old-settings"
+    cp "$E2E_TMP/old-settings" "$SETTINGS"
 }
 
 # Two machines running the launcher from one shared folder leave at the same moment, 20 times: the settings
@@ -201,9 +205,7 @@ test_planted_folders_do_not_stop_the_save() {
 # Where the data folder refuses new files but the settings file itself may be written, the exit button writes
 # it in place.
 test_a_folder_refusing_new_files_is_saved_in_place() {
-    touch "$E2E_TMP/probe"
-    chattr +i "$E2E_TMP/probe" 2>/dev/null && chattr -i "$E2E_TMP/probe" ||
-        { e2e_log "   SKIPPED: this file system cannot make a folder read-only for root (chattr +i)" && return 0; }
+    can_make_unchangeable || { e2e_log "   SKIPPED: no chattr +i on this file system" && return 0; }
     launch_staged in-place eval 'write_own_settings && e2e_make_unchangeable "$FOLDER/data"' || return 1
     quit_by_exit_button
     expect_settings_of_29 2
@@ -211,29 +213,19 @@ test_a_folder_refusing_new_files_is_saved_in_place() {
 
 # A bitmap of 16384 x 16384 pixels at 1 bit (32 MB on disk, a gigabyte decoded) as the picture of three
 # tiles: the window is drawn within 5 s and the launcher's peak memory stays below 150 MB.
-write_huge_picture_settings() {
+write_huge_picture() {
     # The file header, a 40-byte header of 16384 x 16384 pixels at 1 bit, a black and white palette, the rows.
     { printf 'BM\x3e\0\0\x02\0\0\0\0\x3e\0\0\0\x28\0\0\0\0\x40\0\0\0\x40\0\0\x01\0\x01\0'
         printf '\0\0\0\0\0\0\0\x02\0\0\0\0\0\0\0\0\x02\0\0\0\0\0\0\0\0\0\0\0\xff\xff\xff\0'
         head -c $((16384 * 16384 / 8)) /dev/zero; } >"$FOLDER/data/huge.bmp"
-    local name
-    {
-        printf '%s\r\n' "<programs>" "<options showall='True' />" "<order p0='0' p1='1' p2='2' />"
-        for name in Alpha Beta Gamma; do
-            printf "<program name='%s' path='%s' show='T' picpath='%s' />\r\n" "$name" "T:\\Apps\\$name.exe" \
-                'T:\Tessaly Launcher\data\huge.bmp'
-        done
-    } >"$SETTINGS"
+    write_three_programs "picpath='T:\\Tessaly Launcher\\data\\huge.bmp'"
 }
 test_a_huge_picture_takes_neither_time_nor_memory() {
     FOLDER=$(e2e_stage huge)
-    ROOT=$(dirname "$FOLDER")
     SETTINGS="$FOLDER/data/progdata.xml"
-    write_huge_picture_settings
+    write_huge_picture
     local start=$SECONDS peak
-    e2e_start_launcher "$FOLDER"
-    LAUNCHER_WID=$(e2e_wait_window 'Tessaly Collection') && e2e_wait_pixel 400 30 "0,0,128" ||
-        fail "the window was not drawn" || return 1
+    start_and_wait || return 1
     [ $((SECONDS - start)) -le 5 ] || fail "the window was drawn after $((SECONDS - start)) s"
     peak=$(awk '/^VmHWM:/ { print int($2 / 1024) }' "/proc/$LAUNCHER_PID/status")
     e2e_log "   drawn after $((SECONDS - start)) s, peak memory $peak MB"
