@@ -1,4 +1,5 @@
-# Shared by scripts/run and scripts/test: package installation and the Wine prefix.
+# Shared by scripts/run, scripts/test and scripts/fuzz: package installation, the Wine prefix and the fuzz
+# harnesses.
 # shellcheck shell=bash
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -22,6 +23,37 @@ ensure_packages() {
 
 BUILD_PACKAGES=(cmake ninja-build g++ googletest libbenchmark-dev clang-format g++-mingw-w64-x86-64-posix)
 WINE_PACKAGES=(wine wine64 xvfb xdotool x11-utils imagemagick fonts-liberation)
+# libFuzzer and its sanitizers come with clang's runtime libraries.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+FUZZ_HARNESSES=(settings discovery picture launcher)
+
+# Builds the fuzz harnesses of tests/fuzz with clang in build/fuzz (the host build keeps g++ and GoogleTest).
+build_fuzz_harnesses() {
+    CC=clang CXX=clang++ cmake -S "$ROOT" -B "$ROOT/build/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_CXX_FLAGS_RELEASE="-O1 -g" -DLAUNCHER_FUZZ=ON -DLAUNCHER_TESTS=OFF >/dev/null
+    cmake --build "$ROOT/build/fuzz"
+}
+
+# Runs each harness over its corpus in tests/fuzz/corpus, then on new inputs, $1 seconds in all shared
+# among the harnesses. New inputs are kept in build/fuzz/corpus/<harness>, an input that breaks a harness
+# in build/fuzz/findings/. Fails at the first finding, with the harness's report.
+run_fuzz_harnesses() {
+    local seconds=$(($1 / ${#FUZZ_HARNESSES[@]})) harness log
+    mkdir -p "$ROOT/build/fuzz/findings"
+    for harness in "${FUZZ_HARNESSES[@]}"; do
+        mkdir -p "$ROOT/build/fuzz/corpus/$harness"
+        log="$ROOT/build/fuzz/$harness.log"
+        if ! "$ROOT/build/fuzz/fuzz_$harness" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+            -artifact_prefix="$ROOT/build/fuzz/findings/$harness-" \
+            "$ROOT/build/fuzz/corpus/$harness" "$ROOT/tests/fuzz/corpus/$harness" >"$log" 2>&1; then
+            tail -n 40 "$log"
+            echo "fuzz_$harness found an input that breaks it (build/fuzz/findings/)"
+            return 1
+        fi
+        echo "$harness: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$log"), corpus of" \
+            "$(find "$ROOT/tests/fuzz/corpus/$harness" "$ROOT/build/fuzz/corpus/$harness" -type f | wc -l) inputs"
+    done
+}
 
 # Creates a Wine prefix in $1 that never opens the crash debugger and keeps its wineserver alive.
 make_wine_prefix() {

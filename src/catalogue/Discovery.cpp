@@ -21,6 +21,11 @@ public:
     // The first existing candidate for the name, from the last line that carries the name; empty when that
     // line has none, or when the file is missing or unreadable.
     Text Find(TextView name, const Text& appDrive) {
+        // A slot without a name is an empty one of a saved file, and no candidate line is meant for it: a
+        // line without a name would otherwise fill every such slot.
+        if (name.empty()) {
+            return {};
+        }
         const std::vector<Text>& lines = Lines();
         const Text wanted = platform::LowerCase(name);
         Text candidate;
@@ -46,7 +51,7 @@ private:
         if (!lines_) {
             lines_.emplace();
             if (files_.LookupFile(path_).Found()) {
-                if (const auto bytes = files_.ReadFileBytes(path_)) {
+                if (const auto bytes = files_.ReadFileBytes(path_, kMaxDataFileBytes)) {
                     *lines_ = SplitLines(files_.FromCodePage(*bytes));
                 }
             }

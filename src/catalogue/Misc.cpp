@@ -1,8 +1,35 @@
 #include "catalogue/Misc.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace catalogue {
+
+namespace {
+
+// Printable ASCII that an address holds unescaped: no blank, quote, angle bracket, backslash or the like,
+// so that nothing in it can end the address where the shell or a browser reads it.
+bool AddressCharacter(char16_t c) {
+    return c > u' ' && c < 0x7F && TextView(u"\"<>\\^`{|}").find(c) == TextView::npos;
+}
+
+// Whether an address, from after its scheme, begins with a host: letters, digits, dots and hyphens with at
+// least one letter or digit, then an optional port, up to the first "/", "?" or "#".
+bool StartsWithHost(TextView rest) {
+    TextView host = rest.substr(0, rest.find_first_of(u"/?#"));
+    if (const auto colon = host.rfind(u':'); colon != TextView::npos) {
+        const TextView port = host.substr(colon + 1);
+        if (port.empty() || !std::all_of(port.begin(), port.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; })) {
+            return false;
+        }
+        host = host.substr(0, colon);
+    }
+    const auto alphanumeric = [](char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9'); };
+    return std::any_of(host.begin(), host.end(), alphanumeric) &&
+           std::all_of(host.begin(), host.end(), [&](char16_t c) { return alphanumeric(c) || c == u'.' || c == u'-'; });
+}
+
+} // namespace
 
 bool IsWebAddress(TextView text) {
     const Text lower = platform::LowerCase(text);
@@ -11,6 +38,28 @@ bool IsWebAddress(TextView text) {
     const auto first = [&](std::size_t n) { return view.substr(0, n); };
     const auto last = [&](std::size_t n) { return view.substr(view.size() > n ? view.size() - n : 0); };
     return first(4) == u"http" || first(3) == u"www" || last(3) == u"htm" || last(4) == u"html";
+}
+
+std::optional<Text> ShellTarget(TextView path, platform::FileSystem& files) {
+    const Text lower = platform::LowerCase(path);
+    if (std::all_of(path.begin(), path.end(), AddressCharacter)) {
+        for (const TextView scheme : {TextView(u"http://"), TextView(u"https://")}) {
+            if (lower.starts_with(scheme) && StartsWithHost(TextView(lower).substr(scheme.size()))) {
+                return Text(path);
+            }
+        }
+        if (lower.starts_with(u"www.") && StartsWithHost(TextView(lower).substr(4))) {
+            return u"http://" + Text(path);
+        }
+    }
+    // A local page: a drive letter, a colon and a backslash, and no other colon (which would name a stream
+    // of some other file).
+    const bool lettered = path.size() > 3 && lower[0] >= u'a' && lower[0] <= u'z' && path.substr(1, 2) == u":\\" &&
+                          path.find(u':', 2) == TextView::npos;
+    if (lettered && (lower.ends_with(u".htm") || lower.ends_with(u".html")) && files.LookupFile(path).Found()) {
+        return Text(path);
+    }
+    return std::nullopt;
 }
 
 Text FileOrWebExists(TextView path, platform::FileSystem& files) {

@@ -16,6 +16,13 @@ namespace catalogue {
 // *.htm or *.html therefore counts as one and is opened through the shell.
 bool IsWebAddress(TextView text);
 
+// What the shell may be asked to open for a path: an http:// or https:// address with a host, a www.
+// address (as http:// and the address), or the full path of an existing .htm or .html file on a lettered
+// drive. Nothing for anything else, which is then a start that fails: another scheme (ms-msdt:, search-ms:,
+// file:), a network path, a name that merely begins with "http" or "www" or ends in "htm", a page that does
+// not exist. IsWebAddress still decides what counts as installed; this decides what reaches the shell.
+std::optional<Text> ShellTarget(TextView path, platform::FileSystem& files);
+
 // The path itself when it is a web address, otherwise the name of the file it names, or empty text
 // when there is none (or the lookup failed). Callers only test for empty: non-empty means installed.
 Text FileOrWebExists(TextView path, platform::FileSystem& files);

@@ -11,22 +11,29 @@ namespace {
 
 constexpr TextView kEscapedApostrophe = u"&apos;";
 
-// The raw value after " name='" up to the next apostrophe; nothing when the attribute is missing or the
-// value is not closed.
+// The raw value of an attribute, found only where an attribute can start: a blank, the name and "='"
+// outside every quoted value. The line is read left to right; outside a value, "='" opens one that ends at
+// the next apostrophe, so a value that ends in " show=" is never taken for the start of another attribute.
+// The first occurrence wins. Nothing when the attribute is missing or its value is not closed (an
+// unclosed value runs to the end of the line).
 std::optional<TextView> FindValue(TextView line, TextView lowerName) {
-    Text search = u" ";
-    search += lowerName;
-    search += u"='";
-    const auto at = line.find(search);
-    if (at == TextView::npos) {
-        return std::nullopt;
+    constexpr TextView kOpen = u"='";
+    const std::size_t nameLength = lowerName.size() + 1; // with the blank before the name
+    std::size_t free = 0; // where the text after the last value's closing apostrophe starts
+    for (auto open = line.find(kOpen); open != TextView::npos; open = line.find(kOpen, free)) {
+        const auto start = open + kOpen.size();
+        const auto end = line.find(u'\'', start);
+        if (end == TextView::npos) {
+            return std::nullopt;
+        }
+        const bool named = open >= free + nameLength && line[open - nameLength] == u' ' &&
+                           line.substr(open - lowerName.size(), lowerName.size()) == lowerName;
+        if (named) {
+            return line.substr(start, end - start);
+        }
+        free = end + 1;
     }
-    const auto start = at + search.size();
-    const auto end = line.find(u'\'', start);
-    if (end == TextView::npos) {
-        return std::nullopt;
-    }
-    return line.substr(start, end - start);
+    return std::nullopt;
 }
 
 // Reads a number the way a lenient decimal parser does: leading blanks are skipped, then an optional

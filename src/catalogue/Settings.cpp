@@ -3,6 +3,8 @@
 #include "catalogue/XMLsettingStuff.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <string>
 
 namespace catalogue {
 
@@ -25,7 +27,7 @@ Text Escaped(TextView value) {
 }
 
 // The writer puts one blank before the closing apostrophe of the optional values; reading takes it off
-// again so that the value does not grow at every save.
+// again so that the value does not grow at every save, and saving what was read gives the same bytes.
 Text WithoutWriterBlank(Text value) {
     if (!value.empty() && value.back() == u' ') {
         value.pop_back();
@@ -83,16 +85,66 @@ Text SettingsText(const Catalogue& cat, int count) {
     return out;
 }
 
-// The new text goes to a file beside the old one, which is then replaced in one step: a crash, a full
-// disk or a locked file leaves the old settings whole.
+// The launcher's own temporary files, beside the settings file: its name, a dot, 16 hexadecimal digits
+// and ".tmp". Only files of exactly this form are ever removed as left over.
+constexpr TextView kTemporarySuffix = u".tmp";
+constexpr std::size_t kTemporaryDigits = 16;
+
+Text TemporaryName(std::uint64_t number) {
+    Text name = Text(kSettingsFileName) + u".";
+    for (int shift = 60; shift >= 0; shift -= 4) {
+        name += u"0123456789abcdef"[(number >> shift) & 0xF];
+    }
+    return name + Text(kTemporarySuffix);
+}
+
+bool IsOwnTemporary(TextView name) {
+    const Text lower = platform::LowerCase(name);
+    const std::size_t prefix = std::char_traits<char16_t>::length(kSettingsFileName) + 1;
+    return lower.size() == prefix + kTemporaryDigits + kTemporarySuffix.size() &&
+           lower.starts_with(Text(kSettingsFileName) + u".") && lower.ends_with(kTemporarySuffix) &&
+           std::all_of(lower.begin() + prefix, lower.end() - kTemporarySuffix.size(),
+                       [](char16_t c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'); });
+}
+
+// Temporaries that a launcher which died while saving left behind. One that another launcher is writing
+// right now is held open by it and cannot be deleted, so it stays.
+void RemoveLeftoverTemporaries(platform::FileSystem& files, const Text& folder) {
+    for (const Text& name : files.ListFiles(folder, Text(kSettingsFileName) + u".")) {
+        if (IsOwnTemporary(name)) {
+            (void)files.EraseFile(folder + name);
+        }
+    }
+}
+
+// The new text goes to a new file of a name of its own beside the old one, which is then replaced in one
+// step: a crash, a full disk or a locked file leaves the old settings whole, and of two launchers saving
+// at the same moment (on two machines sharing the folder) one's complete file stays. Nothing planted in
+// the folder (a folder or a read-only file of any name) is ever opened or stops the save.
 void WriteSettings(const Catalogue& cat, int count, platform::FileSystem& files) {
     const Text location = SettingsFilePath(files);
-    const Text temporary = location + u".new";
-    if (files.WriteFileBytes(temporary, files.ToCodePage(SettingsText(cat, count))) &&
-        files.MoveFileOver(temporary, location)) {
+    const Text folder = GetFolder(location);
+    RemoveLeftoverTemporaries(files, folder);
+    const std::string bytes = files.ToCodePage(SettingsText(cat, count));
+    // A name that is taken already gives way to another; a few tries are plenty for random names.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const Text temporary = folder + TemporaryName(files.UniqueNumber());
+        const platform::CreateResult created = files.WriteNewFile(temporary, bytes);
+        if (created == platform::CreateResult::Exists) {
+            continue;
+        }
+        if (created == platform::CreateResult::Refused) {
+            // A folder where only the settings file itself may be written: it is written in place, the one
+            // way left, at the risk of a half-written file should the launcher die while writing it.
+            (void)files.WriteFileBytes(location, bytes);
+            return;
+        }
+        if (created == platform::CreateResult::Written && files.MoveFileOver(temporary, location)) {
+            return;
+        }
+        (void)files.EraseFile(temporary); // nothing more to do when even this fails
         return;
     }
-    (void)files.EraseFile(temporary); // nothing more to do when even this fails
 }
 
 } // namespace
@@ -117,7 +169,7 @@ void SaveSettings(const Catalogue& cat, platform::FileSystem& files) {
 void LoadSettings(Catalogue& cat, platform::FileSystem& files) {
     cat.progCount = 0;
     const Text location = SettingsFilePath(files);
-    const auto bytes = files.ReadFileBytes(location);
+    const auto bytes = files.ReadFileBytes(location, kMaxDataFileBytes);
     // A lookup that cannot tell counts as a file that is there: saving over it would risk the same loss.
     cat.settingsUnreadable = !bytes && files.LookupFile(location).status != platform::LookupStatus::Absent;
     if (!bytes) {
@@ -146,7 +198,7 @@ void LoadSettings(Catalogue& cat, platform::FileSystem& files) {
             program.path = GetAttribute(line, u"path");
             program.picpath = WithoutWriterBlank(GetAttribute(line, u"picpath"));
             program.desc = WithoutWriterBlank(GetAttribute(line, u"desc"));
-            program.videopath = GetAttribute(line, u"videopath");
+            program.videopath = WithoutWriterBlank(GetAttribute(line, u"videopath"));
             program.show = GetAttribute(line, u"show") == u"T" ? kTrue : kFalse;
         }
     }
@@ -154,7 +206,7 @@ void LoadSettings(Catalogue& cat, platform::FileSystem& files) {
 
 void EnsureSettingsFile(Catalogue& cat, platform::FileSystem& files) {
     const Text location = SettingsFilePath(files);
-    const auto bytes = files.ReadFileBytes(location);
+    const auto bytes = files.ReadFileBytes(location, kMaxDataFileBytes);
     Text firstLine;
     if (bytes) {
         auto lines = SplitLines(files.FromCodePage(*bytes));

@@ -8,6 +8,7 @@
 #include "catalogue/Catalogue.h"
 #include "platform/FileSystem.h"
 
+#include <cstddef>
 #include <optional>
 
 namespace catalogue {
@@ -17,6 +18,10 @@ inline constexpr char16_t kProgramCandidatesFileName[] = u"poss paths.xml";
 inline constexpr char16_t kVideoCandidatesFileName[] = u"poss vid paths.xml";
 // A settings file whose first line is exactly this counts as absent.
 inline constexpr char16_t kEmptyMarker[] = u"<empty/>";
+// The most bytes read of the settings file and of each candidate-location file (the largest real settings
+// file is under 20 KB). A larger file reads as unreadable, so a settings file that a pupil filled up is
+// neither loaded into memory nor overwritten.
+inline constexpr std::size_t kMaxDataFileBytes = std::size_t{1} << 20;
 
 // ---- line scanners ----
 
@@ -26,8 +31,9 @@ inline constexpr char16_t kEmptyMarker[] = u"<empty/>";
 std::optional<Text> GetTagName(TextView line);
 
 // The value of attribute `name` (lower-cased before the search; the line is searched as it is), written
-// as  name='value'  with one blank before the name. Empty text when the attribute is missing or has no
-// closing apostrophe. "&apos;" inside a value reads as an apostrophe.
+// as  name='value'  with one blank before the name, and found only outside the other quoted values: the
+// first such attribute of the line. Empty text when the attribute is missing or has no closing apostrophe.
+// "&apos;" inside a value reads as an apostrophe.
 Text GetAttribute(TextView line, TextView name);
 
 // The same search with the line lower-cased too, the value read as a lenient decimal number and rounded

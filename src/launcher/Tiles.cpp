@@ -262,11 +262,7 @@ bool MarkNotInstalled(Launcher& app, Int16 k, Int16 id) {
 }
 
 platform::Picture LoadPicture(Launcher& app, TextView path) {
-    const std::optional<std::string> bytes = app.files.ReadFileBytes(path);
-    if (!bytes) {
-        return nullptr;
-    }
-    std::optional<platform::Bitmap> bitmap = platform::DecodeBmp(*bytes);
+    std::optional<platform::Bitmap> bitmap = platform::LoadBmpFile(app.files, path);
     if (!bitmap) {
         return nullptr;
     }

@@ -1,13 +1,17 @@
 // What the launcher needs of the operating system's files: where it lives, looking a file up, reading,
-// writing, replacing and deleting whole files, and the conversion between the system's 8-bit code page
-// and the launcher's text. Every fallible operation reports failure in its result; none throws.
+// writing, making, replacing and deleting whole files, listing a folder's files, numbers for the names of
+// temporary files, and the conversion between the system's 8-bit code page and the launcher's text. Every
+// fallible operation reports failure in its result; none throws.
 #pragma once
 
 #include "platform/Text.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -15,6 +19,13 @@ enum class LookupStatus {
     Found,  // the path names an existing file
     Absent, // no such file (or the path names a folder, or holds wildcards)
     Failed, // the lookup itself failed, e.g. the drive is not ready
+};
+
+enum class CreateResult {
+    Written, // the file was made and holds the bytes
+    Exists,  // a file or a folder of that name is there already; it was neither opened nor changed
+    Refused, // the folder does not let this user make files in it (access denied)
+    Failed,  // anything else; a file that was made may hold some of the bytes
 };
 
 struct FileLookup {
@@ -38,12 +49,25 @@ public:
     // backend to this.
     [[nodiscard]] virtual FileLookup LookupFile(TextView path) = 0;
 
-    // The whole content of a file, or nothing when it cannot be opened or read.
-    [[nodiscard]] virtual std::optional<std::string> ReadFileBytes(TextView path) = 0;
+    // The whole content of a file, or nothing when it cannot be opened or read or holds more than
+    // `maxBytes` bytes: a file larger than the caller's limit is never read into memory.
+    [[nodiscard]] virtual std::optional<std::string> ReadFileBytes(TextView path, std::size_t maxBytes) = 0;
 
     // Creates or truncates the file and writes the bytes, flushed to the disk. False when any part failed;
     // the file may then hold some of the bytes.
     [[nodiscard]] virtual bool WriteFileBytes(TextView path, std::string_view bytes) = 0;
+
+    // Makes a new file and writes the bytes, flushed to the disk; a file that exists is never opened. While
+    // the bytes are written, no other program can open or delete the file.
+    [[nodiscard]] virtual CreateResult WriteNewFile(TextView path, std::string_view bytes) = 0;
+
+    // The names of the files (not folders) in a folder that begin with `prefix`, compared without regard to
+    // case, as stored; none when the folder cannot be read.
+    [[nodiscard]] virtual std::vector<Text> ListFiles(TextView folder, TextView prefix) = 0;
+
+    // A number for the name of a temporary file that no other launcher, on this machine or on another that
+    // shares the folder, draws at the same time.
+    [[nodiscard]] virtual std::uint64_t UniqueNumber() = 0;
 
     // Moves `source` onto `target` in one step, replacing `target` when it exists. False when it failed,
     // in which case both files are as they were.

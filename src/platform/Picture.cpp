@@ -1,4 +1,5 @@
-// Bitmap files and pixel blocks: the decoder for the tile pictures a teacher may point the launcher at, the
+// Bitmap files and pixel blocks: the bounded reader and the decoder for the tile pictures a teacher may point
+// the launcher at, the
 // 24-bit encoder used for shipped artwork and tests, and the two ways of putting one bitmap onto another.
 //
 // The decoder treats every file as hostile: each header field and each size is checked against the bytes
@@ -28,10 +29,6 @@ namespace {
 // Sizes of the two headers at the front of every bitmap file, in bytes.
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kInfoHeaderSize = 40;
-
-// Neither side of a picture may exceed this many pixels; a tile shows 64 x 64, so anything near the limit is
-// already far more than the launcher will ever need.
-constexpr std::int64_t kMaxSide = 16384;
 
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
@@ -118,7 +115,7 @@ std::optional<Layout> ReadLayout(std::string_view bytes) {
     const std::uint32_t coloursUsed = ReadU32(bytes, 46);
 
     const std::int64_t height = signedHeight < 0 ? -signedHeight : signedHeight;
-    if (width <= 0 || width > kMaxSide || height == 0 || height > kMaxSide || planes != 1) {
+    if (width <= 0 || width > kMaxPictureSide || height == 0 || height > kMaxPictureSide || planes != 1) {
         return std::nullopt;
     }
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32) {
@@ -236,6 +233,11 @@ std::optional<Bitmap> DecodeBmp(std::string_view bytes) {
         }
     }
     return bitmap;
+}
+
+std::optional<Bitmap> LoadBmpFile(FileSystem& files, TextView path) {
+    const std::optional<std::string> bytes = files.ReadFileBytes(path, kMaxPictureFileBytes);
+    return bytes ? DecodeBmp(*bytes) : std::nullopt;
 }
 
 std::string EncodeBmp(const Bitmap& bitmap) {

@@ -2,6 +2,9 @@
 // code so that every picture a tile shows can be checked pixel by pixel in tests.
 #pragma once
 
+#include "platform/FileSystem.h"
+
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -41,9 +44,20 @@ inline std::uint32_t Argb(Rgb c, std::uint8_t alpha = 255) {
     return (std::uint32_t{alpha} << 24) | (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b;
 }
 
+// The largest picture decoded, in pixels a side. Tile art is 64 x 64 and a tile at 200% shows 128 x 128
+// device pixels, so nothing larger is ever needed; 51 tiles of the largest picture take about 51 MB
+// decoded. A file with larger sides is refused like one that is not a bitmap: a 32 MB 1-bit picture of
+// 16384 x 16384 pixels would otherwise take a gigabyte.
+inline constexpr int kMaxPictureSide = 512;
+// The most bytes read of a picture file: the largest accepted picture at 32 bits a pixel is 1 MB.
+inline constexpr std::size_t kMaxPictureFileBytes = std::size_t{2} << 20;
+
 // Decodes a Windows bitmap file (BITMAPINFOHEADER or later; 1, 4, 8, 24 or 32 bits, uncompressed, bottom-up
-// or top-down). Nothing when the bytes are not such a bitmap.
+// or top-down) of at most kMaxPictureSide pixels a side. Nothing when the bytes are not such a bitmap.
 std::optional<Bitmap> DecodeBmp(std::string_view bytes);
+
+// Reads a bitmap file of at most kMaxPictureFileBytes bytes and decodes it; nothing when either fails.
+std::optional<Bitmap> LoadBmpFile(FileSystem& files, TextView path);
 
 // Encodes a 24-bit bitmap file; used to make picture files for tests and to ship artwork.
 std::string EncodeBmp(const Bitmap& bitmap);

@@ -44,6 +44,8 @@ TEST(FindProgramPath, TriesP1ToP19OfTheLastLineNamingTheProgramOnTheLaunchersDri
         {"on the launcher's drive", {Maths(u"p1='\\A'")}, {u"C:\\A", u"D:\\A"}, u"D:\\A", false, false, u"D:"},
         {"no candidate file", {}, {u"C:\\A"}, u""},
         {"unreadable candidate file", {Maths(u"p1='\\A'")}, {u"C:\\A"}, u"", false, true},
+        // Regression: a candidate file of any size was read whole into memory.
+        {"over 1 MB", {Maths(u"p1='\\A'") + std::u16string(kMaxDataFileBytes, u' ')}, {u"C:\\A"}, u""},
         {"lines without a tag skipped", {u"", tagless, Maths(u"p1='\\A' p2='\\B'"), u"</l>"}, {u"C:\\B"}, u"C:\\B"},
         {"video candidate file", {Maths(u"p1='\\V'")}, {u"C:\\V"}, u"C:\\V", true},
     };
@@ -123,13 +125,21 @@ TEST(DiscoverPrograms, ReplacesOnlyMissingPathsOfTheProgramsBelowProgCount) {
              std::swap(s.cat.progList[2], s.cat.progList[kSlotCount - 1]);
          },
          u"C:\\N\\m|C:\\N\\v|C:\\H\\v|C:\\N\\p"},
+        // Regression: a candidate line without a name filled every empty slot of a saved file.
+        {"a slot without a name",
+         [](DiscoveryScene& s) {
+             s.cat.progList[2].name.clear();
+             s.files.AddTextFile(kProgramCandidates,
+                                 CrLf({u"<program p1='\\N\\p' />", u"<program name='' p1='\\N\\p' />"}));
+         },
+         u"C:\\O\\m |C:\\N\\v|C:\\H\\v|C:\\P\\p"},
     };
     for (const auto& c : cases) {
         DiscoveryScene scene;
         c.arrange(scene);
         DiscoverPrograms(scene.cat, scene.files);
         const auto& list = scene.cat.progList;
-        const ProgramRecord& paint = list[2].name == u"Paint" ? list[2] : list[kSlotCount - 1];
+        const ProgramRecord& paint = list[kSlotCount - 1].path.empty() ? list[2] : list[kSlotCount - 1];
         EXPECT_EQ(list[0].path + u"|" + list[0].videopath + u"|" + list[1].videopath + u"|" + paint.path, c.paths)
             << c.what;
         EXPECT_EQ(list[1].path, u"http://www.example.com/help") << c.what << ": a web address is never looked up";

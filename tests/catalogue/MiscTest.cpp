@@ -20,77 +20,43 @@ TEST(IsWebAddress, ComparesLowerCasedPiecesAtEitherEnd) {
     }
 }
 
-TEST(CleanPath, DropsDoubledBackslashesBetweenTheEnds) {
-    const struct {
-        const char16_t* in;
-        const char16_t* out;
-    } cases[] = {
-        {u"C:\\\\data\\progdata.xml", u"C:\\data\\progdata.xml"}, // launcher at a drive root
-        {u"C:\\Launcher\\data\\progdata.xml", u"C:\\Launcher\\data\\progdata.xml"},
-        {u"\\\\server\\share\\data\\x.xml", u"\\\\server\\share\\data\\x.xml"}, // network path keeps both
-        {u"C:\\a\\\\\\b", u"C:\\a\\b"},
-        {u"a\\\\", u"a\\"}, // the last character stays; the one before it is in between
-        {u"ab", u"ab"},
-        {u"\\\\", u"\\\\"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(CleanPath(c.in), c.out) << platform::ToUtf8(c.in);
+// Regression: everything that began with "http" or "www" or ended in "htm" or "html" went to the shell.
+TEST(ShellTarget, IsAnAddressWithAHostOrAnExistingPageOnALetteredDrive) {
+    testing_support::Scene scene;
+    for (const char16_t* file : {u"C:\\Docs\\Page.HTM", u"D:\\x.html", u"C:\\page.mhtml", u"C:\\evil.vbs:x.htm",
+                                 u"\\\\server\\share\\x.htm"}) {
+        scene.files.AddFile(file);
     }
-}
-
-TEST(GetFolderAndFileName, SplitAtTheLastBackslash) {
     const struct {
         const char16_t* path;
-        const char16_t* folder;
-        const char16_t* file;
+        const char16_t* target; // empty: the path itself; nullptr: refused
     } cases[] = {
-        {u"C:\\Program Files\\Maths\\maths.exe", u"C:\\Program Files\\Maths\\", u"maths.exe"},
-        {u"C:\\Program Files\\", u"C:\\Program Files\\", u""},
-        {u"maths.exe", u"", u"maths.exe"},
-        {u"\\\\server\\share\\run.exe", u"\\\\server\\share\\", u"run.exe"},
-        {u"", u"", u""},
+        {u"http://www.example.com/help", u""},
+        {u"HTTPS://Example.org:8080/a?b#c", u""},
+        {u"www.example.com/x.htm", u"http://www.example.com/x.htm"},
+        {u"C:\\Docs\\page.htm", u""},
+        {u"D:\\x.html", u""},
+        {u"ms-msdt:/id PCWDiagnostic /skip force /param x.htm", nullptr},
+        {u"search-ms:query=x&crumb=location:\\\\evil\\share&.html", nullptr},
+        {u"file://server/share/x.htm", nullptr},
+        {u"httpd\\..\\evil.vbs", nullptr},
+        {u"C:\\page.mhtml", nullptr},
+        {u"\\\\server\\share\\x.htm", nullptr},
+        {u"C:\\evil.vbs:x.htm", nullptr},
+        {u"C:\\Docs\\missing.htm", nullptr},
+        {u"http://", nullptr},
+        {u"https:///x", nullptr},
+        {u"http://:80/", nullptr},
+        {u"http://a:8o/", nullptr},
+        {u"http://user@host/", nullptr},
+        {u"http://a b.example", nullptr},
+        {u"http://a.example/\"--x\"", nullptr},
+        {u"http://a.example/a b", nullptr},
+        {u"www.", nullptr},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(GetFolder(c.path), c.folder) << platform::ToUtf8(c.path);
-        EXPECT_EQ(GetFileName(c.path), c.file) << platform::ToUtf8(c.path);
-    }
-}
-
-TEST(FileOrWebExists, WebAddressesNeedNoFileAndFilesAreLookedUp) {
-    testing_support::Scene scene;
-    scene.files.AddFile(u"C:\\Apps\\Maths.exe");
-    scene.files.AddFile(u"A:\\game.exe");
-    scene.files.SetDriveNotReady(u"A:");
-    // A folder is no program, wildcards never match, and a drive that is not ready holds nothing.
-    const std::pair<const char16_t*, const char16_t*> cases[] = {{u"http://www.example.com", u"http://www.example.com"},
-                                                                 {u"c:\\apps\\MATHS.EXE  ", u"Maths.exe"},
-                                                                 {u"C:\\Apps\\Paint.exe", u""},
-                                                                 {u"C:\\Apps", u""},
-                                                                 {u"C:\\Apps\\*.exe", u""},
-                                                                 {u"A:\\game.exe", u""},
-                                                                 {u"", u""}};
-    for (const auto& [path, found] : cases) {
-        EXPECT_EQ(FileOrWebExists(path, scene.files), found) << platform::ToUtf8(path);
-    }
-    EXPECT_EQ(scene.files.Lookups().size(), std::size(cases) - 1) << "the web address is never looked up";
-}
-
-TEST(SplitLines, EndsLinesAtCrLfOrCrButNeverAtLfAlone) {
-    const struct {
-        const char16_t* text;
-        std::vector<std::u16string> lines;
-    } cases[] = {
-        {u"a\r\nb\r\n", {u"a", u"b"}},
-        {u"a\rb", {u"a", u"b"}},
-        {u"a\nb\n", {u"a\nb\n"}},
-        {u"", {}},
-        {u"\r\n", {u""}},
-        {u"a\r\n\r\nb", {u"a", u"", u"b"}},
-        {u"a\r\r\nb", {u"a", u"", u"b"}},
-        {u"a\r\n\nb", {u"a", u"\nb"}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(SplitLines(c.text), c.lines) << platform::ToUtf8(c.text);
+        const auto expected = c.target ? std::optional<Text>(*c.target ? c.target : c.path) : std::nullopt;
+        EXPECT_EQ(ShellTarget(c.path, scene.files), expected) << platform::ToUtf8(c.path);
     }
 }
 

@@ -5,32 +5,6 @@
 namespace catalogue {
 namespace {
 
-TEST(GetTagName, TakesTheLowerCasedWordAfterTheFirstCharacter) {
-    const struct {
-        const char16_t* line;
-        std::optional<std::u16string> tag;
-    } cases[] = {
-        {u"<programs>", u"programs"},
-        {u"</programs>", u"/programs"},
-        {u"<empty/>", u"empty/"},
-        {u"<empty/> ", u"empty/>"},
-        {u"<options showall='True' />", u"options"},
-        {u"< order p0='1' />", u"order"}, // one blank after the bracket is forgiven
-        {u"<  order p0='1' />", u""},     // but only one
-        {u"<PROGRAM name='x' />", u"program"},
-        {u"xorder p0='1'", u"order"}, // the first character is never examined
-        {u"<>", u""},
-        {u"", u""},             // an empty line has the empty tag
-        {u"   ", std::nullopt}, // a line of blanks has none
-        {u" <program name='x' />", std::nullopt},
-        {u"<order", std::nullopt},                                           // no blank and no '>'
-        {u"<programs>\n<options showall='True' />", u"programs>\n<options"}, // LF-only file: one line
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(GetTagName(c.line), c.tag) << platform::ToUtf8(c.line);
-    }
-}
-
 TEST(GetAttribute, FindsExactLowerCaseNamesInSingleQuotes) {
     const std::u16string line = u"<program name='Maths' path='C:\\m.exe' show='T' desc='Add up. ' />";
     const struct {
@@ -52,6 +26,13 @@ TEST(GetAttribute, FindsExactLowerCaseNamesInSingleQuotes) {
         {u"<program desc='It's fun' />", u"desc", u"It"}, // a bare apostrophe ends the value
         {u"<program desc='It&apos;s fun&apos;' />", u"desc", u"It's fun'"},
         {u"<program xname='a' name='b' />", u"name", u"b"},
+        // Regression: a value ending in an attribute's name and "=" was read as the start of that attribute.
+        {u"<program name='Sums show=' path='C:\\s.exe' show='T' />", u"show", u"T"},
+        {u"<program path='C:\\q desc=' desc='Real text ' />", u"desc", u"Real text "},
+        {u"<program name=' path='", u"name", u" path="},
+        {u"<program name=' path='", u"path", u""},
+        {u"<program a='it's' name='b' desc='x' desc='y' />", u"name", u"b"}, // outside a value, "'" opens none
+        {u"<program a='it's' name='b' desc='x' desc='y' />", u"desc", u"x"}, // the first one wins
     };
     for (const auto& c : cases) {
         EXPECT_EQ(GetAttribute(c.line, c.name), c.value)

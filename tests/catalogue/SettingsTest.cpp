@@ -63,13 +63,13 @@ TEST(SaveSettings, WritesThe33LineFormatToTheByte) {
 }
 
 TEST(SaveSettings, RoundTripGivesTheSameCatalogueAndTheSameBytes) {
-    // Regressions: a located executable under "Kid's Maths" was cut at the apostrophe when read back; picpath
-    // and desc gained one trailing blank at every save; only slots 0 to 28 were written, so a catalogue of 30
-    // to 51 programs lost the rest.
+    // Regressions: a located executable under "Kid's Maths" was cut at the apostrophe when read back; picpath,
+    // desc and videopath gained one trailing blank at every save; only slots 0 to 28 were written, so a
+    // catalogue of 30 to 51 programs lost the rest; a name ending in " show=" hid the program.
     Scene scene;
     FillExample(scene.cat);
     scene.cat.showall = kFalse;
-    scene.cat.progList[5] = {u"Kid's Maths",
+    scene.cat.progList[5] = {u"Kid's Maths show=",
                              u"C:\\Program Files\\Kid's Maths\\maths.exe",
                              u"C:\\p 'q'.bmp",
                              u"Count to ten. Then again.  ",
@@ -90,17 +90,10 @@ TEST(SaveSettings, RoundTripGivesTheSameCatalogueAndTheSameBytes) {
     EXPECT_EQ(loaded.progCount, kSlotCount);
     EXPECT_EQ(loaded.showall, kFalse);
     EXPECT_EQ(loaded.order, scene.cat.order);
-    for (int id = 0; id < kSlotCount; ++id) {
-        ProgramRecord expected = scene.cat.progList[static_cast<std::size_t>(id)];
-        if (!expected.videopath.empty()) {
-            expected.videopath += u' '; // the writer's blank stays on the video path until TrimPaths
-        }
-        EXPECT_EQ(loaded.progList[static_cast<std::size_t>(id)], expected) << "slot " << id;
-    }
+    EXPECT_EQ(loaded.progList, scene.cat.progList);
 
     // Saving what was read gives the same bytes again, however often it is done.
     for (int round = 0; round < 2; ++round) {
-        TrimPaths(loaded);
         SaveSettings(loaded, scene.files);
         EXPECT_EQ(*scene.files.FileBytes(kSettings), first);
         LoadSettings(loaded, scene.files);
@@ -116,8 +109,15 @@ TEST(SaveSettings, AFailedWriteLeavesTheOldFileWhole) {
         {"disk full half-way", [](platform::HeadlessFileSystem& fs, Catalogue&) { fs.SetWriteLimit(100); }},
         {"settings file read-only", [](platform::HeadlessFileSystem& fs, Catalogue&) { fs.SetUnwritable(kSettings); }},
         {"settings file locked", [](platform::HeadlessFileSystem& fs, Catalogue&) { fs.SetUnreadable(kSettings); }},
+        // Regression: where only the settings file itself may be written, nothing was ever saved. It is
+        // written in place then.
         {"data folder read-only",
-         [](platform::HeadlessFileSystem& fs, Catalogue&) { fs.SetUnwritable(u"C:\\Launcher\\data"); }},
+         [](platform::HeadlessFileSystem& fs, Catalogue&) { fs.SetUnwritable(u"C:\\Launcher\\data"); }, true},
+        {"data folder read-only, no settings file",
+         [](platform::HeadlessFileSystem& fs, Catalogue&) {
+             ASSERT_TRUE(fs.EraseFile(kSettings));
+             fs.SetUnwritable(u"C:\\Launcher\\data");
+         }},
         {"drive not ready", [](platform::HeadlessFileSystem& fs, Catalogue&) { fs.SetDriveNotReady(u"C:"); }},
         {"no data folder", nullptr},
         // Regression: a settings file held open by another program at start-up was replaced at exit by the
@@ -127,6 +127,12 @@ TEST(SaveSettings, AFailedWriteLeavesTheOldFileWhole) {
              fs.SetUnreadable(kSettings);
              LoadSettings(cat, fs);
              fs.SetUnreadable(kSettings, false);
+         }},
+        // Regression: a settings file of any size was read whole into memory.
+        {"larger than 1 MB at start-up",
+         [](platform::HeadlessFileSystem& fs, Catalogue& cat) {
+             fs.AddFile(kSettings, std::string(kMaxDataFileBytes + 1, ' '));
+             LoadSettings(cat, fs);
          }},
         {"missing at start-up",
          [](platform::HeadlessFileSystem& fs, Catalogue& cat) {
@@ -144,14 +150,42 @@ TEST(SaveSettings, AFailedWriteLeavesTheOldFileWhole) {
             fault.apply(files, cat);
         }
         FillExample(cat);
+        const auto before = files.FileBytes(kSettings);
 
         SaveSettings(cat, files);
 
-        const std::string written = fault.written ? files.ToCodePage(SettingsText(cat)) : old;
-        EXPECT_EQ(files.FileBytes(kSettings), fault.apply ? std::optional<std::string>(written) : std::nullopt)
+        EXPECT_EQ(files.FileBytes(kSettings), fault.written ? files.ToCodePage(SettingsText(cat)) : before)
             << fault.what;
-        EXPECT_EQ(files.Files().size(), fault.apply ? 1u : 0u) << fault.what << ": the temporary file is removed";
+        EXPECT_EQ(files.Files().size(), files.FileExists(kSettings) ? 1u : 0u)
+            << fault.what << ": no temporary is left";
     }
+}
+
+// Regression: the new text always went to progdata.xml.new, so a folder of that name stopped every save, and
+// two launchers leaving at once could delete or truncate each other's file and lose both saves.
+TEST(SaveSettings, GoesThroughANewFileOfItsOwnAndRemovesOnlyItsOwnLeftovers) {
+    Scene scene;
+    const Text data = u"C:\\Launcher\\data\\";
+    const Text held = data + u"progdata.xml.0000000000000001.tmp"; // another launcher is writing it
+    const Text others[] = {held, data + u"progdata.xml.x.tmp", data + u"progdata.xml.00000000000000a.tmp",
+                           data + u"progdata.xml.new", data + u"progdata.xml.0000000000000002.tmp.bak"};
+    for (const Text& path : others) {
+        scene.files.AddFile(path, "someone else's");
+    }
+    scene.files.SetUndeletable(held);
+    scene.files.AddFile(data + u"PROGDATA.XML.00000000000000AB.TMP", "left over");
+    scene.files.AddFolder(data + u"progdata.xml.00000000000000cd.tmp");
+    FillExample(scene.cat);
+
+    SaveSettings(scene.cat, scene.files); // its first name, ...0001, is taken: it takes ...0002
+
+    EXPECT_EQ(scene.files.FileBytes(kSettings), scene.files.ToCodePage(SettingsText(scene.cat)));
+    std::vector<Text> expected(std::begin(others), std::end(others));
+    expected.push_back(kSettings);
+    std::vector<Text> files = scene.files.Files();
+    std::sort(expected.begin(), expected.end());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, expected);
 }
 
 // ---- reading ----
@@ -219,7 +253,7 @@ TEST(LoadSettings, ReadsEachFieldByItsExactSpelling) {
                             CrLf({
                                 u"<options showall='True' />",
                                 u"<program name='A' path='C:\\a.exe' show='T' picpath='C:\\a.bmp ' desc='Hi. ' "
-                                u"videopath='C:\\v.exe ' />",
+                                u"videopath='C:\\v.exe  ' />",
                                 u"<program NAME='B' PATH='C:\\b.exe' SHOW='T' />",
                                 u"<program name=\"C\" show='t' />",
                                 u"<program name='D' show='True' />",

@@ -112,8 +112,9 @@ TEST(Launch, ReleasingAPictureOrNameStartsFromTheProgramsFolderOrOpensThroughThe
         int button;
         bool dragOff; // the pointer leaves the tile before the release
         Outcome outcome;
-        std::size_t folderChanges; // the drive and the folder, or the folder alone
-        bool hidden = false;       // the tile is not shown: it receives nothing
+        std::size_t folderChanges;        // the drive and the folder, or the folder alone
+        bool hidden = false;              // the tile is not shown: it receives nothing
+        const char16_t* opened = nullptr; // what the shell opens, when not the path
     } cases[] = {
         {"lettered drive", u"D:\\Maths\\maths.exe", true, kIcon, kLeftButton, false, kStarted, 2},
         {"network path: no drive to change to", u"\\\\school\\apps\\maths.exe", true, kIcon, kLeftButton, false,
@@ -124,6 +125,10 @@ TEST(Launch, ReleasingAPictureOrNameStartsFromTheProgramsFolderOrOpensThroughThe
         {"local page in capitals", u"D:\\Docs\\GUIDE.HTM", true, kIcon, kLeftButton, false, kOpened, 0},
         {"missing program", kMaths, false, kIcon, kLeftButton, false, kNothing, 0},
         {"hidden tile", kMaths, true, kName, kLeftButton, false, kNothing, 0, true},
+        {"www address", u"www.tessaly.example", false, kIcon, kLeftButton, false, kOpened, 0, false,
+         u"http://www.tessaly.example"},
+        // Regression: whatever looked like a web address was handed to the shell.
+        {"refused by the shell's gate", u"ms-msdt:/id x.htm", false, kIcon, kLeftButton, false, kNothing, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -143,7 +148,8 @@ TEST(Launch, ReleasingAPictureOrNameStartsFromTheProgramsFolderOrOpensThroughThe
 
         const auto starts = c.outcome == kStarted ? std::vector<Start>{{c.path, 1, catalogue::GetFolder(c.path)}}
                                                   : std::vector<Start>{};
-        const auto opens = c.outcome == kOpened ? std::vector<Open>{{c.path, 3}} : std::vector<Open>{};
+        const auto opens =
+            c.outcome == kOpened ? std::vector<Open>{{c.opened ? c.opened : c.path, 3}} : std::vector<Open>{};
         EXPECT_EQ(s.system.Starts(), starts);
         EXPECT_EQ(s.system.Opens(), opens);
         EXPECT_EQ(s.system.FolderChanges().size(), c.folderChanges);

@@ -13,11 +13,16 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace platform {
+
+// Reads without a limit.
+inline constexpr std::size_t kWhole = std::numeric_limits<std::size_t>::max();
 
 template <typename Disk>
 class FileSystemContract : public ::testing::Test {
@@ -51,7 +56,7 @@ TYPED_TEST_P(FileSystemContract, LooksUpAndReadsFilesByTheirWindowsNames) {
         const FileLookup lookup = this->files.LookupFile(this->In(c.path));
         EXPECT_EQ(lookup.status, LookupStatus::Found) << ToUtf8(c.path);
         EXPECT_EQ(lookup.name, c.name) << ToUtf8(c.path);
-        EXPECT_EQ(this->files.ReadFileBytes(this->In(c.path)), ToUtf8(c.name)) << ToUtf8(c.path);
+        EXPECT_EQ(this->files.ReadFileBytes(this->In(c.path), kWhole), ToUtf8(c.name)) << ToUtf8(c.path);
     }
     // Blanks at the start count; a trailing backslash names a folder, and a folder is no file. Wildcards never
     // match, although each of these would find Report.TXT as a pattern.
@@ -61,13 +66,13 @@ TYPED_TEST_P(FileSystemContract, LooksUpAndReadsFilesByTheirWindowsNames) {
         u"Report<",     u"Report.TXT\"", u"Su?\\inner.dat"};
     for (const TextView path : absent) {
         EXPECT_EQ(this->files.LookupFile(this->In(path)).status, LookupStatus::Absent) << ToUtf8(path);
-        EXPECT_FALSE(this->files.ReadFileBytes(this->In(path)).has_value()) << ToUtf8(path);
+        EXPECT_FALSE(this->files.ReadFileBytes(this->In(path), kWhole).has_value()) << ToUtf8(path);
     }
     // Nor is anything found or written where no file can be: the wide API would stop at the NUL.
     for (const Text& path :
          {Text(), Text(u"   "), this->disk.MissingDrive() + u"\\Programs\\maths.exe", this->In(u"Report.TXT\0.bak"s)}) {
         EXPECT_EQ(this->files.LookupFile(path).status, LookupStatus::Absent) << ToUtf8(path);
-        EXPECT_FALSE(this->files.ReadFileBytes(path).has_value()) << ToUtf8(path);
+        EXPECT_FALSE(this->files.ReadFileBytes(path, kWhole).has_value()) << ToUtf8(path);
         EXPECT_FALSE(this->files.WriteFileBytes(path, "x")) << ToUtf8(path);
     }
 }
@@ -98,7 +103,11 @@ TYPED_TEST_P(FileSystemContract, WritesWholeFilesUnderTheNamesWindowsGivesThem) 
         names.insert(c.stored);
         EXPECT_TRUE(this->files.WriteFileBytes(this->In(c.path), c.bytes)) << ToUtf8(c.path);
         EXPECT_EQ(this->disk.Bytes(this->In(c.stored)), c.bytes) << ToUtf8(c.path);
-        EXPECT_EQ(this->files.ReadFileBytes(this->In(c.path)), c.bytes) << ToUtf8(c.path);
+        // A file is read up to a limit of its own size, and refused whole one byte below it.
+        EXPECT_EQ(this->files.ReadFileBytes(this->In(c.path), c.bytes.size()), c.bytes) << ToUtf8(c.path);
+        if (!c.bytes.empty()) {
+            EXPECT_FALSE(this->files.ReadFileBytes(this->In(c.path), c.bytes.size() - 1)) << ToUtf8(c.path);
+        }
         EXPECT_EQ(this->disk.Names(), names) << ToUtf8(c.path);
     }
     // Refused, and nothing is made: a write never makes a folder.
@@ -137,11 +146,45 @@ TYPED_TEST_P(FileSystemContract, MovesAndDeletesOnlyWhatTheyMay) {
         EXPECT_EQ(done, step.done) << ToUtf8(step.path) << " to " << (step.target ? ToUtf8(step.target) : "nothing");
     }
     EXPECT_FALSE(this->files.WriteFileBytes(this->In(u"keep.xml"), "changed"));
-    EXPECT_EQ(this->files.ReadFileBytes(this->In(u"keep.xml")), "keep.xml");
+    EXPECT_EQ(this->files.ReadFileBytes(this->In(u"keep.xml"), kWhole), "keep.xml");
     EXPECT_EQ(this->disk.Names(), (std::set<Text>{u"old.xml", u"d.tmp", u"keep.xml", u"n.tmp", u"W1.tmp"}));
     for (const char16_t* name : {u"old.xml", u"d.tmp", u"keep.xml", u"n.tmp"}) {
         EXPECT_EQ(this->disk.Bytes(this->In(name)), ToUtf8(Text(name) == u"old.xml" ? u"a.tmp" : name)) << ToUtf8(name);
     }
+}
+
+// A new file is made only where no file or folder has the name; a listing gives the files by the start of
+// their names, as stored.
+TYPED_TEST_P(FileSystemContract, MakesOnlyNewFilesAndListsTheFilesOfAFolder) {
+    this->disk.PutFile(this->In(u"Taken.tmp"), "old");
+    this->disk.PutFolder(this->In(u"dir.tmp"));
+    const struct {
+        const char16_t* path;
+        CreateResult result;
+    } cases[] = {
+        {u"new.tmp", CreateResult::Written},       {u"empty.tmp", CreateResult::Written},
+        {u"TAKEN.tmp", CreateResult::Exists},      {u"dir.tmp", CreateResult::Exists},
+        {u"Missing\\n.tmp", CreateResult::Failed}, {u"q?.tmp", CreateResult::Failed},
+    };
+    for (const auto& c : cases) {
+        const std::string bytes = c.path == Text(u"empty.tmp") ? "" : "new";
+        EXPECT_EQ(this->files.WriteNewFile(this->In(c.path), bytes), c.result) << ToUtf8(c.path);
+        if (c.result != CreateResult::Exists) {
+            const bool written = c.result == CreateResult::Written;
+            EXPECT_EQ(this->disk.Bytes(this->In(c.path)), written ? std::optional(bytes) : std::nullopt)
+                << ToUtf8(c.path);
+        }
+    }
+    EXPECT_EQ(this->disk.Bytes(this->In(u"Taken.tmp")), "old");
+    const auto list = [this](TextView folder, TextView prefix) {
+        const std::vector<Text> names = this->files.ListFiles(folder, prefix);
+        return std::set<Text>(names.begin(), names.end());
+    };
+    EXPECT_EQ(list(this->disk.Folder(), u""), (std::set<Text>{u"new.tmp", u"empty.tmp", u"Taken.tmp"}));
+    EXPECT_EQ(list(this->disk.Folder(), u"t"), (std::set<Text>{u"Taken.tmp"}));
+    EXPECT_EQ(list(this->disk.Folder(), u"NEW."), (std::set<Text>{u"new.tmp"}));
+    EXPECT_TRUE(list(this->In(u"Missing"), u"").empty());
+    EXPECT_NE(this->files.UniqueNumber(), this->files.UniqueNumber());
 }
 
 // The tests run in the Windows-1252 code page (LC_ALL=C under Wine).
@@ -172,6 +215,6 @@ TYPED_TEST_P(FileSystemContract, ConvertsTheWindows1252CodePageBothWays) {
 
 REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, LooksUpAndReadsFilesByTheirWindowsNames,
                             WritesWholeFilesUnderTheNamesWindowsGivesThem, MovesAndDeletesOnlyWhatTheyMay,
-                            ConvertsTheWindows1252CodePageBothWays);
+                            MakesOnlyNewFilesAndListsTheFilesOfAFolder, ConvertsTheWindows1252CodePageBothWays);
 
 } // namespace platform

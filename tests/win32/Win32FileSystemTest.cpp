@@ -113,7 +113,11 @@ TEST_F(Win32FileSystemTest, ReadSharesTheFileWithWritersButNotWithAnExclusiveHol
         HANDLE other = CreateFileW(wide.c_str(), sharing == 0 ? GENERIC_READ : GENERIC_WRITE, sharing, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(other, INVALID_HANDLE_VALUE);
-        EXPECT_EQ(files.ReadFileBytes(path), sharing == 0 ? std::nullopt : std::optional<std::string>("content"));
+        EXPECT_EQ(files.ReadFileBytes(path, kWhole),
+                  sharing == 0 ? std::nullopt : std::optional<std::string>("content"));
+        if (sharing == 0) {
+            EXPECT_FALSE(files.EraseFile(path)) << "a file another program holds open stays";
+        }
         CloseHandle(other);
     }
 }

@@ -1,7 +1,7 @@
 // The launcher's entry point on Windows: makes the platform (files, system, the main window's host), hands
 // the application object to start-up, and runs the window's messages until the window is closed.
 // Closing the window by any means but the exit button (which saves the catalogue and ends the process
-// itself) ends the process here without saving.
+// itself) ends the process here without saving. No C++ exception leaves wWinMain.
 #include "app/Main.h"
 #include "launcher/Launcher.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -18,14 +18,8 @@ namespace {
 constexpr double kNormalWidthTwips = 15000;
 constexpr double kNormalHeightTwips = 9780;
 
-} // namespace
-
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // Only kernel32, user32 and gdi32 are loaded at start; the common controls, the shell, the common
-    // dialogs and COM are loaded when first needed, and they and whatever they load come from the system
-    // folder only.
-    platform::SearchSystemFolderOnly();
-
+// Makes the platform and the application, starts the launcher and runs its messages.
+int Run() {
     int exitCode = 0;
     {
         platform::Win32FileSystem files;
@@ -50,4 +44,20 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         }
     }
     return exitCode;
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Only kernel32, user32 and gdi32 are loaded at start; the common controls, the shell, the common
+    // dialogs and COM are loaded when first needed, and they and whatever they load come from the system
+    // folder only.
+    platform::SearchSystemFolderOnly();
+    // The window procedure drops a message whose handling failed; a failure outside it (in start-up,
+    // before the message loop) ends the launcher quietly, without saving, as closing the window does.
+    try {
+        return Run();
+    } catch (...) {
+        return 1;
+    }
 }

@@ -113,11 +113,11 @@ FileLookup HeadlessFileSystem::LookupFile(TextView path) {
     return {LookupStatus::Found, FileNameOf(it->second.path)};
 }
 
-std::optional<std::string> HeadlessFileSystem::ReadFileBytes(TextView path) {
+std::optional<std::string> HeadlessFileSystem::ReadFileBytes(TextView path, std::size_t maxBytes) {
     reads_.emplace_back(path);
     const auto key = FileKey(path);
     const auto it = key ? files_.find(*key) : files_.end();
-    if (it == files_.end() || NotReady(*key) || Flagged(unreadable_, *key)) {
+    if (it == files_.end() || NotReady(*key) || Flagged(unreadable_, *key) || it->second.bytes.size() > maxBytes) {
         return std::nullopt;
     }
     return it->second.bytes;
@@ -140,6 +140,33 @@ bool HeadlessFileSystem::WriteFileBytes(TextView path, std::string_view bytes) {
     const std::size_t stored = writeLimit_ ? std::min(*writeLimit_, bytes.size()) : bytes.size();
     it->second.bytes.assign(bytes.substr(0, stored));
     return stored == bytes.size();
+}
+
+CreateResult HeadlessFileSystem::WriteNewFile(TextView path, std::string_view bytes) {
+    const auto key = FileKey(path);
+    if (!key || NotReady(*key) || folders_.count(ParentKey(*key)) == 0) {
+        return CreateResult::Failed;
+    }
+    if (files_.count(*key) != 0 || folders_.count(*key) != 0) {
+        return CreateResult::Exists;
+    }
+    if (Flagged(unwritable_, ParentKey(*key))) {
+        return CreateResult::Refused;
+    }
+    return WriteFileBytes(path, bytes) ? CreateResult::Written : CreateResult::Failed;
+}
+
+std::vector<Text> HeadlessFileSystem::ListFiles(TextView folder, TextView prefix) {
+    const Text folderKey = Key(folder);
+    const Text lowerPrefix = LowerCase(prefix);
+    std::vector<Text> names;
+    for (const auto& [key, file] : files_) {
+        if (!NotReady(key) && ParentKey(key) == folderKey &&
+            LowerCase(FileNameOf(file.path)).starts_with(lowerPrefix)) {
+            names.push_back(FileNameOf(file.path));
+        }
+    }
+    return names;
 }
 
 bool HeadlessFileSystem::MoveFileOver(TextView source, TextView target) {

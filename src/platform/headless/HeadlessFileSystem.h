@@ -2,8 +2,8 @@
 // Implements: an in-memory disk that names files as Windows does (drive letters and network roots,
 // backslashes, names compared without regard to case, the dots and blanks at the end of a path dropped, a
 // trailing backslash naming a folder, no wildcards or NUL in names), files that fail on demand (unreadable, unwritable,
-// undeletable, a disk that fills up), drives that are not ready, the launcher's folder, the Windows-1252
-// code page, and a record of every lookup and read for tests to assert on.
+// undeletable, a disk that fills up), drives that are not ready, the launcher's folder, unique numbers
+// counted from 1, the Windows-1252 code page, and a record of every lookup and read for tests to assert on.
 #pragma once
 
 #include "platform/FileSystem.h"
@@ -23,8 +23,12 @@ public:
     // ---- FileSystem ----
     Text AppFolder() const override { return appFolder_; }
     [[nodiscard]] FileLookup LookupFile(TextView path) override;
-    [[nodiscard]] std::optional<std::string> ReadFileBytes(TextView path) override;
+    [[nodiscard]] std::optional<std::string> ReadFileBytes(TextView path, std::size_t maxBytes) override;
     [[nodiscard]] bool WriteFileBytes(TextView path, std::string_view bytes) override;
+    [[nodiscard]] CreateResult WriteNewFile(TextView path, std::string_view bytes) override;
+    [[nodiscard]] std::vector<Text> ListFiles(TextView folder, TextView prefix) override;
+    // 1, 2, 3, ... in the order drawn.
+    [[nodiscard]] std::uint64_t UniqueNumber() override { return ++uniqueNumbers_; }
     [[nodiscard]] bool MoveFileOver(TextView source, TextView target) override;
     [[nodiscard]] bool EraseFile(TextView path) override;
     Text FromCodePage(std::string_view bytes) const override;
@@ -38,7 +42,8 @@ public:
     void AddFile(TextView path, std::string_view bytes = {});
     void AddTextFile(TextView path, TextView text); // stored in the code page
 
-    // Faults. A path may name a file or a folder: an unwritable folder refuses new files.
+    // Faults. A path may name a file or a folder: an unwritable folder refuses new files (WriteNewFile says
+    // Refused). An undeletable file is also one that another program holds open.
     void SetUnreadable(TextView path, bool on = true);
     void SetUnwritable(TextView path, bool on = true);
     void SetUndeletable(TextView path, bool on = true);
@@ -78,6 +83,7 @@ private:
     std::set<Text> unreadable_, unwritable_, undeletable_;
     std::set<Text> notReadyRoots_;
     std::optional<std::size_t> writeLimit_;
+    std::uint64_t uniqueNumbers_ = 0;
     std::vector<Text> lookups_, reads_;
 };
 

@@ -1,7 +1,7 @@
 // Win32 file system, the Windows backend of platform::FileSystem.
-// Implements: the launcher's folder, file lookup, whole-file reading and writing, replacing and deleting
-// files, and the ANSI code page conversions; plus the guard against "drive not ready" dialogs that these
-// calls share.
+// Implements: the launcher's folder, file lookup, whole-file reading and writing, making new files, listing
+// a folder, unique numbers, replacing and deleting files, and the ANSI code page conversions; plus the guard
+// against "drive not ready" dialogs that these calls share.
 #include "platform/win32/Win32FileSystem.h"
 
 #include "platform/win32/Win32Handles.h"
@@ -12,6 +12,7 @@
 #include <climits>
 #include <cstddef>
 #include <new>
+#include <random>
 #include <utility>
 
 namespace platform {
@@ -76,6 +77,20 @@ bool IsReadOnlyFile(const std::wstring& path) {
            (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+// Writes all the bytes to an open file, in chunks; false when any write failed.
+bool WriteAll(HANDLE file, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD wanted = static_cast<DWORD>(std::min(bytes.size() - done, kChunkBytes));
+        DWORD written = 0;
+        if (WriteFile(file, bytes.data() + done, wanted, &written, nullptr) == 0 || written == 0) {
+            return false;
+        }
+        done += written;
+    }
+    return true;
+}
+
 Text ReadAppFolder() {
     // Paths beyond MAX_PATH are possible; the buffer grows until the whole name fits (a truncated name
     // fills the buffer exactly), up to the longest path Windows allows.
@@ -134,7 +149,7 @@ FileLookup Win32FileSystem::LookupFile(TextView path) {
     return {LookupStatus::Found, FromWide(found.cFileName)};
 }
 
-std::optional<std::string> Win32FileSystem::ReadFileBytes(TextView path) {
+std::optional<std::string> Win32FileSystem::ReadFileBytes(TextView path, std::size_t maxBytes) {
     const auto widePath = WidePath(path);
     if (!widePath) {
         return std::nullopt;
@@ -148,9 +163,12 @@ std::optional<std::string> Win32FileSystem::ReadFileBytes(TextView path) {
     if (!file.Valid()) {
         return std::nullopt;
     }
+    // The size is checked before anything is allocated: a file larger than the caller's limit is refused
+    // whole, however large it is.
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file.Get(), &size) == 0 || size.QuadPart < 0 ||
-        static_cast<unsigned long long>(size.QuadPart) > std::string().max_size()) {
+        static_cast<unsigned long long>(size.QuadPart) >
+            std::min<unsigned long long>(maxBytes, std::string().max_size())) {
         return std::nullopt;
     }
 
@@ -190,16 +208,68 @@ bool Win32FileSystem::WriteFileBytes(TextView path, std::string_view bytes) {
     if (!file.Valid()) {
         return false;
     }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD wanted = static_cast<DWORD>(std::min(bytes.size() - done, kChunkBytes));
-        DWORD written = 0;
-        if (WriteFile(file.Get(), bytes.data() + done, wanted, &written, nullptr) == 0 || written == 0) {
-            return false;
-        }
-        done += written;
+    return WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get()) != 0 && file.Close();
+}
+
+CreateResult Win32FileSystem::WriteNewFile(TextView path, std::string_view bytes) {
+    const auto widePath = WidePath(path);
+    if (!widePath) {
+        return CreateResult::Failed;
     }
-    return FlushFileBuffers(file.Get()) != 0 && file.Close();
+    NoDriveDialogs noDialogs;
+    // CREATE_NEW never opens what is there. No sharing: while the bytes are written, another launcher
+    // cleaning up after a crash cannot delete the file, nor can anything else open it.
+    FileHandle file(
+        CreateFileW(widePath->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
+        const DWORD error = GetLastError();
+        // A folder of that name may also answer "access denied": whatever is there, the name is taken.
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
+            GetFileAttributesW(widePath->c_str()) != INVALID_FILE_ATTRIBUTES) {
+            return CreateResult::Exists;
+        }
+        return error == ERROR_ACCESS_DENIED ? CreateResult::Refused : CreateResult::Failed;
+    }
+    return WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get()) != 0 && file.Close() ? CreateResult::Written
+                                                                                            : CreateResult::Failed;
+}
+
+std::vector<Text> Win32FileSystem::ListFiles(TextView folder, TextView prefix) {
+    std::vector<Text> names;
+    const auto pattern = WidePath(Text(folder) + u"\\*");
+    if (!pattern) {
+        return names;
+    }
+    NoDriveDialogs noDialogs;
+    WIN32_FIND_DATAW found{};
+    const SearchHandle search(
+        FindFirstFileExW(pattern->c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
+    if (!search.Valid()) {
+        return names;
+    }
+    // The prefix is compared with the long name only: a search pattern would match the short 8.3 names too.
+    const Text lowerPrefix = LowerCase(prefix);
+    do {
+        const Text name = FromWide(found.cFileName);
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && LowerCase(name).starts_with(lowerPrefix)) {
+            names.push_back(name);
+        }
+    } while (FindNextFileW(search.Get(), &found) != 0);
+    return names;
+}
+
+std::uint64_t Win32FileSystem::UniqueNumber() {
+    // Two machines can give their launchers the same process id at the same moment, so the number is
+    // drawn at random as well; where no random source answers, the clock and the process id remain.
+    LARGE_INTEGER counter{};
+    QueryPerformanceCounter(&counter);
+    std::uint64_t number = static_cast<std::uint64_t>(counter.QuadPart) ^ (std::uint64_t{GetCurrentProcessId()} << 40);
+    try {
+        std::random_device random;
+        number ^= (std::uint64_t{random()} << 32) ^ random();
+    } catch (const std::exception&) {
+    }
+    return number;
 }
 
 bool Win32FileSystem::MoveFileOver(TextView source, TextView target) {

@@ -1,7 +1,9 @@
 // Win32 file system, the Windows backend of platform::FileSystem.
 // Implements: the launcher's folder (GetModuleFileNameW), file lookup (FindFirstFileExW), reading and
-// writing whole files, replacing a file in one step (MoveFileExW), deleting (DeleteFileW), and the
-// conversions between the ANSI code page and text (MultiByteToWideChar, WideCharToMultiByte).
+// writing whole files, making a new file (CreateFileW with CREATE_NEW), listing a folder (FindFirstFileExW),
+// unique numbers (std::random_device with the clock and the process id), replacing a file in one step
+// (MoveFileExW), deleting (DeleteFileW), and the conversions between the ANSI code page and text
+// (MultiByteToWideChar, WideCharToMultiByte).
 // Wide-character API only; <windows.h> stays in the .cpp file.
 #pragma once
 
@@ -20,8 +22,11 @@ public:
 
     Text AppFolder() const override { return appFolder_; }
     [[nodiscard]] FileLookup LookupFile(TextView path) override;
-    [[nodiscard]] std::optional<std::string> ReadFileBytes(TextView path) override;
+    [[nodiscard]] std::optional<std::string> ReadFileBytes(TextView path, std::size_t maxBytes) override;
     [[nodiscard]] bool WriteFileBytes(TextView path, std::string_view bytes) override;
+    [[nodiscard]] CreateResult WriteNewFile(TextView path, std::string_view bytes) override;
+    [[nodiscard]] std::vector<Text> ListFiles(TextView folder, TextView prefix) override;
+    [[nodiscard]] std::uint64_t UniqueNumber() override;
     [[nodiscard]] bool MoveFileOver(TextView source, TextView target) override;
     [[nodiscard]] bool EraseFile(TextView path) override;
     Text FromCodePage(std::string_view bytes) const override;

@@ -1,5 +1,6 @@
 // The message loops of the Win32 backend: the main loop, and the modal loop a dialog runs until it closes.
-// Both hand a key press to the window it is meant for before its controls see it (key preview).
+// Both hand a key press to the window it is meant for before its controls see it (key preview); like the
+// window procedure, that call lets no exception through.
 #include "platform/win32/Win32Window.h"
 
 #include <windows.h>
@@ -11,7 +12,10 @@ void Dispatch(MSG& msg) {
     if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && msg.hwnd != nullptr) {
         HWND root = GetAncestor(msg.hwnd, GA_ROOT);
         if (Win32Window* host = Win32Window::FromHandle(root); host != nullptr && IsWindowEnabled(root)) {
-            host->OnKeyDown(static_cast<int>(msg.wParam), KeyShiftState());
+            try {
+                host->OnKeyDown(static_cast<int>(msg.wParam), KeyShiftState());
+            } catch (...) { // the key press whose handling failed is dropped; the loop goes on
+            }
         }
     }
     TranslateMessage(&msg);

@@ -1,6 +1,6 @@
 // The window class of the host's windows and its procedure. The procedure only translates: it stores the
 // host at WM_NCCREATE, turns each message into one call on it (OnPointerDown, OnTimer, ...) with the
-// message's parameters taken apart, and returns.
+// message's parameters taken apart, and returns. No C++ exception leaves it.
 #include "platform/win32/Win32Window.h"
 
 #include <windows.h>
@@ -35,7 +35,7 @@ int HeldButtons(WPARAM keys) {
     return held;
 }
 
-LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         auto* host = static_cast<Win32Window*>(create->lpCreateParams);
@@ -135,6 +135,16 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
         break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// The system's code that calls the procedure cannot pass a C++ exception on. A message whose handling
+// failed (memory running out, say) is dropped where it failed, and the launcher goes on with the next one.
+LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return Translate(hwnd, message, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
 }
 
 } // namespace
