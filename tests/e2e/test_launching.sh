@@ -75,19 +75,3 @@ test_spaced_path_starts_only_that_program() {
     expect "programs started in all" "$(e2e_lines "$report")" 1
     expect "the program and its folder" "$(tr -d '\r' <"$report" | cut -d'|' -f1-2)" 'T:\Apps\a b\c d.exe|T:\Apps\a b'
 }
-
-# A program started from a tile holds no handle of the launcher's: not its single-instance mutex, not a
-# file of its folder or its log. The probe lists every handle it holds at start, its own named mutex among
-# them to show that the listing sees such handles.
-whole_report() { [ -s "$1" ] && [ "$(tail -c 2 "$1" | od -An -tx1 | tr -d ' ')" = 0d0a ]; }
-test_started_program_inherits_no_handles() {
-    launch_staged handles install_program "Crossword Maker/crossword.exe" "$BUILD/win32_handle_probe.exe" || return 1
-    click_tile 1
-    local report="$ROOT/Program Files/Tessaly/Crossword Maker/handles.txt"
-    e2e_until 15 whole_report "$report" || fail "the probe did not report" || return 1
-    cp "$report" "$E2E_TMP/handles.txt"
-    grep -q '^[0-9a-f]* Mutant .*TessalyHandleProbe-self' "$report" || fail "the probe did not see its own mutex"
-    if grep -i -E 'TessalyCollectionLauncher|Tessaly Launcher|launcher\.log' "$report" >&2; then
-        fail "the launcher passed these handles on"
-    fi
-}

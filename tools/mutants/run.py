@@ -99,7 +99,7 @@ def caught(mutant, wine):
         code, out = sh(f"{build}/unit_tests --gtest_brief=1", timeout=300)
         return code != 0, FailedTests(out) if code != 0 else ""
     code, out = sh(f"ninja -C {wine.build} launcher unit_tests win32_tests win32_window_tests "
-                   f"win32_started_program win32_handle_probe win32_file_locker demo_program", timeout=1800)
+                   f"win32_started_program win32_file_locker demo_program", timeout=1800)
     if code != 0:
         return None, "does not build"
     if kind == "wine":
