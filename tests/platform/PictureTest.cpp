@@ -105,6 +105,15 @@ TEST(DecodeBmp, ReadsEveryPixelFormat) {
     fiveBits.pixels = Raw({0x03, 0x7E, 0, 0});
     BmpFile overCount = bits(1, {red, white}, Raw({0b10100000, 0, 0, 0}));
     overCount.coloursUsed = 5; // more than 1 bit can index: only the 2 indexable entries are read
+    BmpFile rle8 = bits(8, {red, green, blue}, Raw({2, 1, 0, 2, 1, 1, 1, 2, 0, 1})); // 2 x 1, move, 1 x 2, end
+    rle8.width = 4;
+    rle8.height = 2;
+    rle8.compression = 1;
+    // An absolute run of 0, 1 and 2 padded to a word, then a run of 1 and 2 alternating, then the line's end.
+    BmpFile rle4 = bits(4, {red, green, blue}, Raw({0, 3, 0x01, 0x20, 2, 0x12, 0, 0, 0, 1}));
+    rle4.width = 5;
+    rle4.compression = 2;
+    constexpr std::uint32_t K = 0xFF000000, R = 0xFFFF0000, G = 0xFF00FF00, B = 0xFF0000FF;
     const Case cases[] = {
         // 1 bit: the leftmost pixel is the highest bit.
         {"1 bit", bits(1, {red, white}, Raw({0b10100000, 0, 0, 0})), {0xFFFFFFFF, 0xFFFF0000, 0xFFFFFFFF}},
@@ -120,12 +129,29 @@ TEST(DecodeBmp, ReadsEveryPixelFormat) {
         {"masks in a later header", laterHeader, {0xFF302010, 0xFFFFFFFF}},
         {"narrow masks widen to 8 bits", fiveBits, {0xFFFF8419}},
         {"colour count above what the bits index", overCount, {0xFFFFFFFF, 0xFFFF0000, 0xFFFFFFFF}},
+        {"16 bits: 5-5-5", {.width = 2, .height = 1, .bitCount = 16, .pixels = Raw({0x00, 0x7C, 0x1F, 0})}, {R, B}},
+        {"16 bits: 5-6-5 fields",
+         {.width = 1,
+          .height = 1,
+          .bitCount = 16,
+          .compression = 3,
+          .masks = {0xF800, 0x07E0, 0x001F},
+          .pixels = Raw({0xE0, 0x07, 0, 0})},
+         {G}},
+        // Skipped pixels are black; the rows run bottom-up.
+        {"RLE8 with a move", rle8, {K, K, K, B, G, G, K, K}},
+        {"RLE4 absolute and encoded", rle4, {R, G, B, G, B}},
     };
     for (const auto& c : cases) {
         const auto decoded = DecodeBmp(c.file.Bytes());
         ASSERT_TRUE(decoded.has_value()) << c.what;
         EXPECT_EQ(decoded->pixels, c.expected) << c.what;
     }
+    // The old 12-byte header: 2 x 1 pixels at 1 bit, a palette of 3-byte entries (red, blue).
+    const auto core = DecodeBmp(Raw({'B', 'M', 36, 0, 0, 0, 0, 0, 0, 0, 32,  0,   0, 0, 12,         0, 0, 0,
+                                     2,   0,   1,  0, 1, 0, 1, 0, 0, 0, 255, 255, 0, 0, 0b01000000, 0, 0, 0}));
+    ASSERT_TRUE(core.has_value());
+    EXPECT_EQ(core->pixels, (std::vector<std::uint32_t>{R, B}));
 }
 
 TEST(DecodeBmp, RefusesBrokenAndHostileFiles) {
@@ -146,8 +172,7 @@ TEST(DecodeBmp, RefusesBrokenAndHostileFiles) {
         {"taller than 512",
          {.width = 1, .height = -513, .bitCount = 1, .palette = {0, 1}, .pixels = std::string(2052, 0)}},
         {"two planes", {.planes = 2, .pixels = px}},
-        {"16 bits", {.bitCount = 16, .pixels = px}},
-        {"run-length compressed", {.compression = 1, .pixels = px}},
+        {"run-length on 24 bits", {.compression = 1, .pixels = px}},
         {"masks on 24 bits", {.compression = 3, .pixels = px}},
         {"masks cut by the header",
          {.bitCount = 32, .compression = 3, .headerSize = 44, .masks = {0xFF0000}, .pixels = px}},
