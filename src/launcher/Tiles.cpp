@@ -216,11 +216,12 @@ void DrawTilePicture(Launcher& app, Int16 k, Int16 id) {
     platform::Image& icon = form.progIcon[k];
 
     if (!p.picpath.empty()) {
-        // A picture file that cannot be loaded leaves the picture the tile had; the icon is not tried.
         if (platform::Picture picture = LoadPicture(app, p.picpath)) {
             icon.picture = std::move(picture);
+            return;
         }
-        return;
+        // A picture file that is missing or cannot be decoded: the program's own icon, as for a program
+        // without one. Keeping the slot's old picture would show, after a scroll, another program's.
     }
 
     // The icon path: the executable's first icon on dumIcon's white ground, copied 32 x 32 pixels to
