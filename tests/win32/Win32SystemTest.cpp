@@ -146,6 +146,16 @@ TEST(Win32System, TextIsMeasuredInPointsAtTheScreensResolution) {
     for (const auto& [dpi, points, pixels] : cases) {
         EXPECT_EQ(GdiFonts(dpi).PixelHeight(Font{u"Arial", points, false}), pixels) << dpi << ", " << points;
     }
+    // Made at the device size, measured in design pixels: as wide at 144 dpi as at 96, within rounding.
+    const Font tile{u"Arial", 8.25, false};
+    EXPECT_NEAR(GdiFonts(144).Measure(tile, u"Rainforest Rescue").width,
+                GdiFonts(96).Measure(tile, u"Rainforest Rescue").width, 3);
+    // A dialog centred on a 1366 x 768 screen whose work area ends at 728 above a task bar: moved up onto the
+    // work area when it fits, its top-left at the work area's when it does not.
+    const PixelRect screen{0, 0, 1366, 768}, work{0, 0, 1366, 728};
+    EXPECT_EQ(PlaceDialog(400, 500, screen, work), (PixelRect{483, 134, 883, 634}));
+    EXPECT_EQ(PlaceDialog(400, 740, screen, work), (PixelRect{483, 0, 883, 740}));
+    EXPECT_EQ(PlaceDialog(400, 720, screen, PixelRect{0, 40, 1366, 768}), (PixelRect{483, 40, 883, 760}));
 
     Win32System system(u"Z:\\w32sys-measure");
     const Font regular{u"Arial", 14.25, false};

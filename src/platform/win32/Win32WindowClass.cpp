@@ -110,6 +110,22 @@ LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<LRESULT>(brush);
         }
         break;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item != nullptr && item->CtlType == ODT_BUTTON) {
+            host->OnDrawButton(item->hwndItem, item->hDC, item->rcItem.right - item->rcItem.left,
+                               item->rcItem.bottom - item->rcItem.top, (item->itemState & ODS_SELECTED) != 0,
+                               (item->itemState & ODS_FOCUS) != 0);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_DPICHANGED:
+        if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
+            host->OnDpiChanged(HIWORD(wParam), suggested->left, suggested->top, suggested->right, suggested->bottom);
+            return 0;
+        }
+        break;
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT && host->OnSetCursor(reinterpret_cast<HWND>(wParam))) {
             return TRUE;
