@@ -105,7 +105,8 @@ TEST(DecodeBmp, ReadsEveryPixelFormat) {
     fiveBits.pixels = Raw({0x03, 0x7E, 0, 0});
     BmpFile overCount = bits(1, {red, white}, Raw({0b10100000, 0, 0, 0}));
     overCount.coloursUsed = 5; // more than 1 bit can index: only the 2 indexable entries are read
-    BmpFile rle8 = bits(8, {red, green, blue}, Raw({2, 1, 0, 2, 1, 1, 1, 2, 0, 1})); // 2 x 1, move, 1 x 2, end
+    // An absolute run of 3 padded to a word, a move up a row, one red pixel, the end.
+    BmpFile rle8 = bits(8, {red, green, blue}, Raw({0, 3, 1, 1, 2, 0, 0, 2, 0, 1, 1, 0, 0, 1}));
     rle8.width = 4;
     rle8.height = 2;
     rle8.compression = 1;
@@ -139,7 +140,7 @@ TEST(DecodeBmp, ReadsEveryPixelFormat) {
           .pixels = Raw({0xE0, 0x07, 0, 0})},
          {G}},
         // Skipped pixels are black; the rows run bottom-up.
-        {"RLE8 with a move", rle8, {K, K, K, B, G, G, K, K}},
+        {"RLE8 absolute and a move", rle8, {K, K, K, R, G, G, B, K}},
         {"RLE4 absolute and encoded", rle4, {R, G, B, G, B}},
     };
     for (const auto& c : cases) {
