@@ -20,35 +20,29 @@ at_scale() {
     "$WINESERVER" -p
 }
 
-# The options dialog of the launcher now running, opened with Ctrl+Shift+K: its client area ($1 x $2
-# pixels) cut from a screenshot to $3.png; the dialog's "X Y WIDTH HEIGHT" in OPTIONS_GEOMETRY.
+# Opens the options dialog of the launcher now running, which must lie wholly on the $4 x $5 screen, and cuts
+# its client area ($1 x $2 pixels) from a screenshot to $3.png; sets OPTIONS_X, OPTIONS_Y, its origin.
 options_at_scale() {
-    xdotool mousemove --window "$LAUNCHER_WID" 400 30 click 1
-    xdotool key ctrl+shift+k
-    local wid
+    xdotool mousemove --window "$LAUNCHER_WID" 400 30 click 1 key ctrl+shift+k
+    local wid x y width height
     wid=$(e2e_wait_window "$OPTIONS_TITLE" 10) || fail "no options dialog" || return 1
     sleep 0.5
-    OPTIONS_GEOMETRY=$(e2e_geometry "$wid")
+    read -r x y width height <<<"$(e2e_geometry "$wid")"
+    [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + width)) -le "$4" ] && [ $((y + height)) -le "$5" ] ||
+        fail "the options dialog at $x, $y, $width x $height is not wholly on the screen"
     read -r OPTIONS_X OPTIONS_Y <<<"$(e2e_client_origin "$wid" "$1" "$2")"
     screenshot "$3-screen"
     e2e_crop "$E2E_TMP/$3-screen.png" "$E2E_TMP/$3.png" "$OPTIONS_X" "$OPTIONS_Y" "$1" "$2"
 }
 
-# The root mean square difference (0 to 1, of the grey levels) of images $1 and $2 shrunk to $3 ("WxH").
-thumbnail_difference() {
-    "$CONVERT" "$1" -resize "$3!" -colorspace Gray "$E2E_TMP/thumb-a.png"
-    "$CONVERT" "$2" -resize "$3!" -colorspace Gray "$E2E_TMP/thumb-b.png"
-    compare -metric RMSE "$E2E_TMP/thumb-a.png" "$E2E_TMP/thumb-b.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/' || true
-}
-
-# Whether $1 is at most $2 (decimal fractions).
-at_most() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a <= b) }'; }
-
-# Whether the dialog "X Y WIDTH HEIGHT" $1 lies wholly on a $2 x $3 screen.
-wholly_on_screen() {
-    local x y width height
-    read -r x y width height <<<"$1"
-    [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + width)) -le "$2" ] && [ $((y + height)) -le "$3" ]
+# Images $1 and $2 shrunk to $3 ("WxH") differ by at most $4, as the root mean square of their grey levels
+# (0 to 1).
+expect_alike() {
+    local a="$E2E_TMP/thumb-a.png" b="$E2E_TMP/thumb-b.png" difference
+    "$CONVERT" "$1" -resize "$3!" -colorspace Gray "$a" && "$CONVERT" "$2" -resize "$3!" -colorspace Gray "$b"
+    difference=$(compare -metric RMSE "$a" "$b" null: 2>&1 | sed 's/.*(\(.*\))/\1/' || true)
+    e2e_log "   $(basename "$2") differs from $(basename "$1") by $difference"
+    awk -v a="$difference" -v b="$4" 'BEGIN { exit !(a <= b) }' || fail "more than $4"
 }
 
 test_scaled_screens_look_like_the_design_enlarged() {
@@ -59,50 +53,39 @@ test_scaled_screens_look_like_the_design_enlarged() {
 }
 
 scaled_screens() {
-    local difference x y
     # The design: 96 dpi on a screen of 1280 x 720 pixels, the size of 1920 x 1080 at 144 dpi.
     at_scale 96 1280x720 || return 1
-    local TITLE_X=900 TITLE_Y=20 # the title bar right of its text at every width here
+    local TITLE_X=900 TITLE_Y=20 k # the title bar right of its text at every width here
     launch_staged scale96 || return 1
-    xdotool mousemove 600 5
-    sleep 0.5
+    xdotool mousemove 600 5 sleep 0.5
     screenshot scale-96
-    options_at_scale 390 552 options-96 || return 1
+    options_at_scale 390 552 options-96 1280 720 || return 1
 
     at_scale 144 1920x1080 || return 1
     TITLE_X=1350 TITLE_Y=30
     launch_staged scale144 || return 1
     expect "maximised at 144 dpi" "$(e2e_geometry "$LAUNCHER_WID")" "0 0 1920 1080"
-    xdotool mousemove 900 8
-    sleep 0.5
+    xdotool mousemove 900 8 sleep 0.5
     screenshot scale-144
     # Small thumbnails of both agree closely: measured 0.009, where the same screen moved by 8 design pixels
-    # (one thumbnail pixel) differs by 0.054 and the design drawn unscaled by 0.23. Lines between the cells'
-    # columns, and between the names and the next row's pictures, stay white at 1.5 times their places, so
-    # no name runs into its neighbour or into the next row's pictures.
-    difference=$(thumbnail_difference "$E2E_TMP/scale-96.png" "$E2E_TMP/scale-144.png" 160x90)
-    e2e_log "   launcher thumbnails differ by $difference"
-    at_most "$difference" 0.025 || fail "the 144-dpi launcher differs from the design by $difference"
-    for x in 194 374 554 734; do
-        expect "column line at $x" "$(e2e_darkest "$E2E_TMP/scale-144.png" $((x * 3 / 2)) 108 1 792)" 255
+    # (one thumbnail pixel) differs by 0.054 and the design drawn unscaled by 0.23.
+    expect_alike "$E2E_TMP/scale-96.png" "$E2E_TMP/scale-144.png" 160x90 0.025
+    # Lines between the cells' columns, and between the names and the next row's pictures, stay white at 1.5
+    # times their places: no name runs into its neighbour or into the next row's pictures.
+    for k in 0 1 2 3; do
+        expect "column line $k" "$(e2e_darkest "$E2E_TMP/scale-144.png" $(((194 + 180 * k) * 3 / 2)) 108 1 792)" 255
+        expect "row line $k" "$(e2e_darkest "$E2E_TMP/scale-144.png" 21 $(((216 + 120 * k) * 3 / 2)) 1350 1)" 255
     done
-    for y in 216 336 456 576; do
-        expect "row line at $y" "$(e2e_darkest "$E2E_TMP/scale-144.png" 21 $((y * 3 / 2)) 1350 1)" 255
-    done
-    options_at_scale 585 828 options-144 || return 1
-    wholly_on_screen "$OPTIONS_GEOMETRY" 1920 1080 || fail "options dialog off the screen: $OPTIONS_GEOMETRY"
-    "$CONVERT" "$E2E_TMP/options-96.png" -filter point -resize 150% "$E2E_TMP/options-96-large.png"
+    options_at_scale 585 828 options-144 1920 1080 || return 1
     # Measured 0.037 (sharp text against doubled pixels, on a dialog that is mostly text); moved by 4 design
     # pixels it is 0.076.
-    difference=$(thumbnail_difference "$E2E_TMP/options-96-large.png" "$E2E_TMP/options-144.png" 130x184)
-    e2e_log "   options thumbnails differ by $difference"
-    at_most "$difference" 0.055 || fail "the 144-dpi options dialog differs from the design by $difference"
+    "$CONVERT" "$E2E_TMP/options-96.png" -filter point -resize 150% "$E2E_TMP/options-96-large.png"
+    expect_alike "$E2E_TMP/options-96-large.png" "$E2E_TMP/options-144.png" 130x184 0.055
     # The OK button (264, 40 at 96 dpi) has the dialog's light grey ground.
     expect "OK button ground" "$(e2e_pixel $((OPTIONS_X + 399)) $((OPTIONS_Y + 66)))" "192,192,192"
     xdotool key alt+F4
     e2e_wait_window_gone "$OPTIONS_TITLE" 10 || fail "the dialog stayed open"
-    xdotool mousemove --window "$LAUNCHER_WID" 1812 45 click 1 # the restore button, 1208, 30 at 96 dpi
-    sleep 0.5
+    xdotool mousemove --window "$LAUNCHER_WID" 1812 45 click 1 sleep 0.5 # the restore button, 1208, 30 at 96 dpi
     expect "restored at 144 dpi" "$(e2e_geometry "$LAUNCHER_WID")" "0 0 1500 972"
 
     # 125% on a small laptop screen: the dialog's caption stays on the screen.
@@ -110,7 +93,5 @@ scaled_screens() {
     TITLE_X=1125 TITLE_Y=25
     launch_staged scale120 || return 1
     expect "maximised at 120 dpi" "$(e2e_geometry "$LAUNCHER_WID")" "0 0 1366 768"
-    screenshot scale-120
-    options_at_scale 488 690 options-120 || return 1
-    wholly_on_screen "$OPTIONS_GEOMETRY" 1366 768 || fail "options dialog off the screen: $OPTIONS_GEOMETRY"
+    options_at_scale 488 690 options-120 1366 768
 }
