@@ -29,6 +29,11 @@ struct Bitmap {
     int height = 0;
     std::vector<std::uint32_t> pixels;
 
+    // The same picture drawn at more pixels by the system (a program's icon at the screen's resolution),
+    // for a backend to draw from when it shows the picture larger than its pixels; nothing for most
+    // pictures. The core's pixel arithmetic uses width, height and pixels only.
+    std::shared_ptr<const Bitmap> detail;
+
     Bitmap() = default;
     Bitmap(int w, int h, Rgb fill);
     std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }

@@ -218,7 +218,9 @@ TEST(TilePictures, APictureFileOrTheIconOnWhiteAndTheMissingProgramPictureUntilI
     // Regression: a missing picture file kept the picture the slot had, another program's after a scroll;
     // program 4's own icon shows instead.
     scene.prog(4).picpath = u"C:\\Launcher\\data\\nowhere.bmp";
-    scene.system.SetIcon(ExePath(4), RedIcon());
+    Bitmap sharp = RedIcon(); // with the system's rendering at the screen's resolution
+    sharp.detail = std::make_shared<const Bitmap>(RedIcon());
+    scene.system.SetIcon(ExePath(4), sharp);
     scene.Fill();
     Form1& f = scene.form();
     EXPECT_EQ(*f.progIcon[0].picture, picture);
@@ -226,7 +228,8 @@ TEST(TilePictures, APictureFileOrTheIconOnWhiteAndTheMissingProgramPictureUntilI
     EXPECT_EQ(*f.progIcon[1].picture, RedIcon(platform::Argb(platform::kWhite)));
     EXPECT_EQ(*f.progIcon[2].picture, Bitmap(32, 32, platform::kWhite));
     EXPECT_EQ(*f.progIcon[3].picture, f.dumFader.surface());
-    EXPECT_EQ(*f.progIcon[4].picture, RedIcon(platform::Argb(platform::kWhite)));
+    EXPECT_EQ(f.progIcon[4].picture->pixels, RedIcon(platform::Argb(platform::kWhite)).pixels);
+    EXPECT_EQ(f.progIcon[4].picture->detail->pixels, RedIcon(platform::Argb(platform::kWhite)).pixels) << "on white";
     EXPECT_EQ((std::array{f.progName[2].foreColor, f.progName[3].foreColor}),
               (std::array{platform::Rgb{0, 0, 0}, kGreyedName}));
     EXPECT_FALSE(f.prVidBut[3].visible);

@@ -181,6 +181,10 @@ TEST(Win32System, FileIconIsTheFirstIconWithItsTransparency) {
     EXPECT_GT(std::ranges::count_if(icon->pixels, [](std::uint32_t p) { return p >> 24 == 0xFF; }), 600) << "opaque";
     EXPECT_GT(std::ranges::count_if(icon->pixels, [](std::uint32_t p) { return p >> 24 > 0 && p >> 24 < 0xFF; }), 0)
         << "partly covered";
+    EXPECT_FALSE(icon->detail) << "at 96 dpi the 32 x 32 pixels are the icon as shown";
+    system.Shared().fonts.SetDpi(144); // at 150% the system's 48 x 48 rendering comes with it, clear corner and all
+    const Bitmap& sharp = *system.FileIcon(FromWide(ModulePath().wstring()), 0)->detail;
+    EXPECT_EQ((std::array{sharp.width, sharp.At(0, 0) >> 24, sharp.At(24, 24) >> 24}), (std::array{48, 0u, 0xFFu}));
 
     TempFolder temp;
     const fs::path text = temp.path / L"notes.txt";

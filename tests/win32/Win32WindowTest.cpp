@@ -291,12 +291,10 @@ TEST(Win32Window, SystemGeometryRefusesImpossibleValuesAndTheWindowMinimises) {
     // press on device pixel (30, 120) is one on design pixel (20, 80), the picture's (15, 10).
     RECT suggested{0, 0, 600, 300};
     SendMessageW(scene.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ((std::array{system.ScaleWidth(), system.WindowWidth(), system.Screen().twipsPerPixelX}),
-              (std::array{400.0, 400 * tppX, 15.0}));
     scene.events.clear();
     scene.Send(WM_LBUTTONDOWN, MK_LBUTTON, 30, 120);
-    scene.Send(WM_LBUTTONUP, 0, 30, 120);
-    EXPECT_EQ(scene.events.at(0), (Recorded{"picture down", kLeftButton, 0, 15 * 15.0, 10 * 15.0}));
+    EXPECT_EQ((std::tuple{system.ScaleWidth(), system.WindowWidth(), scene.events.at(0)}),
+              (std::tuple{400.0, 400 * tppX, Recorded{"picture down", kLeftButton, 0, 15 * 15.0, 10 * 15.0}}));
 }
 
 } // namespace

@@ -26,7 +26,9 @@ const Bitmap& ScaledPictures::Get(const Picture& picture, int width, int height)
     }
     Entry& entry = entries_[key];
     entry.source = picture;
-    entry.scaled = ScalePicture(*picture, width, height);
+    // A picture the system also drew at more pixels (an icon) is scaled from that rendering.
+    const bool detailed = picture->detail && picture->detail->width > picture->width;
+    entry.scaled = ScalePicture(detailed ? *picture->detail : *picture, width, height);
     return entry.scaled;
 }
 
