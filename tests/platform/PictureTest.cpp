@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -83,11 +84,6 @@ Bitmap Gradient(int width, int height) {
 
 TEST(DecodeBmp, ReadsEveryPixelFormat) {
     constexpr std::uint32_t red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF, white = 0xFFFFFF;
-    struct Case {
-        const char* what;
-        BmpFile file;
-        std::vector<std::uint32_t> expected; // top-down, 0xAARRGGBB
-    };
     const auto bits = [](std::uint16_t bitCount, std::vector<std::uint32_t> palette, std::string pixels) {
         const auto count = static_cast<std::uint32_t>(palette.size());
         return BmpFile{
@@ -111,7 +107,8 @@ TEST(DecodeBmp, ReadsEveryPixelFormat) {
     rle4.width = 5;
     rle4.compression = 2;
     constexpr std::uint32_t K = 0xFF000000, R = 0xFFFF0000, G = 0xFF00FF00, B = 0xFF0000FF;
-    const Case cases[] = {
+    // What the file is, the file, and its pixels top-down as 0xAARRGGBB.
+    const std::tuple<const char*, BmpFile, std::vector<std::uint32_t>> cases[] = {
         // 1 bit: the leftmost pixel is the highest bit.
         {"1 bit", bits(1, {red, white}, Raw({0b10100000, 0, 0, 0})), {0xFFFFFFFF, 0xFFFF0000, 0xFFFFFFFF}},
         {"4 bits", bits(4, {red, green, blue}, Raw({0x21, 0x00, 0, 0})), {0xFF0000FF, 0xFF00FF00, 0xFFFF0000}},
@@ -141,10 +138,10 @@ TEST(DecodeBmp, ReadsEveryPixelFormat) {
         {"RLE8 absolute and a move", rle8, {K, K, K, R, G, G, B, K}},
         {"RLE4 absolute and encoded", rle4, {R, G, B, G, B}},
     };
-    for (const auto& c : cases) {
-        const auto decoded = DecodeBmp(c.file.Bytes());
-        ASSERT_TRUE(decoded.has_value()) << c.what;
-        EXPECT_EQ(decoded->pixels, c.expected) << c.what;
+    for (const auto& [what, file, expected] : cases) {
+        const auto decoded = DecodeBmp(file.Bytes());
+        ASSERT_TRUE(decoded.has_value()) << what;
+        EXPECT_EQ(decoded->pixels, expected) << what;
     }
     // The old 12-byte header: 2 x 1 pixels at 1 bit, a palette of 3-byte entries (red, blue).
     const auto core = DecodeBmp(Raw({'B', 'M', 36, 0, 0, 0, 0, 0, 0, 0, 32,  0,   0, 0, 12,         0, 0, 0,
@@ -158,10 +155,7 @@ TEST(DecodeBmp, RefusesBrokenAndHostileFiles) {
     const std::string valid = BmpFile{.pixels = px}.Bytes();
     ASSERT_TRUE(DecodeBmp(valid).has_value()) << "the file the cases break";
     EXPECT_FALSE(DecodeBmp("PK" + valid.substr(2)).has_value()) << "not a bitmap";
-    const struct {
-        const char* what;
-        BmpFile file;
-    } cases[] = {
+    const std::pair<const char*, BmpFile> cases[] = {
         {"negative width", {.width = -2, .pixels = px}},
         {"zero height", {.height = 0, .pixels = px}},
         {"the most negative height", {.height = INT32_MIN, .pixels = px}},
@@ -186,8 +180,8 @@ TEST(DecodeBmp, RefusesBrokenAndHostileFiles) {
         {"palette missing", {.bitCount = 8, .pixels = px, .pixelsAt = 54}},
         {"palette count beyond the file", {.bitCount = 4, .coloursUsed = 0xFFFFFFFF, .pixels = px}},
     };
-    for (const auto& c : cases) {
-        EXPECT_FALSE(DecodeBmp(c.file.Bytes()).has_value()) << c.what;
+    for (const auto& [what, file] : cases) {
+        EXPECT_FALSE(DecodeBmp(file.Bytes()).has_value()) << what;
     }
     EXPECT_TRUE(DecodeBmp(
         BmpFile{.width = 512, .height = -512, .bitCount = 1, .palette = {0, 1}, .pixels = std::string(512 * 64, 0)}
@@ -205,31 +199,25 @@ TEST(LoadBmpFile, ReadsAtMost2MBOfAPictureFile) {
 }
 
 TEST(DrawOver, BlendsBySourceAlphaAndLeavesTheTargetOpaque) {
-    struct Case {
-        std::uint8_t alpha;
-        Rgb expected;
-    };
-    // Over (100, 100, 100), drawing (200, 0, 50):
-    const Case cases[] = {{0, {100, 100, 100}}, {255, {200, 0, 50}}, {128, {150, 50, 75}}, {64, {125, 75, 87}}};
-    for (const auto& c : cases) {
+    // Over (100, 100, 100), drawing (200, 0, 50) at an alpha:
+    const std::pair<std::uint8_t, Rgb> cases[] = {
+        {0, {100, 100, 100}}, {255, {200, 0, 50}}, {128, {150, 50, 75}}, {64, {125, 75, 87}}};
+    for (const auto& [alpha, expected] : cases) {
         Bitmap target(1, 1, Rgb{100, 100, 100});
         Bitmap source(1, 1, kBlack);
-        source.Set(0, 0, Argb(Rgb{200, 0, 50}, c.alpha));
+        source.Set(0, 0, Argb(Rgb{200, 0, 50}, alpha));
         DrawOver(target, source, 0, 0);
-        EXPECT_EQ(target.ColourAt(0, 0), c.expected) << int{c.alpha};
-        EXPECT_EQ(target.At(0, 0) >> 24, 0xFFu) << int{c.alpha};
+        EXPECT_EQ(target.ColourAt(0, 0), expected) << int{alpha};
+        EXPECT_EQ(target.At(0, 0) >> 24, 0xFFu) << int{alpha};
     }
 }
 
 // A whole opaque source drawn over the target is a copy of it: DrawOver clips as CopyBlock does.
 TEST(CopyBlock, CopiesPixelsUnchangedAndClipsToBothBitmapsAsDrawOverDoes) {
     const Bitmap source = Gradient(4, 4);
-    struct Case {
-        const char* what;
-        int tx, ty, sx, sy, width, height;
-        int copied; // how many target pixels change
-    };
-    const Case cases[] = {
+    // What, where the block goes (tx, ty), where it comes from (sx, sy), its size, and how many target pixels
+    // change.
+    const std::tuple<const char*, int, int, int, int, int, int, int> cases[] = {
         {"inside both", 1, 1, 0, 0, 2, 2, 4},
         {"source corner off the left and top", 0, 0, -1, -1, 3, 3, 4},
         {"target corner off the left and top", -2, -2, 0, 0, 4, 4, 4},
@@ -242,23 +230,23 @@ TEST(CopyBlock, CopiesPixelsUnchangedAndClipsToBothBitmapsAsDrawOverDoes) {
         {"far out", 2000000000, 0, 0, 0, 2000000000, 2, 0},
         {"far out the other way", -100000, 1, 0, 0, 4, 4, 0},
     };
-    for (const auto& c : cases) {
+    for (const auto& [what, tx, ty, sx, sy, width, height, changed] : cases) {
         Bitmap target(5, 5, kWhite);
-        CopyBlock(target, c.tx, c.ty, source, c.sx, c.sy, c.width, c.height);
+        CopyBlock(target, tx, ty, source, sx, sy, width, height);
         int copied = 0;
         for (int y = 0; y < 5; ++y) {
             for (int x = 0; x < 5; ++x) {
                 if (target.At(x, y) != Argb(kWhite)) {
                     ++copied;
-                    EXPECT_EQ(target.At(x, y), source.At(x - c.tx + c.sx, y - c.ty + c.sy)) << c.what;
+                    EXPECT_EQ(target.At(x, y), source.At(x - tx + sx, y - ty + sy)) << what;
                 }
             }
         }
-        EXPECT_EQ(copied, c.copied) << c.what;
-        if (c.sx == 0 && c.sy == 0 && c.width == 4 && c.height == 4) {
+        EXPECT_EQ(copied, changed) << what;
+        if (sx == 0 && sy == 0 && width == 4 && height == 4) {
             Bitmap drawn(5, 5, kWhite);
-            DrawOver(drawn, source, c.tx, c.ty);
-            EXPECT_EQ(drawn, target) << c.what;
+            DrawOver(drawn, source, tx, ty);
+            EXPECT_EQ(drawn, target) << what;
         }
     }
 }

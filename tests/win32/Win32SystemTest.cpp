@@ -147,9 +147,8 @@ TEST(Win32System, TextIsMeasuredInPointsAtTheScreensResolution) {
         EXPECT_EQ(GdiFonts(dpi).PixelHeight(Font{u"Arial", points, false}), pixels) << dpi << ", " << points;
     }
     // Made at the device size, measured in design pixels: as wide at 144 dpi as at 96, within rounding.
-    const Font tile{u"Arial", 8.25, false};
-    EXPECT_NEAR(GdiFonts(144).Measure(tile, u"Rainforest Rescue").width,
-                GdiFonts(96).Measure(tile, u"Rainforest Rescue").width, 3);
+    const auto width = [](int dpi) { return GdiFonts(dpi).Measure(Font{}, u"Rainforest Rescue").width; };
+    EXPECT_NEAR(width(144), width(96), 3);
     // A dialog centred on a 1366 x 768 screen whose work area ends at 728 above a task bar: moved up onto the
     // work area when it fits, its top-left at the work area's when it does not.
     const PixelRect screen{0, 0, 1366, 768}, work{0, 0, 1366, 728};
