@@ -183,7 +183,7 @@ TEST(Win32System, FileIconIsTheFirstIconWithItsTransparency) {
     EXPECT_FALSE(icon->detail) << "at 96 dpi the 32 x 32 pixels are the icon as shown";
     system.Shared().fonts.SetDpi(144); // at 150% the system's 48 x 48 rendering comes with it, clear corner and all
     const Bitmap& sharp = *system.FileIcon(FromWide(ModulePath().wstring()), 0)->detail;
-    EXPECT_EQ((std::array{sharp.width, sharp.At(0, 0) >> 24, sharp.At(24, 24) >> 24}), (std::array{48, 0u, 0xFFu}));
+    EXPECT_EQ((std::tuple{sharp.width, sharp.At(0, 0) >> 24, sharp.At(24, 24) >> 24}), (std::tuple{48, 0u, 0xFFu}));
 
     TempFolder temp;
     const fs::path text = temp.path / L"notes.txt";
