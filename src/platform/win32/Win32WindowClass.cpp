@@ -99,7 +99,9 @@ LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_COMMAND:
-        if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) {
+        // An owner-drawn push button reports a second click soon after the first as a double click: it is a
+        // click all the same.
+        if (lParam != 0 && (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == BN_DOUBLECLICKED)) {
             host->OnControlClicked(reinterpret_cast<HWND>(lParam));
             return 0;
         }
