@@ -97,9 +97,9 @@ TEST(DecodeBmp, ReadsEveryPixelFormat) {
     laterHeader.headerSize = 108;
     BmpFile overCount = bits(1, {red, white}, Raw({0b10100000, 0, 0, 0}));
     overCount.coloursUsed = 5; // more than 1 bit can index: only the 2 indexable entries are read
-    // An absolute run of 3 padded to a word, a move up a row, one red pixel, the end.
-    BmpFile rle8 = bits(8, {red, green, blue}, Raw({0, 3, 1, 1, 2, 0, 0, 2, 0, 1, 1, 0, 0, 1}));
-    rle8.width = 4;
+    // An absolute run of 3 padded to a word, a move right and up a row, one red pixel, the end.
+    BmpFile rle8 = bits(8, {red, green, blue}, Raw({0, 3, 1, 1, 2, 0, 0, 2, 1, 1, 1, 0, 0, 1}));
+    rle8.width = 5;
     rle8.height = 2;
     rle8.compression = 1;
     // An absolute run of 0, 1 and 2 padded to a word, then a run of 1 and 2 alternating, then the line's end.
@@ -135,7 +135,7 @@ TEST(DecodeBmp, ReadsEveryPixelFormat) {
           .pixels = Raw({0xE0, 0x07, 0, 0})},
          {G}},
         // Skipped pixels are black; the rows run bottom-up.
-        {"RLE8 absolute and a move", rle8, {K, K, K, R, G, G, B, K}},
+        {"RLE8 absolute and a move", rle8, {K, K, K, K, R, G, G, B, K, K}},
         {"RLE4 absolute and encoded", rle4, {R, G, B, G, B}},
     };
     for (const auto& [what, file, expected] : cases) {
@@ -170,7 +170,7 @@ TEST(DecodeBmp, RefusesBrokenAndHostileFiles) {
         {"masks cut by the header",
          {.bitCount = 32, .compression = 3, .headerSize = 44, .masks = {0xFF0000}, .pixels = px}},
         {"broken mask", {.bitCount = 32, .compression = 3, .masks = {0xF0F000, 0xFF00, 0xFF}, .pixels = px}},
-        {"the old small header", {.claimedHeaderSize = 12, .pixels = px}},
+        {"a header between the old and the 40-byte one", {.claimedHeaderSize = 16, .pixels = px}},
         {"header larger than the file", {.claimedHeaderSize = 0xFFFFFFF0, .pixels = px}},
         {"header just past the file's end", {.claimedHeaderSize = 57, .pixels = px}},
         {"pixels past the end", {.pixels = px, .pixelsAt = 60}},
