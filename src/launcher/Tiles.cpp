@@ -216,11 +216,12 @@ void DrawTilePicture(Launcher& app, Int16 k, Int16 id) {
     platform::Image& icon = form.progIcon[k];
 
     if (!p.picpath.empty()) {
-        // A picture file that cannot be loaded leaves the picture the tile had; the icon is not tried.
         if (platform::Picture picture = LoadPicture(app, p.picpath)) {
             icon.picture = std::move(picture);
+            return;
         }
-        return;
+        // A picture file that is missing or cannot be decoded: the program's own icon, as for a program
+        // without one. Keeping the slot's old picture would show, after a scroll, another program's.
     }
 
     // The icon path: the executable's first icon on dumIcon's white ground, copied 32 x 32 pixels to
@@ -229,20 +230,23 @@ void DrawTilePicture(Launcher& app, Int16 k, Int16 id) {
     form.dumStuff.left = form.progHolder.left;
     form.dumStuff.top = form.progHolder.top;
     form.dumIcon.Cls();
-    (void)DrawFileIcon(app, p.path, 0, form.dumIcon.surface(), 0, 0); // no icon: the square stays white
+    const std::optional<platform::Bitmap> fileIcon = app.system.FileIcon(p.path, 0);
+    if (fileIcon) {
+        platform::DrawOver(form.dumIcon.surface(), *fileIcon, 0, 0); // no icon: the square stays white
+    }
     platform::CopyBlock(form.dumberIcon.surface(), 0, 0, form.dumIcon.surface(), 0, 0, kIconSize, kIconSize);
     icon.picture = nullptr;
     icon.picture = form.dumberIcon.image();
     form.dumStuff.visible = false;
-}
-
-bool DrawFileIcon(Launcher& app, TextView file, int index, platform::Bitmap& surface, int x, int y) {
-    const std::optional<platform::Bitmap> icon = app.system.FileIcon(file, index);
-    if (!icon) {
-        return false;
+    if (fileIcon && fileIcon->detail) {
+        // The system's rendering of the icon at the screen's resolution, on the same white ground, for the
+        // backend to draw from rather than enlarge the 32 x 32 pixels.
+        platform::Bitmap detail(fileIcon->detail->width, fileIcon->detail->height, platform::kWhite);
+        platform::DrawOver(detail, *fileIcon->detail, 0, 0);
+        auto picture = std::make_shared<platform::Bitmap>(*icon.picture);
+        picture->detail = std::make_shared<const platform::Bitmap>(std::move(detail));
+        icon.picture = std::move(picture);
     }
-    platform::DrawOver(surface, *icon, x, y);
-    return true;
 }
 
 bool MarkNotInstalled(Launcher& app, Int16 k, Int16 id) {

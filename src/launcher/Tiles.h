@@ -16,8 +16,6 @@ void VScroll_Scroll(Launcher& app);
 
 // Gives tile k the picture of program id: its picture file, else its executable's first icon.
 void DrawTilePicture(Launcher& app, Int16 k, Int16 id);
-// Draws the index-th icon of `file` at (x, y) on `surface`; false when the file gave no icon.
-bool DrawFileIcon(Launcher& app, platform::TextView file, int index, platform::Bitmap& surface, int x, int y);
 // Greys tile k out when program id is not installed; true when it did.
 bool MarkNotInstalled(Launcher& app, Int16 k, Int16 id);
 // A picture from a bitmap file; nothing when the file is missing or no bitmap.

@@ -30,7 +30,11 @@ namespace {
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kInfoHeaderSize = 40;
 
+constexpr std::size_t kCoreHeaderSize = 12; // the old header of 16-bit sizes and 3-byte palette entries
+
 constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiRle8 = 1;
+constexpr std::uint32_t kBiRle4 = 2;
 constexpr std::uint32_t kBiBitfields = 3;
 
 std::uint32_t ReadU16(std::string_view bytes, std::size_t at) {
@@ -88,22 +92,91 @@ struct Layout {
     int height = 0;
     bool topDown = false;
     int bitCount = 0;
-    std::size_t stride = 0; // bytes per row in the file, padded to 4
+    std::uint32_t compression = kBiRgb; // kBiRle8 or kBiRle4: the pixels are a run-length stream
+    std::size_t stride = 0;             // bytes per row in the file, padded to 4
     std::size_t pixelsAt = 0;
     std::vector<std::uint32_t> palette; // opaque 0xAARRGGBB
-    Channel red, green, blue;           // 32-bit pixels only
+    Channel red, green, blue;           // 16- and 32-bit pixels only
 };
+
+// Reads `entries` palette entries of `entrySize` bytes (blue, green, red, and a reserved byte in the 4-byte
+// entries) from `tableAt`; false when the file ends first.
+bool ReadPalette(std::string_view bytes, std::size_t tableAt, std::uint32_t entries, std::size_t entrySize,
+                 Layout& layout) {
+    if (tableAt > bytes.size() || std::uint64_t{entries} * entrySize > bytes.size() - tableAt) {
+        return false;
+    }
+    layout.palette.reserve(entries);
+    for (std::uint32_t i = 0; i < entries; ++i) {
+        const std::size_t at = tableAt + std::size_t{i} * entrySize;
+        layout.palette.push_back(
+            Argb(Rgb{static_cast<std::uint8_t>(bytes[at + 2]), static_cast<std::uint8_t>(bytes[at + 1]),
+                     static_cast<std::uint8_t>(bytes[at])}));
+    }
+    return true;
+}
+
+// Sets the row stride and the pixels' offset; false when the offset or the rows lie outside the file. A
+// run-length stream is of no fixed length: it only has to begin inside the file.
+bool PlaceRows(std::string_view bytes, std::uint32_t pixelsAt, std::size_t headersEnd, Layout& layout) {
+    // Rows are padded to whole 32-bit words. The last row's padding may be missing: some writers stop at the
+    // last pixel, and nothing past it is read.
+    const std::uint64_t rowBits =
+        static_cast<std::uint64_t>(layout.width) * static_cast<std::uint64_t>(layout.bitCount);
+    const std::uint64_t stride = (rowBits + 31) / 32 * 4;
+    const std::uint64_t lastRow = (rowBits + 7) / 8;
+    const bool runLength = layout.compression == kBiRle8 || layout.compression == kBiRle4;
+    const std::uint64_t needed = runLength ? 0 : stride * static_cast<std::uint64_t>(layout.height - 1) + lastRow;
+    if (pixelsAt < headersEnd || pixelsAt > bytes.size() || needed > bytes.size() - pixelsAt) {
+        return false;
+    }
+    layout.stride = static_cast<std::size_t>(stride);
+    layout.pixelsAt = pixelsAt;
+    return true;
+}
+
+// The old 12-byte header (BITMAPCOREHEADER): 16-bit sizes, rows always bottom-up, 1, 4, 8 or 24 bits, no
+// compression, and a full palette of 3-byte entries for 8 bits and fewer.
+std::optional<Layout> ReadCoreLayout(std::string_view bytes) {
+    if (bytes.size() < kFileHeaderSize + kCoreHeaderSize) {
+        return std::nullopt;
+    }
+    Layout layout;
+    layout.width = static_cast<int>(ReadU16(bytes, 18));
+    layout.height = static_cast<int>(ReadU16(bytes, 20));
+    layout.bitCount = static_cast<int>(ReadU16(bytes, 24));
+    if (layout.width == 0 || layout.width > kMaxPictureSide || layout.height == 0 || layout.height > kMaxPictureSide ||
+        ReadU16(bytes, 22) != 1) {
+        return std::nullopt;
+    }
+    if (layout.bitCount != 1 && layout.bitCount != 4 && layout.bitCount != 8 && layout.bitCount != 24) {
+        return std::nullopt;
+    }
+    const std::size_t tableAt = kFileHeaderSize + kCoreHeaderSize;
+    if (layout.bitCount <= 8 && !ReadPalette(bytes, tableAt, 1u << layout.bitCount, 3, layout)) {
+        return std::nullopt;
+    }
+    if (!PlaceRows(bytes, ReadU32(bytes, 10), tableAt, layout)) {
+        return std::nullopt;
+    }
+    return layout;
+}
 
 // Reads and checks the headers and the palette. Every offset returned lies inside `bytes`, and the pixel rows
 // that the layout describes are all present.
 std::optional<Layout> ReadLayout(std::string_view bytes) {
-    if (bytes.size() < kFileHeaderSize + kInfoHeaderSize || bytes[0] != 'B' || bytes[1] != 'M') {
+    if (bytes.size() < kFileHeaderSize + kCoreHeaderSize || bytes[0] != 'B' || bytes[1] != 'M') {
         return std::nullopt;
     }
     const std::uint32_t pixelsAt = ReadU32(bytes, 10);
     const std::uint32_t headerSize = ReadU32(bytes, 14);
-    // BITMAPINFOHEADER and its later versions all begin with the same 40 bytes; the older 12-byte header is
-    // not one of them.
+    if (headerSize == kCoreHeaderSize) {
+        return ReadCoreLayout(bytes);
+    }
+    if (bytes.size() < kFileHeaderSize + kInfoHeaderSize) {
+        return std::nullopt;
+    }
+    // BITMAPINFOHEADER and its later versions all begin with the same 40 bytes.
     if (headerSize < kInfoHeaderSize || headerSize > bytes.size() - kFileHeaderSize) {
         return std::nullopt;
     }
@@ -118,11 +191,14 @@ std::optional<Layout> ReadLayout(std::string_view bytes) {
     if (width <= 0 || width > kMaxPictureSide || height == 0 || height > kMaxPictureSide || planes != 1) {
         return std::nullopt;
     }
-    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32) {
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32) {
         return std::nullopt;
     }
-    const bool bitfields = compression == kBiBitfields && bitCount == 32;
-    if (compression != kBiRgb && !bitfields) {
+    const bool bitfields = compression == kBiBitfields && (bitCount == 16 || bitCount == 32);
+    // Run-length streams are stored bottom-up only.
+    const bool runLength =
+        ((compression == kBiRle8 && bitCount == 8) || (compression == kBiRle4 && bitCount == 4)) && signedHeight > 0;
+    if (compression != kBiRgb && !bitfields && !runLength) {
         return std::nullopt;
     }
 
@@ -131,6 +207,7 @@ std::optional<Layout> ReadLayout(std::string_view bytes) {
     layout.height = static_cast<int>(height);
     layout.topDown = signedHeight < 0;
     layout.bitCount = static_cast<int>(bitCount);
+    layout.compression = compression;
 
     // What follows the header: the three colour masks (only when the header is the plain 40-byte one; later
     // headers hold them), then the palette of 4-byte entries.
@@ -160,6 +237,11 @@ std::optional<Layout> ReadLayout(std::string_view bytes) {
         layout.red = *Channel::From(0x00FF0000);
         layout.green = *Channel::From(0x0000FF00);
         layout.blue = *Channel::From(0x000000FF);
+    } else if (bitCount == 16) {
+        // 16 bits without masks: five bits a channel, the top bit unused.
+        layout.red = *Channel::From(0x7C00);
+        layout.green = *Channel::From(0x03E0);
+        layout.blue = *Channel::From(0x001F);
     }
 
     if (bitCount <= 8) {
@@ -167,30 +249,69 @@ std::optional<Layout> ReadLayout(std::string_view bytes) {
         // any pixel can use, so only the indexable entries are read.
         const std::uint32_t full = 1u << bitCount;
         const std::uint32_t entries = coloursUsed == 0 ? full : std::min(coloursUsed, full);
-        if (tableAt > bytes.size() || std::uint64_t{entries} * 4 > bytes.size() - tableAt) {
+        if (!ReadPalette(bytes, tableAt, entries, 4, layout)) {
             return std::nullopt;
         }
-        layout.palette.reserve(entries);
-        for (std::uint32_t i = 0; i < entries; ++i) {
-            const std::size_t at = tableAt + std::size_t{i} * 4; // stored blue, green, red, reserved
-            layout.palette.push_back(
-                Argb(Rgb{static_cast<std::uint8_t>(bytes[at + 2]), static_cast<std::uint8_t>(bytes[at + 1]),
-                         static_cast<std::uint8_t>(bytes[at])}));
-        }
     }
-
-    // Rows are padded to whole 32-bit words. The last row's padding may be missing: some writers stop at the
-    // last pixel, and nothing past it is read.
-    const std::uint64_t rowBits = static_cast<std::uint64_t>(width) * bitCount;
-    const std::uint64_t stride = (rowBits + 31) / 32 * 4;
-    const std::uint64_t lastRow = (rowBits + 7) / 8;
-    const std::uint64_t needed = stride * static_cast<std::uint64_t>(height - 1) + lastRow;
-    if (pixelsAt < kFileHeaderSize + kInfoHeaderSize || pixelsAt > bytes.size() || needed > bytes.size() - pixelsAt) {
+    if (!PlaceRows(bytes, pixelsAt, kFileHeaderSize + kInfoHeaderSize, layout)) {
         return std::nullopt;
     }
-    layout.stride = static_cast<std::size_t>(stride);
-    layout.pixelsAt = pixelsAt;
     return layout;
+}
+
+// Decodes a run-length stream (RLE8, or RLE4 with two pixels a byte, the high half first) into a picture of
+// the layout's size. Pairs of bytes: a count and an index repeated that many times; or 0 and an escape: 0
+// ends the line, 1 the picture, 2 moves right and up by the next two bytes, 3 or more is that many indexes
+// as they stand, padded to a 16-bit word. Pixels the stream never reaches (skipped by a move, a line ended
+// early, a stream cut short) are black, as Windows decodes such a file into a new picture. Pixels past a
+// row's end are dropped.
+Bitmap DecodeRunLength(std::string_view bytes, const Layout& layout) {
+    Bitmap bitmap(layout.width, layout.height, kBlack);
+    const bool nibbles = layout.compression == kBiRle4;
+    const auto byteAt = [&](std::size_t at) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at]));
+    };
+    std::int64_t x = 0;
+    std::int64_t row = 0; // from the bottom
+    const auto put = [&](std::uint32_t index) {
+        if (x < layout.width && row < layout.height && index < layout.palette.size()) {
+            bitmap.Set(static_cast<int>(x), layout.height - 1 - static_cast<int>(row), layout.palette[index]);
+        }
+        ++x;
+    };
+    std::size_t at = layout.pixelsAt;
+    while (at + 1 < bytes.size() && row < layout.height) {
+        const std::uint32_t count = byteAt(at);
+        const std::uint32_t value = byteAt(at + 1);
+        at += 2;
+        if (count > 0) {
+            for (std::uint32_t i = 0; i < count; ++i) {
+                put(nibbles ? (i % 2 == 0 ? value >> 4 : value & 0xF) : value);
+            }
+        } else if (value == 0) {
+            x = 0;
+            ++row;
+        } else if (value == 1) {
+            break;
+        } else if (value == 2) {
+            if (at + 1 >= bytes.size()) {
+                break;
+            }
+            x += byteAt(at);
+            row += byteAt(at + 1);
+            at += 2;
+        } else {
+            const std::size_t used = nibbles ? (value + 1) / 2 : value;
+            if (used > bytes.size() - at) {
+                break;
+            }
+            for (std::uint32_t i = 0; i < value; ++i) {
+                put(nibbles ? (byteAt(at + i / 2) >> (i % 2 == 0 ? 4 : 0)) & 0xF : byteAt(at + i));
+            }
+            at += (used + 1) / 2 * 2;
+        }
+    }
+    return bitmap;
 }
 
 } // namespace
@@ -199,6 +320,9 @@ std::optional<Bitmap> DecodeBmp(std::string_view bytes) {
     const auto layout = ReadLayout(bytes);
     if (!layout) {
         return std::nullopt;
+    }
+    if (layout->compression == kBiRle8 || layout->compression == kBiRle4) {
+        return DecodeRunLength(bytes, *layout);
     }
     const int bitCount = layout->bitCount;
     const auto byteAt = [&](std::size_t at) {
@@ -221,6 +345,9 @@ std::optional<Bitmap> DecodeBmp(std::string_view bytes) {
                 if (index < layout->palette.size()) {
                     argb = layout->palette[index];
                 }
+            } else if (bitCount == 16) {
+                const std::uint32_t pixel = ReadU16(bytes, rowAt + static_cast<std::size_t>(x) * 2);
+                argb = Argb(Rgb{layout->red.Of(pixel), layout->green.Of(pixel), layout->blue.Of(pixel)});
             } else if (bitCount == 24) {
                 const std::size_t at = rowAt + static_cast<std::size_t>(x) * 3;
                 argb = 0xFF000000u | byteAt(at + 2) << 16 | byteAt(at + 1) << 8 | byteAt(at);

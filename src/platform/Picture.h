@@ -29,6 +29,11 @@ struct Bitmap {
     int height = 0;
     std::vector<std::uint32_t> pixels;
 
+    // The same picture drawn at more pixels by the system (a program's icon at the screen's resolution),
+    // for a backend to draw from when it shows the picture larger than its pixels; nothing for most
+    // pictures. The core's pixel arithmetic uses width, height and pixels only.
+    std::shared_ptr<const Bitmap> detail;
+
     Bitmap() = default;
     Bitmap(int w, int h, Rgb fill);
     std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
@@ -52,8 +57,10 @@ inline constexpr int kMaxPictureSide = 512;
 // The most bytes read of a picture file: the largest accepted picture at 32 bits a pixel is 1 MB.
 inline constexpr std::size_t kMaxPictureFileBytes = std::size_t{2} << 20;
 
-// Decodes a Windows bitmap file (BITMAPINFOHEADER or later; 1, 4, 8, 24 or 32 bits, uncompressed, bottom-up
-// or top-down) of at most kMaxPictureSide pixels a side. Nothing when the bytes are not such a bitmap.
+// Decodes a Windows bitmap file of at most kMaxPictureSide pixels a side, as a paint program writes them: the
+// old 12-byte header with its 3-byte palette, or BITMAPINFOHEADER and later; 1, 4, 8, 16 (5-5-5, or bit
+// fields such as 5-6-5), 24 or 32 bits, bottom-up or top-down; RLE8 and RLE4 run-length streams. Nothing
+// when the bytes are not such a bitmap.
 std::optional<Bitmap> DecodeBmp(std::string_view bytes);
 
 // Reads a bitmap file of at most kMaxPictureFileBytes bytes and decodes it; nothing when either fails.

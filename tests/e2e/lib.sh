@@ -39,13 +39,13 @@ e2e_cleanup() {
     [ -n "$E2E_TMP" ] && rm -rf "$E2E_TMP"
 }
 
-# Starts Xvfb on the first free display of E2E_DISPLAYS (display numbers; :90 to :99 unless set), 1024 x 768
-# at 24 bits, and waits until it answers.
+# Starts Xvfb on the first free display of E2E_DISPLAYS (display numbers; :90 to :99 unless set), of $1
+# pixels (1024x768 unless given) at 24 bits, and waits until it answers.
 e2e_start_display() {
     local n
     for n in ${E2E_DISPLAYS:-90 91 92 93 94 95 96 97 98 99}; do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+        Xvfb ":$n" -screen 0 "${1:-1024x768}x24" -nolisten tcp >>"$E2E_TMP/xvfb.log" 2>&1 &
         E2E_XVFB_PID=$!
         if e2e_until 5 xdpyinfo -display ":$n" >/dev/null 2>&1; then
             export DISPLAY=":$n"

@@ -43,8 +43,8 @@ expect() {
 }
 
 # Stages a fresh launcher named $1 (FOLDER, the launcher's folder, in ROOT, which is drive T:; SETTINGS,
-# its settings file), runs command $2... to prepare it, starts it and waits until its window is drawn;
-# sets LAUNCHER_PID and LAUNCHER_WID.
+# its settings file), runs command $2... to prepare it, starts it and waits until its window is drawn (its
+# title bar at TITLE_X, TITLE_Y, 400, 30 unless set); sets LAUNCHER_PID and LAUNCHER_WID.
 launch_staged() {
     FOLDER=$(e2e_stage "$1")
     ROOT=$(dirname "$FOLDER")
@@ -53,7 +53,7 @@ launch_staged() {
     [ $# -eq 0 ] || "$@" || fail "the launcher could not be prepared" || return 1
     e2e_start_launcher "$FOLDER"
     LAUNCHER_WID=$(e2e_wait_window 'Tessaly Collection') || fail "no window" || return 1
-    e2e_wait_pixel 400 30 "0,0,128" || fail "the title bar was not drawn"
+    e2e_wait_pixel "${TITLE_X:-400}" "${TITLE_Y:-30}" "0,0,128" || fail "the title bar was not drawn"
 }
 
 # Installs program $2 at "Program Files\Tessaly\$1" of drive T:.

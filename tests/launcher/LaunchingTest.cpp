@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace launcher {
@@ -60,18 +61,15 @@ struct TileScene : testing_support::LauncherScene {
 };
 
 TEST(TileProgramId, IsTheLeadingNumberOfTheNamesTagToTheNearest16BitInteger) {
-    const struct {
-        const char16_t* tag;
-        Int16 id;
-    } cases[] = {
+    const std::pair<const char16_t*, Int16> cases[] = {
         {u"7", 7},      {u"7abc", 7},        {u"  12", 12}, {u"", 0},     {u"abc", 0},       {u"+5", 5},
         {u"-3", -3},    {u"3.5", 4},         {u"2.5", 2},   {u"0.4x", 0}, {u"32767", 32767}, {u"32767.5", -1},
         {u"40000", -1}, {u"-32768", -32768}, {u"7 8", 7},
     };
     TileScene s;
-    for (const auto& c : cases) {
-        s.Tile(1, c.tag);
-        EXPECT_EQ(TileProgramId(*s.app, 1), c.id) << platform::ToUtf8(c.tag);
+    for (const auto& [tag, id] : cases) {
+        s.Tile(1, tag);
+        EXPECT_EQ(TileProgramId(*s.app, 1), id) << platform::ToUtf8(tag);
     }
     EXPECT_EQ(TileProgramId(*s.app, 2), -1) << "a slot that does not exist names no program";
 }
@@ -84,19 +82,16 @@ TEST(Hover, EveryPartOfATileShowsItsProgramsDescriptionOrTheNotInstalledText) {
     s.files.AddFile(kPlayer);
     s.Program(5, u"http://tessaly.example/quiz", u"Quiz");
     s.Program(50, u"http://tessaly.example/last", u"Last"); // the last catalogue slot
-    const struct {
-        const char16_t* tag;
-        const char16_t* caption;
-    } cases[] = {
+    const std::pair<const char16_t*, const char16_t*> cases[] = {
         {u"3", u"Sums"},  {u"4", kNotInstalled},  {u"5", u"Quiz"},
         {u"50", u"Last"}, {u"51", kNotInstalled}, {u"-1", kNotInstalled},
     };
     for (const Part part : {kIcon, kName, kVideo}) {
-        for (const auto& c : cases) {
-            s.Tile(2, c.tag);
+        for (const auto& [tag, caption] : cases) {
+            s.Tile(2, tag);
             s.f.progInfo.SetCaption(u"before");
             s.driver.Move(s.At(part, 2), 3, 3);
-            EXPECT_EQ(s.f.progInfo.caption(), c.caption) << "tag " << platform::ToUtf8(c.tag) << ", part " << part;
+            EXPECT_EQ(s.f.progInfo.caption(), caption) << "tag " << platform::ToUtf8(tag) << ", part " << part;
         }
     }
     EXPECT_TRUE(s.system.Starts().empty() && s.system.Opens().empty()) << "pointing starts nothing";

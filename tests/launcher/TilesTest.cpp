@@ -215,9 +215,12 @@ TEST(TilePictures, APictureFileOrTheIconOnWhiteAndTheMissingProgramPictureUntilI
     scene.prog(3).videopath = u"C:\\Suite\\Videos\\vid.exe";
     scene.files.AddFile(u"C:\\Suite\\Videos\\vid.exe");
     ASSERT_TRUE(scene.files.EraseFile(ExePath(3)));
-    // Program 4's picture file does not exist: its new slot keeps what it was copied from, slot 0 as this
-    // fill had just drawn it.
+    // Regression: a missing picture file kept the picture the slot had, another program's after a scroll;
+    // program 4's own icon shows instead.
     scene.prog(4).picpath = u"C:\\Launcher\\data\\nowhere.bmp";
+    Bitmap sharp = RedIcon(); // with the system's rendering at the screen's resolution
+    sharp.detail = std::make_shared<const Bitmap>(RedIcon());
+    scene.system.SetIcon(ExePath(4), sharp);
     scene.Fill();
     Form1& f = scene.form();
     EXPECT_EQ(*f.progIcon[0].picture, picture);
@@ -225,7 +228,8 @@ TEST(TilePictures, APictureFileOrTheIconOnWhiteAndTheMissingProgramPictureUntilI
     EXPECT_EQ(*f.progIcon[1].picture, RedIcon(platform::Argb(platform::kWhite)));
     EXPECT_EQ(*f.progIcon[2].picture, Bitmap(32, 32, platform::kWhite));
     EXPECT_EQ(*f.progIcon[3].picture, f.dumFader.surface());
-    EXPECT_EQ(*f.progIcon[4].picture, picture);
+    EXPECT_EQ(f.progIcon[4].picture->pixels, RedIcon(platform::Argb(platform::kWhite)).pixels);
+    EXPECT_EQ(f.progIcon[4].picture->detail->pixels, RedIcon(platform::Argb(platform::kWhite)).pixels) << "on white";
     EXPECT_EQ((std::array{f.progName[2].foreColor, f.progName[3].foreColor}),
               (std::array{platform::Rgb{0, 0, 0}, kGreyedName}));
     EXPECT_FALSE(f.prVidBut[3].visible);
@@ -238,13 +242,10 @@ TEST(TilePictures, APictureFileOrTheIconOnWhiteAndTheMissingProgramPictureUntilI
     EXPECT_EQ(f.progName[3].foreColor, (platform::Rgb{0, 0, 0}));
     EXPECT_TRUE(f.prVidBut[3].visible);
 
-    // A picture file that can no longer be read keeps the picture the tile had; the icon is not tried.
+    // A picture file that can no longer be read shows the program's icon too.
     scene.files.AddFile(PicturePath(0), "not a bitmap");
     scene.Fill();
-    EXPECT_EQ(*f.progIcon[0].picture, picture) << "not a bitmap";
-    ASSERT_TRUE(scene.files.EraseFile(PicturePath(0)));
-    scene.Fill();
-    EXPECT_EQ(*f.progIcon[0].picture, picture) << "deleted";
+    EXPECT_EQ(*f.progIcon[0].picture, RedIcon(platform::Argb(platform::kWhite))) << "not a bitmap";
 
     // A lookup that fails greys like a missing program; a web address never greys.
     scene.files.SetDriveNotReady(u"D:");

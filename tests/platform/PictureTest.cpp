@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -83,11 +84,6 @@ Bitmap Gradient(int width, int height) {
 
 TEST(DecodeBmp, ReadsEveryPixelFormat) {
     constexpr std::uint32_t red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF, white = 0xFFFFFF;
-    struct Case {
-        const char* what;
-        BmpFile file;
-        std::vector<std::uint32_t> expected; // top-down, 0xAARRGGBB
-    };
     const auto bits = [](std::uint16_t bitCount, std::vector<std::uint32_t> palette, std::string pixels) {
         const auto count = static_cast<std::uint32_t>(palette.size());
         return BmpFile{
@@ -99,13 +95,20 @@ TEST(DecodeBmp, ReadsEveryPixelFormat) {
     const BmpFile fields{.width = 2, .height = 1, .bitCount = 32, .compression = 3, .masks = lowRed, .pixels = rgb32};
     BmpFile laterHeader = fields;
     laterHeader.headerSize = 108;
-    BmpFile fiveBits = fields; // red 31 of 31, green 16, blue 3: 255, 131.6 and 24.7 to the nearest
-    fiveBits.width = 1;
-    fiveBits.masks = {0x7C00, 0x03E0, 0x001F};
-    fiveBits.pixels = Raw({0x03, 0x7E, 0, 0});
     BmpFile overCount = bits(1, {red, white}, Raw({0b10100000, 0, 0, 0}));
     overCount.coloursUsed = 5; // more than 1 bit can index: only the 2 indexable entries are read
-    const Case cases[] = {
+    // An absolute run of 3 padded to a word, a move right and up a row, one red pixel, the end.
+    BmpFile rle8 = bits(8, {red, green, blue}, Raw({0, 3, 1, 1, 2, 0, 0, 2, 1, 1, 1, 0, 0, 1}));
+    rle8.width = 5;
+    rle8.height = 2;
+    rle8.compression = 1;
+    // An absolute run of 0, 1 and 2 padded to a word, then a run of 1 and 2 alternating, then the line's end.
+    BmpFile rle4 = bits(4, {red, green, blue}, Raw({0, 3, 0x01, 0x20, 2, 0x12, 0, 0, 0, 1}));
+    rle4.width = 5;
+    rle4.compression = 2;
+    constexpr std::uint32_t K = 0xFF000000, R = 0xFFFF0000, G = 0xFF00FF00, B = 0xFF0000FF;
+    // What the file is, the file, and its pixels top-down as 0xAARRGGBB.
+    const std::tuple<const char*, BmpFile, std::vector<std::uint32_t>> cases[] = {
         // 1 bit: the leftmost pixel is the highest bit.
         {"1 bit", bits(1, {red, white}, Raw({0b10100000, 0, 0, 0})), {0xFFFFFFFF, 0xFFFF0000, 0xFFFFFFFF}},
         {"4 bits", bits(4, {red, green, blue}, Raw({0x21, 0x00, 0, 0})), {0xFF0000FF, 0xFF00FF00, 0xFFFF0000}},
@@ -118,14 +121,33 @@ TEST(DecodeBmp, ReadsEveryPixelFormat) {
         {"32 bits", {.width = 2, .height = 1, .bitCount = 32, .pixels = rgb32}, {0xFF102030, 0xFFFFFFFF}},
         {"masks after the header", fields, {0xFF302010, 0xFFFFFFFF}},
         {"masks in a later header", laterHeader, {0xFF302010, 0xFFFFFFFF}},
-        {"narrow masks widen to 8 bits", fiveBits, {0xFFFF8419}},
         {"colour count above what the bits index", overCount, {0xFFFFFFFF, 0xFFFF0000, 0xFFFFFFFF}},
+        // Red 31 of 31, green 16, blue 3: 255, 131.6 and 24.7 to the nearest.
+        {"16 bits: 5-5-5 widened",
+         {.width = 1, .height = 1, .bitCount = 16, .pixels = Raw({0x03, 0x7E, 0, 0})},
+         {0xFFFF8419}},
+        {"16 bits: 5-6-5 fields",
+         {.width = 1,
+          .height = 1,
+          .bitCount = 16,
+          .compression = 3,
+          .masks = {0xF800, 0x07E0, 0x001F},
+          .pixels = Raw({0xE0, 0x07, 0, 0})},
+         {G}},
+        // Skipped pixels are black; the rows run bottom-up.
+        {"RLE8 absolute and a move", rle8, {K, K, K, K, R, G, G, B, K, K}},
+        {"RLE4 absolute and encoded", rle4, {R, G, B, G, B}},
     };
-    for (const auto& c : cases) {
-        const auto decoded = DecodeBmp(c.file.Bytes());
-        ASSERT_TRUE(decoded.has_value()) << c.what;
-        EXPECT_EQ(decoded->pixels, c.expected) << c.what;
+    for (const auto& [what, file, expected] : cases) {
+        const auto decoded = DecodeBmp(file.Bytes());
+        ASSERT_TRUE(decoded.has_value()) << what;
+        EXPECT_EQ(decoded->pixels, expected) << what;
     }
+    // The old 12-byte header: 2 x 1 pixels at 1 bit, a palette of 3-byte entries (red, blue).
+    const auto core = DecodeBmp(Raw({'B', 'M', 36, 0, 0, 0, 0, 0, 0, 0, 32,  0,   0, 0, 12,         0, 0, 0,
+                                     2,   0,   1,  0, 1, 0, 1, 0, 0, 0, 255, 255, 0, 0, 0b01000000, 0, 0, 0}));
+    ASSERT_TRUE(core.has_value());
+    EXPECT_EQ(core->pixels, (std::vector<std::uint32_t>{R, B}));
 }
 
 TEST(DecodeBmp, RefusesBrokenAndHostileFiles) {
@@ -133,10 +155,7 @@ TEST(DecodeBmp, RefusesBrokenAndHostileFiles) {
     const std::string valid = BmpFile{.pixels = px}.Bytes();
     ASSERT_TRUE(DecodeBmp(valid).has_value()) << "the file the cases break";
     EXPECT_FALSE(DecodeBmp("PK" + valid.substr(2)).has_value()) << "not a bitmap";
-    const struct {
-        const char* what;
-        BmpFile file;
-    } cases[] = {
+    const std::pair<const char*, BmpFile> cases[] = {
         {"negative width", {.width = -2, .pixels = px}},
         {"zero height", {.height = 0, .pixels = px}},
         {"the most negative height", {.height = INT32_MIN, .pixels = px}},
@@ -146,13 +165,12 @@ TEST(DecodeBmp, RefusesBrokenAndHostileFiles) {
         {"taller than 512",
          {.width = 1, .height = -513, .bitCount = 1, .palette = {0, 1}, .pixels = std::string(2052, 0)}},
         {"two planes", {.planes = 2, .pixels = px}},
-        {"16 bits", {.bitCount = 16, .pixels = px}},
-        {"run-length compressed", {.compression = 1, .pixels = px}},
+        {"run-length on 24 bits", {.compression = 1, .pixels = px}},
         {"masks on 24 bits", {.compression = 3, .pixels = px}},
         {"masks cut by the header",
          {.bitCount = 32, .compression = 3, .headerSize = 44, .masks = {0xFF0000}, .pixels = px}},
         {"broken mask", {.bitCount = 32, .compression = 3, .masks = {0xF0F000, 0xFF00, 0xFF}, .pixels = px}},
-        {"the old small header", {.claimedHeaderSize = 12, .pixels = px}},
+        {"a header between the old and the 40-byte one", {.claimedHeaderSize = 16, .pixels = px}},
         {"header larger than the file", {.claimedHeaderSize = 0xFFFFFFF0, .pixels = px}},
         {"header just past the file's end", {.claimedHeaderSize = 57, .pixels = px}},
         {"pixels past the end", {.pixels = px, .pixelsAt = 60}},
@@ -162,8 +180,8 @@ TEST(DecodeBmp, RefusesBrokenAndHostileFiles) {
         {"palette missing", {.bitCount = 8, .pixels = px, .pixelsAt = 54}},
         {"palette count beyond the file", {.bitCount = 4, .coloursUsed = 0xFFFFFFFF, .pixels = px}},
     };
-    for (const auto& c : cases) {
-        EXPECT_FALSE(DecodeBmp(c.file.Bytes()).has_value()) << c.what;
+    for (const auto& [what, file] : cases) {
+        EXPECT_FALSE(DecodeBmp(file.Bytes()).has_value()) << what;
     }
     EXPECT_TRUE(DecodeBmp(
         BmpFile{.width = 512, .height = -512, .bitCount = 1, .palette = {0, 1}, .pixels = std::string(512 * 64, 0)}
@@ -181,31 +199,25 @@ TEST(LoadBmpFile, ReadsAtMost2MBOfAPictureFile) {
 }
 
 TEST(DrawOver, BlendsBySourceAlphaAndLeavesTheTargetOpaque) {
-    struct Case {
-        std::uint8_t alpha;
-        Rgb expected;
-    };
-    // Over (100, 100, 100), drawing (200, 0, 50):
-    const Case cases[] = {{0, {100, 100, 100}}, {255, {200, 0, 50}}, {128, {150, 50, 75}}, {64, {125, 75, 87}}};
-    for (const auto& c : cases) {
+    // Over (100, 100, 100), drawing (200, 0, 50) at an alpha:
+    const std::pair<std::uint8_t, Rgb> cases[] = {
+        {0, {100, 100, 100}}, {255, {200, 0, 50}}, {128, {150, 50, 75}}, {64, {125, 75, 87}}};
+    for (const auto& [alpha, expected] : cases) {
         Bitmap target(1, 1, Rgb{100, 100, 100});
         Bitmap source(1, 1, kBlack);
-        source.Set(0, 0, Argb(Rgb{200, 0, 50}, c.alpha));
+        source.Set(0, 0, Argb(Rgb{200, 0, 50}, alpha));
         DrawOver(target, source, 0, 0);
-        EXPECT_EQ(target.ColourAt(0, 0), c.expected) << int{c.alpha};
-        EXPECT_EQ(target.At(0, 0) >> 24, 0xFFu) << int{c.alpha};
+        EXPECT_EQ(target.ColourAt(0, 0), expected) << int{alpha};
+        EXPECT_EQ(target.At(0, 0) >> 24, 0xFFu) << int{alpha};
     }
 }
 
 // A whole opaque source drawn over the target is a copy of it: DrawOver clips as CopyBlock does.
 TEST(CopyBlock, CopiesPixelsUnchangedAndClipsToBothBitmapsAsDrawOverDoes) {
     const Bitmap source = Gradient(4, 4);
-    struct Case {
-        const char* what;
-        int tx, ty, sx, sy, width, height;
-        int copied; // how many target pixels change
-    };
-    const Case cases[] = {
+    // What, where the block goes (tx, ty), where it comes from (sx, sy), its size, and how many target pixels
+    // change.
+    const std::tuple<const char*, int, int, int, int, int, int, int> cases[] = {
         {"inside both", 1, 1, 0, 0, 2, 2, 4},
         {"source corner off the left and top", 0, 0, -1, -1, 3, 3, 4},
         {"target corner off the left and top", -2, -2, 0, 0, 4, 4, 4},
@@ -218,23 +230,23 @@ TEST(CopyBlock, CopiesPixelsUnchangedAndClipsToBothBitmapsAsDrawOverDoes) {
         {"far out", 2000000000, 0, 0, 0, 2000000000, 2, 0},
         {"far out the other way", -100000, 1, 0, 0, 4, 4, 0},
     };
-    for (const auto& c : cases) {
+    for (const auto& [what, tx, ty, sx, sy, width, height, changed] : cases) {
         Bitmap target(5, 5, kWhite);
-        CopyBlock(target, c.tx, c.ty, source, c.sx, c.sy, c.width, c.height);
+        CopyBlock(target, tx, ty, source, sx, sy, width, height);
         int copied = 0;
         for (int y = 0; y < 5; ++y) {
             for (int x = 0; x < 5; ++x) {
                 if (target.At(x, y) != Argb(kWhite)) {
                     ++copied;
-                    EXPECT_EQ(target.At(x, y), source.At(x - c.tx + c.sx, y - c.ty + c.sy)) << c.what;
+                    EXPECT_EQ(target.At(x, y), source.At(x - tx + sx, y - ty + sy)) << what;
                 }
             }
         }
-        EXPECT_EQ(copied, c.copied) << c.what;
-        if (c.sx == 0 && c.sy == 0 && c.width == 4 && c.height == 4) {
+        EXPECT_EQ(copied, changed) << what;
+        if (sx == 0 && sy == 0 && width == 4 && height == 4) {
             Bitmap drawn(5, 5, kWhite);
-            DrawOver(drawn, source, c.tx, c.ty);
-            EXPECT_EQ(drawn, target) << c.what;
+            DrawOver(drawn, source, tx, ty);
+            EXPECT_EQ(drawn, target) << what;
         }
     }
 }

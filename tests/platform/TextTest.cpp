@@ -2,17 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace platform {
 namespace {
 
 // Lower-casing folds the capitals of the Latin, Greek and Cyrillic blocks only; trimming removes spaces
 // only, at the ends asked for.
 TEST(Text, LowerCaseAndTrimTouchOnlyWhatTheySay) {
-    const struct {
-        Text (*apply)(TextView);
-        const char16_t* in;
-        const char16_t* out;
-    } cases[] = {
+    const std::tuple<Text (*)(TextView), const char16_t*, const char16_t*> cases[] = {
         {LowerCase, u"ABC xyz 09 <PROGRAM/>", u"abc xyz 09 <program/>"},
         {LowerCase, u"ÀÉÎÕÜ×ÞŸ", u"àéîõü×þÿ"},
         {LowerCase, u"ĀĊŁŃŽ", u"āċłńž"},
@@ -23,8 +21,8 @@ TEST(Text, LowerCaseAndTrimTouchOnlyWhatTheySay) {
         {TrimBlanks, u"   ", u""},
         {TrimBlanks, u"\ta\t", u"\ta\t"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.apply(c.in), c.out) << ToUtf8(c.in);
+    for (const auto& [apply, in, out] : cases) {
+        EXPECT_EQ(apply(in), out) << ToUtf8(in);
     }
 }
 

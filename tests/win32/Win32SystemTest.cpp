@@ -146,6 +146,15 @@ TEST(Win32System, TextIsMeasuredInPointsAtTheScreensResolution) {
     for (const auto& [dpi, points, pixels] : cases) {
         EXPECT_EQ(GdiFonts(dpi).PixelHeight(Font{u"Arial", points, false}), pixels) << dpi << ", " << points;
     }
+    // Made at the device size, measured in design pixels: as wide at 144 dpi as at 96, within rounding.
+    const auto width = [](int dpi) { return GdiFonts(dpi).Measure(Font{}, u"Rainforest Rescue").width; };
+    EXPECT_NEAR(width(144), width(96), 3);
+    // A dialog centred on a 1366 x 768 screen whose work area ends at 728 above a task bar: moved up onto the
+    // work area when it fits, its top-left at the work area's when it does not.
+    const PixelRect screen{0, 0, 1366, 768}, work{0, 0, 1366, 728};
+    EXPECT_EQ(PlaceDialog(400, 500, screen, work), (PixelRect{483, 134, 883, 634}));
+    EXPECT_EQ(PlaceDialog(400, 740, screen, work), (PixelRect{483, 0, 883, 740}));
+    EXPECT_EQ(PlaceDialog(400, 720, screen, PixelRect{0, 40, 1366, 768}), (PixelRect{483, 40, 883, 760}));
 
     Win32System system(u"Z:\\w32sys-measure");
     const Font regular{u"Arial", 14.25, false};
@@ -171,6 +180,10 @@ TEST(Win32System, FileIconIsTheFirstIconWithItsTransparency) {
     EXPECT_GT(std::ranges::count_if(icon->pixels, [](std::uint32_t p) { return p >> 24 == 0xFF; }), 600) << "opaque";
     EXPECT_GT(std::ranges::count_if(icon->pixels, [](std::uint32_t p) { return p >> 24 > 0 && p >> 24 < 0xFF; }), 0)
         << "partly covered";
+    EXPECT_FALSE(icon->detail) << "at 96 dpi the 32 x 32 pixels are the icon as shown";
+    system.Shared().fonts.SetDpi(144); // at 150% the system's 48 x 48 rendering comes with it, clear corner and all
+    const Bitmap& sharp = *system.FileIcon(FromWide(ModulePath().wstring()), 0)->detail;
+    EXPECT_EQ((std::tuple{sharp.width, sharp.At(0, 0) >> 24, sharp.At(24, 24) >> 24}), (std::tuple{48, 0u, 0xFFu}));
 
     TempFolder temp;
     const fs::path text = temp.path / L"notes.txt";

@@ -179,6 +179,10 @@ TEST(Win32Window, PointerShapeIsTheWindowsOrElseTheElementsAndTooltipsAreMadeAtT
     ASSERT_NE(tooltip(), nullptr);
     EXPECT_EQ(GetWindow(tooltip(), GW_OWNER), scene.hwnd());
     EXPECT_EQ(std::wstring(scene.host.TooltipText()), L"Clock Tower");
+    // Regression: a click that changed the tip's text under a still pointer left the old text showing.
+    scene.caption.handlers.down = [&scene](const PointerEvent&) { scene.caption.toolTipText = u"Restore Down"; };
+    scene.Send(WM_LBUTTONDOWN, MK_LBUTTON, 14, 7);
+    EXPECT_EQ(std::wstring(scene.host.TooltipText()), L"Restore Down");
 }
 
 TEST(Win32Window, DialogsAreOwnedByTheWindowWhichTakesNoInputMeanwhileAndHaveRealControlsKeptInStep) {
@@ -268,7 +272,7 @@ TEST(Win32Window, DialogsAreOwnedByTheWindowWhichTakesNoInputMeanwhileAndHaveRea
 TEST(Win32Window, SystemGeometryRefusesImpossibleValuesAndTheWindowMinimises) {
     WindowScene scene;
     Win32System& system = scene.system;
-    const double tppX = ReadScreen().twipsPerPixelX;
+    const double tppX = system.Screen().twipsPerPixelX;
     ASSERT_EQ(system.GetWindowState(), WindowState::Normal) << "taken by the first showing";
     ASSERT_TRUE(system.SetWindowWidth(400 * tppX));
     EXPECT_EQ((std::array{system.ScaleWidth(), system.ScaleHeight()}), (std::array{400.0, 200.0}))
@@ -281,6 +285,15 @@ TEST(Win32Window, SystemGeometryRefusesImpossibleValuesAndTheWindowMinimises) {
     EXPECT_EQ(system.GetWindowState(), WindowState::Minimised);
     system.SetWindowState(WindowState::Normal);
     EXPECT_EQ(system.WindowWidth(), 400 * tppX) << "restored to the normal size";
+
+    // Moved to a 144-dpi screen: the suggested 600 device pixels are the same 400 design pixels, and a
+    // press on device pixel (30, 120) is one on design pixel (20, 80), the picture's (15, 10).
+    RECT suggested{0, 0, 600, 300};
+    SendMessageW(scene.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    scene.events.clear();
+    scene.Send(WM_LBUTTONDOWN, MK_LBUTTON, 30, 120);
+    EXPECT_EQ((std::tuple{system.ScaleWidth(), system.WindowWidth(), scene.events.at(0)}),
+              (std::tuple{400.0, 400 * tppX, Recorded{"picture down", kLeftButton, 0, 15 * 15.0, 10 * 15.0}}));
 }
 
 } // namespace

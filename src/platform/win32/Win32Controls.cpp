@@ -61,7 +61,7 @@ void ChildControls::SyncControl(HWND parent, const Element& element, Control& co
             style |= WS_TABSTOP | BS_AUTOCHECKBOX;
             break;
         default:
-            style |= WS_TABSTOP | BS_PUSHBUTTON;
+            style |= WS_TABSTOP | BS_OWNERDRAW;
             break;
         }
         control.hwnd = WindowHandle(CreateWindowExW(0, controlClass, L"", style, 0, 0, 0, 0, parent,
@@ -73,7 +73,7 @@ void ChildControls::SyncControl(HWND parent, const Element& element, Control& co
     }
     HWND hwnd = control.hwnd.Get();
 
-    const PixelRect rect = ToPixels(BoxInWindow(*window_, element).value_or(ClientBox{}));
+    const PixelRect rect = shared_->Scale().ToDevice(BoxInWindow(*window_, element).value_or(ClientBox{}));
     const int width = std::max<int>(0, rect.right - rect.left);
     const int height = std::max<int>(0, rect.bottom - rect.top);
     if (rect.left != control.left || rect.top != control.top || width != control.width || height != control.height) {
@@ -155,6 +155,34 @@ HBRUSH ChildControls::Ground(HWND control, HDC dc) {
         return Brush(window_->backColor);
     }
     return nullptr;
+}
+
+void ChildControls::DrawButton(HWND control, HDC dc, int width, int height, bool pressed, bool focused) {
+    const auto* button = dynamic_cast<const Button*>(ElementOf(control));
+    if (button == nullptr || dc == nullptr) {
+        return;
+    }
+    RECT rect{0, 0, width, height};
+    if (HBRUSH face = Brush(window_->backColor)) {
+        FillRect(dc, &rect, face);
+    }
+    DrawEdge(dc, &rect, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    const std::wstring caption = Wide(button->caption);
+    RECT text = rect;
+    if (pressed) {
+        OffsetRect(&text, 1, 1); // the caption sinks with the button
+    }
+    const SavedDc saved(dc);
+    const Selection font(dc, shared_->fonts.Get(button->font));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (focused) {
+        const int inset = shared_->Scale().ToDevice(4);
+        InflateRect(&rect, -inset, -inset);
+        DrawFocusRect(dc, &rect);
+    }
 }
 
 HBRUSH ChildControls::Brush(Rgb colour) {

@@ -1,6 +1,7 @@
 // Native child controls of a window: a scroll-bar control behind each scroll bar element, a check box or
 // push button behind each check box and button element. They are kept in step with element state (place,
 // visibility, range and position, tick, caption, font) and lead back to their element when they report.
+// Places and fonts are mapped from design to device pixels at the shared display scale.
 #pragma once
 
 #include "platform/ElementGeometry.h"
@@ -28,6 +29,11 @@ public:
     // The brush for a control's ground (WM_CTLCOLORSTATIC, WM_CTLCOLORBTN): a check box's own back colour,
     // the window's colour around a push button. Nothing for a control that is not one of these.
     HBRUSH__* Ground(HWND__* control, HDC__* dc);
+    // Draws a push button (owner-drawn: version 6 of the common controls draws push buttons white whatever
+    // the ground brush, and the form's buttons are designed on its own light grey) in its `width` x
+    // `height` device pixels: the window's colour with a raised edge (sunken while pressed), the caption
+    // centred in the button's font, and the focus rectangle inside the edge.
+    void DrawButton(HWND__* control, HDC__* dc, int width, int height, bool pressed, bool focused);
     // The parent window is gone, and its controls with it.
     void Forget();
 

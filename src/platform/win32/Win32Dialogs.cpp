@@ -37,7 +37,7 @@ Text FileDialogFilter(TextView filter) {
 void Win32System::ShowModal(Dialog& dialog) {
     HWND owner = DialogOwner();
     dialog.Open();
-    const ScreenInfo screen = ReadScreen();
+    const ScreenInfo screen = Screen();
     Win32Window host(dialog, Win32Window::Role::Dialog, owner, dialog.clientWidth, dialog.clientHeight,
                      screen.twipsPerPixelX, screen.twipsPerPixelY, shared_);
     if (!host.Create()) {

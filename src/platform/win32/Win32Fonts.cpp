@@ -10,11 +10,11 @@
 
 namespace platform {
 
-GdiFonts::GdiFonts(int dpi) : dpi_(dpi > 0 ? dpi : 96), measuringDc_(MakeMemoryDc()) {}
+GdiFonts::GdiFonts(int dpi) : scale_(dpi), measuringDc_(MakeMemoryDc()) {}
 
 int GdiFonts::PixelHeight(const Font& font) const {
     // Points are 1/72 inch. A size that cannot be drawn becomes the smallest font rather than GDI's default.
-    const double pixels = font.size * dpi_ / 72.0;
+    const double pixels = font.size * scale_.dpi() / 72.0;
     if (!std::isfinite(pixels) || pixels < 1) {
         return 1;
     }
@@ -22,7 +22,7 @@ int GdiFonts::PixelHeight(const Font& font) const {
 }
 
 HFONT GdiFonts::Get(const Font& font) const {
-    auto key = std::make_tuple(font.face, font.size, font.bold);
+    auto key = std::make_tuple(scale_.dpi(), font.face, font.size, font.bold);
     if (const auto found = fonts_.find(key); found != fonts_.end()) {
         return found->second.Get();
     }
@@ -46,15 +46,16 @@ TextSize GdiFonts::Measure(const Font& font, TextView text) const {
     const Selection selected(measuringDc_.Get(), Get(font));
     TEXTMETRICW metrics{};
     GetTextMetricsW(measuringDc_.Get(), &metrics);
+    const double lineHeight = scale_.ToDesign(metrics.tmHeight);
     if (text.empty()) {
-        return TextSize{0, static_cast<double>(metrics.tmHeight)};
+        return TextSize{0, lineHeight};
     }
     const std::wstring wide = Wide(text);
     SIZE size{};
     if (!GetTextExtentPoint32W(measuringDc_.Get(), wide.c_str(), static_cast<int>(wide.size()), &size)) {
-        return TextSize{0, static_cast<double>(metrics.tmHeight)};
+        return TextSize{0, lineHeight};
     }
-    return TextSize{static_cast<double>(size.cx), static_cast<double>(size.cy)};
+    return TextSize{scale_.ToDesign(size.cx), scale_.ToDesign(size.cy)};
 }
 
 } // namespace platform

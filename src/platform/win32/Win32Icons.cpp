@@ -1,48 +1,50 @@
 // Program icons for tiles without a picture of their own: the icon of an executable (ExtractIconW, through
-// the shell library loaded at the first icon) as a 32 x 32 pixel picture with its transparency.
+// the shell library loaded at the first icon) as a 32 x 32 pixel picture with its transparency; above the
+// design resolution it carries the icon as the system draws it at the device size (PrivateExtractIconsW
+// picks the nearest size the file has), so that a tile shows it sharp rather than enlarged.
 #include "platform/win32/Win32System.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 namespace platform {
 namespace {
 
-// The size an icon is drawn at, in pixels at any resolution: the size a tile's icon square is copied at.
+// The size of the icon picture the core gets, in design pixels: the size a tile's icon square is copied at.
 constexpr int kIconSize = 32;
-using IconPixels = std::array<std::uint32_t, kIconSize * kIconSize>;
+using IconPixels = std::vector<std::uint32_t>;
 
-// The icon drawn on a ground of one colour (0x00RRGGBB); nothing when GDI failed.
-std::optional<IconPixels> DrawIconOnGround(DibSection& surface, HICON icon, std::uint32_t ground) {
+// The icon drawn size x size pixels on a ground of one colour (0x00RRGGBB); nothing when GDI failed.
+std::optional<IconPixels> DrawIconOnGround(DibSection& surface, HICON icon, int size, std::uint32_t ground) {
     if (!surface.Valid()) {
         return std::nullopt;
     }
     GdiFlush();
     std::uint32_t* bits = surface.Bits();
-    std::fill(bits, bits + kIconSize * kIconSize, ground);
-    if (!DrawIconEx(surface.Dc(), 0, 0, icon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL)) {
+    const auto count = static_cast<std::size_t>(size) * static_cast<std::size_t>(size);
+    std::fill(bits, bits + count, ground);
+    if (!DrawIconEx(surface.Dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL)) {
         return std::nullopt;
     }
     GdiFlush();
-    IconPixels pixels{};
-    std::copy(bits, bits + kIconSize * kIconSize, pixels.begin());
-    return pixels;
+    return IconPixels(bits, bits + count);
 }
 
 // The icon as a picture with its own transparency. GDI does not say what an icon leaves of the ground, so
 // the icon is drawn on black and on white: where it is opaque both agree, where it is transparent the
 // difference is the whole ground, and in between the difference gives the alpha.
-std::optional<Bitmap> IconPicture(HICON icon) {
-    DibSection surface(kIconSize, kIconSize);
-    const auto onBlack = DrawIconOnGround(surface, icon, 0x00000000u);
-    const auto onWhite = DrawIconOnGround(surface, icon, 0x00FFFFFFu);
+std::optional<Bitmap> IconPicture(HICON icon, int size) {
+    DibSection surface(size, size);
+    const auto onBlack = DrawIconOnGround(surface, icon, size, 0x00000000u);
+    const auto onWhite = DrawIconOnGround(surface, icon, size, 0x00FFFFFFu);
     if (!onBlack || !onWhite) {
         return std::nullopt;
     }
-    Bitmap picture(kIconSize, kIconSize, Rgb{0, 0, 0});
+    Bitmap picture(size, size, Rgb{0, 0, 0});
     for (std::size_t i = 0; i < onBlack->size(); ++i) {
         const std::uint32_t black = (*onBlack)[i];
         const std::uint32_t white = (*onWhite)[i];
@@ -78,7 +80,20 @@ std::optional<Bitmap> Win32System::FileIcon(TextView file, int index) {
         return std::nullopt;
     }
     const IconHandle owned(icon);
-    return IconPicture(owned.Get());
+    std::optional<Bitmap> picture = IconPicture(owned.Get(), kIconSize);
+    const int deviceSize = shared_.Scale().ToDevice(kIconSize);
+    if (!picture || deviceSize <= kIconSize) {
+        return picture;
+    }
+    HICON large = nullptr;
+    UINT id = 0;
+    if (PrivateExtractIconsW(path.c_str(), index, deviceSize, deviceSize, &large, &id, 1, 0) == 1 && large != nullptr) {
+        const IconHandle ownedLarge(large);
+        if (std::optional<Bitmap> detail = IconPicture(ownedLarge.Get(), deviceSize)) {
+            picture->detail = std::make_shared<const Bitmap>(std::move(*detail));
+        }
+    }
+    return picture;
 }
 
 } // namespace platform

@@ -2,6 +2,8 @@
 // (StretchDIBits, or a blend by alpha in software), picture box surfaces, each clipped to its picture box.
 #include "platform/win32/Win32Paint.h"
 
+#include "platform/PictureScale.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -9,15 +11,25 @@
 
 namespace platform {
 
-int Px(double value) {
-    if (!std::isfinite(value)) {
-        return 0;
-    }
-    return static_cast<int>(std::lround(std::clamp(value, -1.0e7, 1.0e7)));
-}
+// Above this many copies, those of pictures since freed are dropped: a scroll through the whole catalogue
+// leaves at most one copy per picture and size.
+constexpr std::size_t kScaledPicturesKept = 256;
 
-PixelRect ToPixels(const ClientBox& box) {
-    return PixelRect{Px(box.left), Px(box.top), Px(box.left + box.width), Px(box.top + box.height)};
+const Bitmap& ScaledPictures::Get(const Picture& picture, int width, int height) {
+    const auto key = std::make_tuple(picture.get(), width, height);
+    auto found = entries_.find(key);
+    if (found != entries_.end() && found->second.source.lock() == picture) {
+        return found->second.scaled;
+    }
+    if (entries_.size() >= kScaledPicturesKept) {
+        std::erase_if(entries_, [](const auto& entry) { return entry.second.source.expired(); });
+    }
+    Entry& entry = entries_[key];
+    entry.source = picture;
+    // A picture the system also drew at more pixels (an icon) is scaled from that rendering.
+    const bool detailed = picture->detail && picture->detail->width > picture->width;
+    entry.scaled = ScalePicture(detailed ? *picture->detail : *picture, width, height);
+    return entry.scaled;
 }
 
 namespace {
@@ -30,8 +42,8 @@ bool Opaque(const Bitmap& bitmap) {
 class Painter {
 public:
     // The surface holds the window's rows from `top` (client pixels) down.
-    Painter(DibSection& surface, int top, const GdiFonts& fonts)
-        : dc_(surface.Dc()), surface_(surface), top_(top), fonts_(fonts) {}
+    Painter(DibSection& surface, int top, const GdiFonts& fonts, ScaledPictures& pictures)
+        : dc_(surface.Dc()), surface_(surface), top_(top), fonts_(fonts), scale_(fonts.Scale()), pictures_(pictures) {}
 
     void PaintWindow(const Window& window) {
         const RECT all{0, 0, surface_.width(), surface_.height()};
@@ -51,7 +63,7 @@ private:
             return;
         }
         const ClientBox box{originX + element.left, originY + element.top, element.width, element.height};
-        const PixelRect pixels = ToPixels(box);
+        const PixelRect pixels = scale_.ToDevice(box);
         // Rounded in client pixels first, then moved to the surface's rows, so that every band of the window
         // rounds its edges alike.
         const RECT rect{pixels.left, pixels.top - top_, pixels.right, pixels.bottom - top_};
@@ -65,7 +77,11 @@ private:
             break;
         case Element::Kind::Image:
             if (const Picture& picture = static_cast<const Image&>(element).picture) {
-                DrawPicture(*picture, rect, visible);
+                // At the design resolution GDI stretches the picture as it always has; above it the copy
+                // scaled to the device size is drawn one to one.
+                DrawPicture(scale_.IsDesign() ? *picture
+                                              : pictures_.Get(picture, rect.right - rect.left, rect.bottom - rect.top),
+                            rect, visible);
             }
             break;
         case Element::Kind::PictureBox: {
@@ -74,8 +90,15 @@ private:
             // The drawing surface keeps its own size: it is not stretched to the box.
             const Bitmap& surface = pictureBox.surface();
             if (surface.width > 0 && surface.height > 0) {
-                const RECT at{rect.left, rect.top, rect.left + surface.width, rect.top + surface.height};
-                DrawPicture(surface, at, visible);
+                if (scale_.IsDesign()) {
+                    const RECT at{rect.left, rect.top, rect.left + surface.width, rect.top + surface.height};
+                    DrawPicture(surface, at, visible);
+                } else {
+                    const PixelRect size =
+                        scale_.ToDevice(ClientBox{box.left, box.top, double(surface.width), double(surface.height)});
+                    const RECT at{size.left, size.top - top_, size.right, size.bottom - top_};
+                    DrawPicture(ScalePicture(surface, size.Width(), size.Height()), at, visible);
+                }
             }
             PaintChildren(pictureBox, box.left, box.top, visible);
             break;
@@ -160,13 +183,15 @@ private:
     DibSection& surface_;
     int top_;
     const GdiFonts& fonts_;
+    DisplayScale scale_;
+    ScaledPictures& pictures_;
 };
 
 } // namespace
 
-void PaintWindow(const Window& window, DibSection& surface, int top, const GdiFonts& fonts) {
+void PaintWindow(const Window& window, DibSection& surface, int top, const GdiFonts& fonts, ScaledPictures& pictures) {
     if (surface.Valid()) {
-        Painter(surface, top, fonts).PaintWindow(window);
+        Painter(surface, top, fonts, pictures).PaintWindow(window);
     }
 }
 
@@ -176,6 +201,7 @@ Bitmap RenderWindow(const Window& window, int width, int height, const GdiFonts&
         return result;
     }
     // The same painter and the same bands as the window's own paint.
+    ScaledPictures pictures;
     DibSection band(width, kPaintBandRows);
     if (!band.Valid()) {
         return result;
@@ -184,7 +210,7 @@ Bitmap RenderWindow(const Window& window, int width, int height, const GdiFonts&
     result.height = height;
     result.pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int top = 0; top < height; top += kPaintBandRows) {
-        PaintWindow(window, band, top, fonts);
+        PaintWindow(window, band, top, fonts, pictures);
         GdiFlush();
         const std::uint32_t* bits = band.Bits();
         const int rows = std::min(kPaintBandRows, height - top);

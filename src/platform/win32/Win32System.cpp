@@ -15,6 +15,9 @@
 namespace platform {
 namespace {
 
+// Twips per design pixel: the core's unit at every resolution.
+constexpr double kDesignTwipsPerPixel = 15;
+
 std::uint16_t ReadWord(std::string_view bytes, std::size_t at) {
     std::uint16_t value = 0;
     std::memcpy(&value, bytes.data() + at, sizeof(value)); // resources are little-endian, as is the machine
@@ -134,13 +137,12 @@ int ReadDpiY() {
     return dpi > 0 ? dpi : 96;
 }
 
-ScreenInfo ReadScreen() {
-    // A twip is 1/1440 inch; the process is system-DPI aware, so the metrics are real pixels.
+ScreenInfo ReadScreen(const DisplayScale& scale) {
+    // The process is DPI aware, so the metrics are device pixels; the core works in design pixels of 15
+    // twips (1/1440 inch at 96 dpi) whatever the resolution.
     ScreenInfo screen;
-    screen.twipsPerPixelX = 1440.0 / ReadDpiX();
-    screen.twipsPerPixelY = 1440.0 / ReadDpiY();
-    screen.widthTwips = GetSystemMetrics(SM_CXSCREEN) * screen.twipsPerPixelX;
-    screen.heightTwips = GetSystemMetrics(SM_CYSCREEN) * screen.twipsPerPixelY;
+    screen.widthTwips = scale.ToDesign(GetSystemMetrics(SM_CXSCREEN)) * kDesignTwipsPerPixel;
+    screen.heightTwips = scale.ToDesign(GetSystemMetrics(SM_CYSCREEN)) * kDesignTwipsPerPixel;
     return screen;
 }
 
@@ -233,16 +235,16 @@ double Win32System::Geometry(Edge edge) const {
     if (hwnd == nullptr || !GetWindowRect(hwnd, &rect)) {
         return 0;
     }
-    const ScreenInfo screen = ReadScreen();
+    const auto twips = [this](int device) { return shared_.Scale().ToDesign(device) * kDesignTwipsPerPixel; };
     switch (edge) {
     case Edge::Left:
-        return rect.left * screen.twipsPerPixelX;
+        return twips(rect.left);
     case Edge::Top:
-        return rect.top * screen.twipsPerPixelY;
+        return twips(rect.top);
     case Edge::Width:
-        return (rect.right - rect.left) * screen.twipsPerPixelX;
+        return twips(rect.right - rect.left);
     case Edge::Height:
-        return (rect.bottom - rect.top) * screen.twipsPerPixelY;
+        return twips(rect.bottom - rect.top);
     }
     return 0;
 }
@@ -253,9 +255,8 @@ bool Win32System::SetGeometry(Edge edge, double twips) {
     if (hwnd == nullptr || !GetWindowRect(hwnd, &rect)) {
         return false;
     }
-    const ScreenInfo screen = ReadScreen();
-    const bool horizontal = edge == Edge::Left || edge == Edge::Width;
-    const std::optional<int> pixels = TwipsToPixels(twips, horizontal ? screen.twipsPerPixelX : screen.twipsPerPixelY);
+    // Device pixels of the design pixels the twips make.
+    const std::optional<int> pixels = TwipsToPixels(twips, kDesignTwipsPerPixel / shared_.Scale().Factor());
     if (!pixels || ((edge == Edge::Width || edge == Edge::Height) && *pixels < 0)) {
         return false;
     }
@@ -310,13 +311,13 @@ bool Win32System::SetWindowHeight(double twips) {
 double Win32System::ScaleWidth() const {
     RECT client{};
     HWND hwnd = MainHandle();
-    return hwnd != nullptr && GetClientRect(hwnd, &client) ? client.right - client.left : 0;
+    return hwnd != nullptr && GetClientRect(hwnd, &client) ? shared_.Scale().ToDesign(client.right - client.left) : 0;
 }
 
 double Win32System::ScaleHeight() const {
     RECT client{};
     HWND hwnd = MainHandle();
-    return hwnd != nullptr && GetClientRect(hwnd, &client) ? client.bottom - client.top : 0;
+    return hwnd != nullptr && GetClientRect(hwnd, &client) ? shared_.Scale().ToDesign(client.bottom - client.top) : 0;
 }
 
 void Win32System::ShowWindow() {

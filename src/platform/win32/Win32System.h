@@ -1,6 +1,7 @@
 // Win32 system, the Windows backend of platform::System, in three files by job. Win32System.cpp: the
 // single-instance rule (a named mutex), the version numbers (the version resource), the screen and its
-// resolution, the main window's state and geometry (the HWND of its host, Win32Window), text measuring,
+// resolution, the main window's state and geometry (the HWND of its host, Win32Window; in twips of design
+// pixels, mapped to device pixels at the shared display scale), text measuring,
 // the current drive and folder, starting programs (CreateProcessW), the shell and the end of the process.
 // Win32Icons.cpp: program icons (ExtractIconW, DrawIconEx). Win32Dialogs.cpp: modal windows, message boxes
 // and the file-open dialog. Wide-character API only; <windows.h> stays in the .cpp files.
@@ -40,8 +41,9 @@ std::optional<int> ShowCommandForStyle(int windowStyle);
 // and minor, its fourth as the revision. Nothing when the block is not a version resource.
 std::optional<Version> ParseVersionResource(std::string_view block);
 
-// The screen: its size in twips and the twips per pixel of the system's resolution (15 at 96 dpi).
-ScreenInfo ReadScreen();
+// The screen as the core sees it at every resolution: 15 twips per design pixel, and its size in twips of
+// its size in design pixels (a 1920 x 1080 screen at 144 dpi is 1280 x 720 design pixels).
+ScreenInfo ReadScreen(const DisplayScale& scale);
 // The system's resolution in dots per inch, horizontally and vertically.
 int ReadDpiX();
 int ReadDpiY();
@@ -64,7 +66,7 @@ public:
     // answer.
     bool AnotherInstanceRunning() override;
     Version AppVersion() const override;
-    ScreenInfo Screen() const override { return ReadScreen(); }
+    ScreenInfo Screen() const override { return ReadScreen(shared_.Scale()); }
     WindowState GetWindowState() const override;
     void SetWindowState(WindowState state) override;
     double WindowLeft() const override;

@@ -31,6 +31,16 @@ HCURSOR CursorFor(MousePointer pointer) {
 
 } // namespace
 
+PixelRect PlaceDialog(int width, int height, const PixelRect& screen, const PixelRect& workArea) {
+    const auto place = [](int size, int screenFrom, int screenTo, int workFrom, int workTo) {
+        const int centred = screenFrom + (screenTo - screenFrom - size) / 2;
+        return size <= workTo - workFrom ? std::clamp(centred, workFrom, workTo - size) : workFrom;
+    };
+    const int left = place(width, screen.left, screen.right, workArea.left, workArea.right);
+    const int top = place(height, screen.top, screen.bottom, workArea.top, workArea.bottom);
+    return PixelRect{left, top, left + width, top + height};
+}
+
 Win32Window::Win32Window(Window& window, Role role, HWND owner, double normalWidth, double normalHeight,
                          double twipsPerPixelX, double twipsPerPixelY, Win32Shared& shared)
     : window_(&window), role_(role), owner_(owner), normalWidth_(normalWidth), normalHeight_(normalHeight),
@@ -56,22 +66,29 @@ bool Win32Window::Create() {
         // Borderless: the window draws its own title bar and border strips, so its client area is the whole
         // window. The minimise box and system menu only give the task bar button its usual menu and minimise.
         const DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX | WS_SYSMENU;
-        CreateWindowExW(0, WindowClassName(), caption.c_str(), style, 0, 0, std::max(1, Px(normalWidth_)),
-                        std::max(1, Px(normalHeight_)), owner_, nullptr, instance, this);
+        CreateWindowExW(0, WindowClassName(), caption.c_str(), style, 0, 0, std::max(1, Scale().ToDevice(normalWidth_)),
+                        std::max(1, Scale().ToDevice(normalHeight_)), owner_, nullptr, instance, this);
     } else {
         // An owned window has no task bar button; the modal frame gives it the look of a dialog.
         const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
         const DWORD exStyle = WS_EX_DLGMODALFRAME;
         const auto* dialog = dynamic_cast<const Dialog*>(window_);
-        RECT frame{0, 0, Px(dialog != nullptr ? dialog->clientWidth : normalWidth_),
-                   Px(dialog != nullptr ? dialog->clientHeight : normalHeight_)};
+        RECT frame{0, 0, Scale().ToDevice(dialog != nullptr ? dialog->clientWidth : normalWidth_),
+                   Scale().ToDevice(dialog != nullptr ? dialog->clientHeight : normalHeight_)};
         AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-        const int width = frame.right - frame.left;
-        const int height = frame.bottom - frame.top;
-        const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-        const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-        CreateWindowExW(exStyle, WindowClassName(), caption.c_str(), style, left, top, width, height, owner_, nullptr,
-                        instance, this);
+        // On the screen of the window it belongs to (the primary one for none).
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        PixelRect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        PixelRect work = screen;
+        if (GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+            screen = PixelRect{monitor.rcMonitor.left, monitor.rcMonitor.top, monitor.rcMonitor.right,
+                               monitor.rcMonitor.bottom};
+            work = PixelRect{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
+        }
+        const PixelRect place = PlaceDialog(frame.right - frame.left, frame.bottom - frame.top, screen, work);
+        CreateWindowExW(exStyle, WindowClassName(), caption.c_str(), style, place.left, place.top, place.Width(),
+                        place.Height(), owner_, nullptr, instance, this);
     }
     if (!hwnd_.Valid()) {
         return false;
@@ -120,12 +137,13 @@ void Win32Window::AfterEvent() {
     SyncTimers();
     SyncFocus();
     SyncCursor();
+    SyncTooltipText();
 }
 
 // ---- pointer events ----
 
-void Win32Window::Deliver(Element& element, std::function<void(const PointerEvent&)> PointerHandlers::*which, int x,
-                          int y, int button, int shift) {
+void Win32Window::Deliver(Element& element, std::function<void(const PointerEvent&)> PointerHandlers::*which, double x,
+                          double y, int button, int shift) {
     // Hidden elements, and elements inside a hidden picture box, receive nothing.
     if (!Shown(element)) {
         return;
@@ -139,7 +157,7 @@ void Win32Window::Deliver(Element& element, std::function<void(const PointerEven
     }
 }
 
-Element* Win32Window::Capture(int x, int y, int button) {
+Element* Win32Window::Capture(double x, double y, int button) {
     if (captured_ != nullptr && !Contains(*window_, captured_)) {
         captured_ = nullptr;
     }
@@ -153,14 +171,18 @@ Element* Win32Window::Capture(int x, int y, int button) {
     return target;
 }
 
-void Win32Window::OnPointerDown(int x, int y, int button, int shift) {
+void Win32Window::OnPointerDown(int deviceX, int deviceY, int button, int shift) {
+    const double x = Scale().ToDesign(deviceX);
+    const double y = Scale().ToDesign(deviceY);
     if (Element* target = Capture(x, y, button)) {
         Deliver(*target, &PointerHandlers::down, x, y, button, shift);
     }
     AfterEvent();
 }
 
-void Win32Window::OnDoubleClick(int x, int y, int shift) {
+void Win32Window::OnDoubleClick(int deviceX, int deviceY, int shift) {
+    const double x = Scale().ToDesign(deviceX);
+    const double y = Scale().ToDesign(deviceY);
     // The second press of a double click raises the double click instead of a press; the release that
     // follows still goes to the element.
     if (Element* target = Capture(x, y, kLeftButton)) {
@@ -169,12 +191,14 @@ void Win32Window::OnDoubleClick(int x, int y, int shift) {
     AfterEvent();
 }
 
-void Win32Window::OnPointerMove(int x, int y, int heldButtons, int shift) {
+void Win32Window::OnPointerMove(int deviceX, int deviceY, int heldButtons, int shift) {
     if (captured_ != nullptr && !Contains(*window_, captured_)) {
         captured_ = nullptr;
     }
+    const double x = Scale().ToDesign(deviceX);
+    const double y = Scale().ToDesign(deviceY);
     Element* hovered = ElementAt(*window_, x, y);
-    UpdateTooltip(hovered, x, y);
+    UpdateTooltip(hovered, deviceX, deviceY);
     Element* target = captured_ != nullptr ? captured_ : hovered;
     if (target != nullptr) {
         Deliver(*target, &PointerHandlers::move, x, y, heldButtons, shift);
@@ -182,7 +206,9 @@ void Win32Window::OnPointerMove(int x, int y, int heldButtons, int shift) {
     AfterEvent();
 }
 
-void Win32Window::OnPointerUp(int x, int y, int button, int shift) {
+void Win32Window::OnPointerUp(int deviceX, int deviceY, int button, int shift) {
+    const double x = Scale().ToDesign(deviceX);
+    const double y = Scale().ToDesign(deviceY);
     Element* target = captured_ != nullptr && Contains(*window_, captured_) ? captured_ : nullptr;
     held_ &= ~button;
     if (held_ == 0) {
@@ -217,6 +243,29 @@ void Win32Window::UpdateTooltip(Element* hovered, int x, int y) {
         SendMessageW(tooltip_.Get(), TTM_POP, 0, 0);
     }
     tooltipText_ = text;
+}
+
+void Win32Window::SyncTooltipText() {
+    if (!tooltip_.Valid() || tooltipElement_ == nullptr) {
+        return;
+    }
+    // The element may have left the tree (a removed tile): its tip goes with it.
+    const std::wstring text = Contains(*window_, tooltipElement_) ? Wide(tooltipElement_->toolTipText) : std::wstring();
+    if (text == tooltipText_) {
+        return;
+    }
+    tooltipText_ = text;
+    // The tool's text is asked for each time it shows; a tip showing now asks again, or goes when empty.
+    if (text.empty()) {
+        SendMessageW(tooltip_.Get(), TTM_POP, 0, 0);
+        return;
+    }
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = hwnd_.Get();
+    tool.uId = reinterpret_cast<UINT_PTR>(hwnd_.Get());
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(tooltip_.Get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void Win32Window::MakeTooltip(int x, int y) {
@@ -412,6 +461,16 @@ void Win32Window::OnSize() {
     }
 }
 
+void Win32Window::OnDpiChanged(int dpi, int left, int top, int right, int bottom) {
+    if (!hwnd_.Valid() || dpi <= 0) {
+        return;
+    }
+    shared_->fonts.SetDpi(dpi);
+    band_.reset();
+    SetWindowPos(hwnd_.Get(), nullptr, left, top, right - left, bottom - top, SWP_NOZORDER | SWP_NOACTIVATE);
+    AfterEvent(); // the controls move and take fonts of the new size
+}
+
 void Win32Window::OnPaint() {
     HWND hwnd = hwnd_.Get();
     PAINTSTRUCT paint{};
@@ -427,7 +486,7 @@ void Win32Window::OnPaint() {
         // Only the rows that need it, band by band from the top of the first.
         const int bottom = std::min<int>(paint.rcPaint.bottom, client.bottom);
         for (int top = std::max<int>(0, paint.rcPaint.top); top < bottom; top += kPaintBandRows) {
-            PaintWindow(*window_, *band_, top, shared_->fonts);
+            PaintWindow(*window_, *band_, top, shared_->fonts, shared_->pictures);
             BitBlt(target, 0, top, width, std::min(kPaintBandRows, bottom - top), band_->Dc(), 0, 0, SRCCOPY);
         }
     }
@@ -447,7 +506,7 @@ bool Win32Window::OnSetCursor(HWND over) {
     POINT point{};
     GetCursorPos(&point);
     ScreenToClient(hwnd_.Get(), &point);
-    const Element* element = ElementAt(*window_, point.x, point.y);
+    const Element* element = ElementAt(*window_, Scale().ToDesign(point.x), Scale().ToDesign(point.y));
     SetCursor(CursorFor(element != nullptr ? element->mousePointer : MousePointer::Default));
     return true;
 }

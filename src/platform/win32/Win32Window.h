@@ -25,9 +25,11 @@ public:
     enum class Role { Main, Dialog };
 
     // `owner`: the window that a dialog belongs to (nothing for the main window). `normalWidth` and
-    // `normalHeight`: the main window's client size in its normal state, in pixels (a dialog takes its own
-    // fixed client size). `twipsPerPixel`: the screen's, for pointer positions reported in twips. `shared`:
-    // the fonts and libraries of the process, which outlive the window.
+    // `normalHeight`: the main window's client size in its normal state, in design pixels (a dialog takes
+    // its own fixed client size). `twipsPerPixel`: the design's, for pointer positions reported in twips.
+    // `shared`: the display scale, fonts and libraries of the process, which outlive the window. Everything
+    // the window sizes, places and draws is mapped from design to device pixels at the shared scale, and
+    // pointer positions back.
     Win32Window(Window& window, Role role, HWND__* owner, double normalWidth, double normalHeight,
                 double twipsPerPixelX, double twipsPerPixelY, Win32Shared& shared);
     ~Win32Window();
@@ -44,7 +46,7 @@ public:
     // bring the controls, the timers and the pointer into step.
     void Refresh();
 
-    // ---- what the window procedure turns messages into (positions in client pixels) ----
+    // ---- what the window procedure turns messages into (positions in client device pixels) ----
     void OnCreated(HWND__* hwnd);
     void OnPointerDown(int x, int y, int button, int shift);
     void OnPointerMove(int x, int y, int heldButtons, int shift);
@@ -58,6 +60,14 @@ public:
     void OnSystemClose();
     void OnPaint();
     void OnSize();
+    // The window went to a screen of another resolution (or the resolution changed): fonts and pictures are
+    // made at the new one and the window takes the place and size the system suggests, in device pixels.
+    // Its size in design pixels stays, so the core sees no more than a repaint.
+    void OnDpiChanged(int dpi, int left, int top, int right, int bottom);
+    // An owner-drawn push button is to be drawn (see ChildControls::DrawButton).
+    void OnDrawButton(HWND__* control, HDC__* dc, int width, int height, bool pressed, bool focused) {
+        controls_.DrawButton(control, dc, width, height, pressed, focused);
+    }
     // The pointer shape over the client area; false when a control's own pointer should show.
     bool OnSetCursor(HWND__* over);
     HBRUSH__* OnControlColour(HWND__* control, HDC__* dc) { return controls_.Ground(control, dc); }
@@ -78,13 +88,16 @@ private:
     void SyncTimers();
     void SyncCursor();
     void SyncFocus();
-    // The tip of the element under the pointer at (x, y), client pixels.
+    // The tip of the element under the pointer at (x, y), client device pixels.
     void UpdateTooltip(Element* hovered, int x, int y);
+    // The tip's text follows its element's when that changed under a still pointer.
+    void SyncTooltipText();
     void MakeTooltip(int x, int y);
-    // The element that a press at (x, y) goes to, taking the capture for it.
-    Element* Capture(int x, int y, int button);
-    void Deliver(Element& element, std::function<void(const PointerEvent&)> PointerHandlers::*which, int x, int y,
+    // The element that a press at (x, y), client design pixels, goes to, taking the capture for it.
+    Element* Capture(double x, double y, int button);
+    void Deliver(Element& element, std::function<void(const PointerEvent&)> PointerHandlers::*which, double x, double y,
                  int button, int shift);
+    const DisplayScale& Scale() const { return shared_->Scale(); }
 
     Window* window_;
     Role role_;
@@ -110,6 +123,11 @@ private:
     std::vector<RunningTimer> timers_; // by index into window.timers; the timer id is the index + 1
     bool destroying_ = false;
 };
+
+// Where a width x height dialog goes (device pixels): centred on the screen, then moved so that it lies
+// wholly on the work area when it fits there; a side that does not fit starts at the work area's edge, so
+// that the caption and the top-left controls stay reachable.
+PixelRect PlaceDialog(int width, int height, const PixelRect& screen, const PixelRect& workArea);
 
 // Registers the class of the host's windows (once per process; later calls find it registered). False
 // when the system refused.

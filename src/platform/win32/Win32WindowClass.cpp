@@ -99,7 +99,9 @@ LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_COMMAND:
-        if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) {
+        // An owner-drawn push button reports a second click soon after the first as a double click: it is a
+        // click all the same.
+        if (lParam != 0 && (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == BN_DOUBLECLICKED)) {
             host->OnControlClicked(reinterpret_cast<HWND>(lParam));
             return 0;
         }
@@ -108,6 +110,22 @@ LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORBTN:
         if (HBRUSH brush = host->OnControlColour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
             return reinterpret_cast<LRESULT>(brush);
+        }
+        break;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item != nullptr && item->CtlType == ODT_BUTTON) {
+            host->OnDrawButton(item->hwndItem, item->hDC, item->rcItem.right - item->rcItem.left,
+                               item->rcItem.bottom - item->rcItem.top, (item->itemState & ODS_SELECTED) != 0,
+                               (item->itemState & ODS_FOCUS) != 0);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_DPICHANGED:
+        if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
+            host->OnDpiChanged(HIWORD(wParam), suggested->left, suggested->top, suggested->right, suggested->bottom);
+            return 0;
         }
         break;
     case WM_SETCURSOR:
