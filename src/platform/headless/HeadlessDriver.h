@@ -37,6 +37,12 @@ public:
     // Press and release at the same place.
     bool Click(Element& element, double x, double y, int button = kLeftButton, int shift = 0);
 
+    // A key press, seen by the window's key-down handler as the backend's key preview hands it on.
+    void Key(Window& window, int keyCode, int shift = 0);
+    // The wheel turned by `delta` (kWheelNotch a notch away from the user) with the pointer at (x, y)
+    // client pixels.
+    void Wheel(Window& window, int delta, double x = 0, double y = 0);
+
     // The user drags the scroll bar's thumb to `value`: the scroll event, without the change event.
     bool Scroll(ScrollBar& bar, std::int16_t value);
 
