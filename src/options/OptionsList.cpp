@@ -150,6 +150,8 @@ void PlaceRows(optForm& form) {
         if (i < form.progCheck.Count()) {
             form.progCheck[i].top = RowTop(form, label, i);
             form.progCheck[i].visible = inList;
+            // A reader names the tick after its row's program.
+            form.progCheck[i].accessibleName = label.caption();
         }
     }
 }

@@ -235,6 +235,9 @@ public:
     Font font;
     Rgb backColor = kWhite;
     int value = 0; // 0 unticked, 1 ticked
+    // What a screen reader calls the box when its caption says nothing: the control carries it as its text,
+    // drawn in the back colour so that only the caption shows.
+    Text accessibleName;
     std::function<void(int index)> onClick;
 
 protected:
