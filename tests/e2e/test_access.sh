@@ -83,6 +83,8 @@ test_options_list_of_forty_by_keyboard() {
     # The scroll bar's arrow at the top right of the list (the list is white there without it).
     [ "$(e2e_darkest "$E2E_TMP/forty-options.png" $((OPTIONS_X + 232)) $((OPTIONS_Y + 40)) 17 17)" -lt 128 ] ||
         fail "no scroll bar beside the list"
+    # A tick carries its program's name for readers, unseen: the ground right of the first row's box is white.
+    expect "tick's text" "$(e2e_darkest "$E2E_TMP/forty-options.png" $((OPTIONS_X + 204)) $((OPTIONS_Y + 50)) 12 12)" 255
     xdotool key Return
     e2e_wait_window_gone "$OPTIONS_TITLE" 10 || fail "Enter did not close the dialog"
     quit_by_exit_button

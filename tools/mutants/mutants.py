@@ -41,6 +41,8 @@ WIN_PAINT = "src/platform/win32/Win32Paint.cpp"
 WIN_WINDOW = "src/platform/win32/Win32Window.cpp"
 WIN_CLASS = "src/platform/win32/Win32WindowClass.cpp"
 ENTRY = "src/app/win32/WinMain.cpp"
+WIN_ACCESSIBLE = "src/platform/win32/Win32Accessible.cpp"
+WIN_CONTROLS = "src/platform/win32/Win32Controls.cpp"
 
 MUTANTS = [
     # ---- line scanners ----
@@ -454,6 +456,27 @@ MUTANTS = [
       "u\"Help video: \" + form.progName[k].caption()", "form.progName[k].caption()"),
     M("accessible: no description", "host", ACCESSIBILITY,
       "tile.description = program != nullptr ? program->desc : platform::Text();", ";"),
+    M("wheel: not delivered by the window", "e2e", WIN_CLASS,
+      "host->OnWheel(GET_WHEEL_DELTA_WPARAM(wParam), x, y);", "static_cast<void>(wParam);",
+      tests=["test_wheel_scrolls_the_grid_a_row_a_notch"]),
+    M("focus ring: not drawn", "e2e", WIN_PAINT, "DrawFocusRing(*ring);", "static_cast<void>(ring);",
+      tests=["test_keyboard_alone_starts_a_demo"]),
+    M("accessible: unavailable not told", "e2e", WIN_ACCESSIBLE,
+      "value |= part->unavailable ? STATE_SYSTEM_UNAVAILABLE : 0;", ";",
+      tests=["test_screen_reader_reads_the_tiles_and_starts_a_demo"]),
+    M("accessible: focused state not told", "e2e", WIN_ACCESSIBLE,
+      "value |= part->focused && GetFocus() == hwnd_ ? STATE_SYSTEM_FOCUSED : 0;", ";",
+      tests=["test_keyboard_alone_starts_a_demo"]),
+    M("accessible: default action not run", "e2e", WIN_ACCESSIBLE,
+      "PostMessageW(hwnd_, kAccessibleActionMessage, static_cast<WPARAM>(child.lVal), 0);", ";",
+      tests=["test_screen_reader_reads_the_tiles_and_starts_a_demo"]),
+    M("accessible: no answer to the reader", "e2e", WIN_CLASS,
+      "if (const std::intptr_t answer = host->OnGetObject(static_cast<std::uintptr_t>(wParam))) {",
+      "if (const std::intptr_t answer = 0 * wParam) {",
+      tests=["test_screen_reader_reads_the_tiles_and_starts_a_demo"]),
+    M("ticks: the reader's name shows", "e2e", WIN_CONTROLS,
+      "SetTextColor(dc, ColourRef(box->backColor)); // the name is for readers, not to be seen", ";",
+      tests=["test_options_list_of_forty_by_keyboard"]),
     # ---- start-up ----
     M("main: a second instance runs", "host", MAIN,
       "if (launcher.system.AnotherInstanceRunning()) {", "if (false) {"),
