@@ -132,7 +132,7 @@ void FillSlot(Launcher& app, Int16 k, Int16 id) {
 bool ListedAt(Launcher& app, int pos) {
     const catalogue::Catalogue& cat = app.cat;
     if (pos < 0 || pos >= std::min<int>(cat.progCount, kSlotCount)) {
-        return false;
+        return false; // past the end of the display order
     }
     const Int16 id = cat.order[static_cast<std::size_t>(pos)];
     if (!ValidId(id)) {
@@ -193,11 +193,8 @@ void LayoutTiles(Launcher& app) {
 
     for (int i = 0; i < count; ++i) {
         const int pos = i + offset;
-        if (pos >= count) {
-            continue; // past the end of the display order: nothing to place
-        }
         if (!ListedAt(app, pos)) {
-            continue;
+            continue; // not listed, or past the end of the display order
         }
         const Int16 id = cat.order[static_cast<std::size_t>(pos)];
 

@@ -188,15 +188,15 @@ TEST(LocateProgram, OnlyAChosenFileReplacesThePathAndItStaysAfterCancel) {
     }
 }
 
-// Forty programs in the settings file, installed, in the order of their ids.
+// Programs (forty unless given) in the settings file, installed, in the order of their ids.
 struct LongListScene : testing_support::LauncherScene {
-    LongListScene() {
+    explicit LongListScene(int count = 40) {
         std::u16string order = u"<order";
-        for (int id = 0; id < 40; ++id) {
+        for (int id = 0; id < count; ++id) {
             order += u" p" + platform::DecimalText(id) + u"='" + platform::DecimalText(id) + u"'";
         }
         std::u16string text = u"<programs>\r\n" + order + u" />\r\n";
-        for (int id = 0; id < 40; ++id) {
+        for (int id = 0; id < count; ++id) {
             const std::u16string exe = u"C:\\Apps\\p" + platform::DecimalText(id) + u".exe";
             text += u"<program name='P" + platform::DecimalText(id) + u"' path='" + exe + u"' show='T' />\r\n";
             files.AddFile(exe);
@@ -239,6 +239,11 @@ TEST(OptionsList, FortyRowsScrollAndAltUpMovesTheFocusedRowExactlyAsADragToThatP
     });
     EXPECT_EQ(byKeys, byDrag);
     EXPECT_EQ(byKeys[38], 39);
+    LongListScene design(29);
+    design.WithList([](optForm& f) {
+        EXPECT_FALSE(f.listScroll.visible) << "29 rows fit the list";
+        f.cancelBut.onClick();
+    });
 
     // A name held below the shown rows scrolls the list a row a tick, and lands where it is dropped.
     const Order held = drag.WithList([&](optForm& f) {
