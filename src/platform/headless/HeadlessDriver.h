@@ -1,8 +1,9 @@
 // Headless driver: what a test uses to act like a user on the headless platform.
 // Implements: pointer presses, moves and releases on an element (positions given in pixels from the
-// element's top-left corner, delivered in the element's own units), thumb drags on a scroll bar, and a
-// manual clock that fires the enabled timers it watches. The Win32 backend delivers the same events for
-// real; like it, the driver hands an element nothing while it or a picture box around it is hidden.
+// element's top-left corner, delivered in the element's own units), key presses and wheel turns handed
+// to the window, thumb drags on a scroll bar, and a manual clock that fires the enabled timers it watches. The Win32
+// backend delivers the same events for real; like it, the driver hands an element nothing while it or a picture box
+// around it is hidden.
 //
 // Timers: a timer's period counts from the moment the driver first sees it enabled. The driver looks at
 // its timers after every action it performs (and after every tick it fires), so a handler that switches
