@@ -462,6 +462,7 @@ MUTANTS = [
     M("wheel: not delivered by the window", "e2e", WIN_CLASS,
       "host->OnWheel(GET_WHEEL_DELTA_WPARAM(wParam), x, y);", "static_cast<void>(wParam);",
       tests=["test_wheel_scrolls_the_grid_a_row_a_notch"]),
+    M("focus ring: solid, not dotted", "wine", WIN_PAINT, "if ((x + y) % 2 != 0 || x < clip.left", "if (x < clip.left"),
     M("focus ring: not drawn", "e2e", WIN_PAINT, "DrawFocusRing(*ring);", "static_cast<void>(ring);",
       tests=["test_keyboard_alone_starts_a_demo"]),
     M("accessible: unavailable not told", "e2e", WIN_ACCESSIBLE,
