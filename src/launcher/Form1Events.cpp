@@ -1,7 +1,9 @@
 // Connects the events of the launcher window: the frame and the tile slots through the procedure files
-// that handle them, the scroll bar here.
+// that handle them, the scroll bar and the wheel here.
 #include "launcher/Form1Events.h"
 
+#include "launcher/Accessibility.h"
+#include "launcher/Keyboard.h"
 #include "launcher/Launching.h"
 #include "launcher/Moves.h"
 #include "launcher/Tiles.h"
@@ -15,6 +17,9 @@ void WireForm1(Launcher& app, std::function<void()> quit) {
     ConnectTiles(app);
     app.form.VScroll.onChange = [&app] { VScroll_Change(app); };
     app.form.VScroll.onScroll = [&app] { VScroll_Scroll(app); };
+    // The wheel anywhere over the window scrolls the grid.
+    app.form.onWheel = [&app](int delta, double /*x*/, double /*y*/) { WheelOverGrid(app, delta); };
+    ConnectAccessibility(app);
     // A click on the logo does nothing, so tessalyLogo gets no handlers.
 }
 

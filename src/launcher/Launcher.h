@@ -13,6 +13,16 @@ namespace launcher {
 
 using Int16 = std::int16_t;
 
+// What has the keyboard focus in the launcher window. A tile and its video button are named by the
+// display position of their program, so that the focus stays with the program when a refill or a scroll
+// gives it another slot.
+enum class FocusKind : std::int8_t { None, Tile, Video, Minimise, Maximise, Exit };
+struct KeyboardFocus {
+    FocusKind kind = FocusKind::None;
+    int position = -1; // display position, for a tile or a video button
+    bool operator==(const KeyboardFocus&) const = default;
+};
+
 // Values shared by the window's procedures (pixels unless named otherwise).
 struct ModuleValues {
     Int16 gridColumns = 0; // whole tile cells that fit the tile area's width
@@ -30,6 +40,9 @@ struct ModuleValues {
     // moved by anything else, whatever the fractional part of its place.
     double nudgedLeft = 0, nudgedTop = 0;
     double nudgedLeft2 = 0, nudgedTop2 = 0;
+    KeyboardFocus focus;
+    // Wheel units turned and not yet scrolled: less than a notch either way.
+    int wheelRest = 0;
 };
 
 struct Launcher {

@@ -11,6 +11,7 @@
 #include "launcher/Tiles.h"
 
 #include "catalogue/Misc.h"
+#include "launcher/Keyboard.h"
 
 #include <algorithm>
 #include <memory>
@@ -128,6 +129,51 @@ void FillSlot(Launcher& app, Int16 k, Int16 id) {
 
 } // namespace
 
+bool ListedAt(Launcher& app, int pos) {
+    const catalogue::Catalogue& cat = app.cat;
+    if (pos < 0 || pos >= std::min<int>(cat.progCount, kSlotCount)) {
+        return false; // past the end of the display order
+    }
+    const Int16 id = cat.order[static_cast<std::size_t>(pos)];
+    if (!ValidId(id)) {
+        return false;
+    }
+    const catalogue::ProgramRecord& p = cat.progList[static_cast<std::size_t>(id)];
+    if (p.show == catalogue::kFalse) {
+        return false;
+    }
+    const std::optional<bool> installed = InstalledForWalk(app, p.path);
+    if (!installed || (!*installed && cat.showall == catalogue::kFalse)) {
+        return false; // not listed, or the installed test could not be made at all
+    }
+    return true;
+}
+
+bool HasVideoButton(Launcher& app, Int16 id) {
+    if (!ValidId(id)) {
+        return false;
+    }
+    const catalogue::ProgramRecord& p = app.cat.progList[static_cast<std::size_t>(id)];
+    // As a fill shows it: a player that exists, on a tile that is not greyed.
+    return VideoButtonShown(app, p.videopath).value_or(false) && !catalogue::FileOrWebExists(p.path, app.files).empty();
+}
+
+int TilesPerRow(const Launcher& app) {
+    // The fill's own test: the next cell starts a new row when its centre lies beyond the holder's width less
+    // half a cell. The first tile of a row is always placed.
+    const double width = app.form.progHolder.width;
+    const Int16 cellWidth = app.cat.cellWidth;
+    double cellX = Nearest(cellWidth / 2.0).value_or(0);
+    int tiles = 1;
+    for (; tiles < kSlotCount; ++tiles) {
+        cellX += cellWidth;
+        if (width - cellWidth / 2.0 < cellX) {
+            break;
+        }
+    }
+    return tiles;
+}
+
 void LayoutTiles(Launcher& app) {
     Form1& form = app.form;
     const catalogue::Catalogue& cat = app.cat;
@@ -147,21 +193,10 @@ void LayoutTiles(Launcher& app) {
 
     for (int i = 0; i < count; ++i) {
         const int pos = i + offset;
-        if (pos >= count) {
-            continue; // past the end of the display order: nothing to place
+        if (!ListedAt(app, pos)) {
+            continue; // not listed, or past the end of the display order
         }
         const Int16 id = cat.order[static_cast<std::size_t>(pos)];
-        if (!ValidId(id)) {
-            continue;
-        }
-        const catalogue::ProgramRecord& p = cat.progList[static_cast<std::size_t>(id)];
-        if (p.show == catalogue::kFalse) {
-            continue;
-        }
-        const std::optional<bool> installed = InstalledForWalk(app, p.path);
-        if (!installed || (!*installed && cat.showall == catalogue::kFalse)) {
-            continue; // not listed, or the installed test could not be made at all
-        }
 
         EnsureSlot(form, k);
         FillSlot(app, k, id);
@@ -196,6 +231,9 @@ void LayoutTiles(Launcher& app) {
     // The scroll bar shows while the highest slot that exists, shown or not, reaches below the holder.
     const platform::Label& last = form.progName[form.progName.Count() - 1];
     form.VScroll.visible = last.top + last.height > form.progHolder.height;
+
+    // The keyboard focus stays with its display position: the ring goes to whichever slot shows it now.
+    ShowFocus(app);
 }
 
 void VScroll_Change(Launcher& app) {

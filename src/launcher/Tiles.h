@@ -8,6 +8,14 @@
 
 namespace launcher {
 
+// Whether display position `pos` gets a tile in a fill: a known program, not hidden, and installed or
+// shown greyed; a program whose installed test failed outright is not listed.
+bool ListedAt(Launcher& app, int pos);
+// Whether program id's tile shows its video button: it has a player and is installed.
+bool HasVideoButton(Launcher& app, Int16 id);
+// How many tiles a row of the grid holds at the tile area's present width (at least one).
+int TilesPerRow(const Launcher& app);
+
 // Rebuilds the whole grid from the catalogue, the scroll value and the tile area's size.
 void LayoutTiles(Launcher& app);
 // The scroll bar's change and scroll (thumb drag) events: both refill the grid.

@@ -2,9 +2,12 @@
 // locating a program's executable.
 #include "options/opsFormStuff.h"
 
+#include "options/OptionsList.h"
+
 #include "catalogue/Misc.h"
 #include "catalogue/XMLsettingStuff.h"
 #include "launcher/Frame.h"
+#include "launcher/Keyboard.h"
 #include "launcher/Tiles.h"
 
 #include <algorithm>
@@ -18,7 +21,6 @@ using catalogue::kTrue;
 using platform::PointerEvent;
 using platform::Text;
 
-constexpr double kFirstRowTop = 48; // pixels
 constexpr int kTicked = 1;
 
 // The id a row stands for: the leading number of its label's tag; nothing when it names no slot.
@@ -30,17 +32,13 @@ std::optional<Int16> RowProgramId(const platform::Label& label) {
     return id;
 }
 
-// Row i's place: the rows step by the label's height less one, so neighbouring labels share a pixel line.
-double RowTop(const platform::Label& label, int i) {
-    return kFirstRowTop + i * (label.height - 1);
-}
-
 // ---- the dialog's events ----
 
 void progLabel_MouseDown(Launcher& app, optForm& form, const PointerEvent& e) {
     app.values.downX = catalogue::Nearest(e.x).value_or(0);
     app.values.downY = catalogue::Nearest(e.y).value_or(0);
     form.ZOrderFront(form.progLabel[e.index]);
+    form.dragRow = e.index;
 }
 
 void progLabel_MouseMove(Launcher& app, optForm& form, const PointerEvent& e) {
@@ -50,37 +48,12 @@ void progLabel_MouseMove(Launcher& app, optForm& form, const PointerEvent& e) {
     // The label follows the pointer up and down, keeping the pressed point under it; Y is in twips.
     platform::Label& label = form.progLabel[e.index];
     label.top = label.top + (e.y - app.values.downY) / form.twipsPerPixelY();
+    FollowDrag(form, e.index);
 }
 
 void progLabel_MouseUp(Launcher& /*app*/, optForm& form, const PointerEvent& /*e*/) {
-    // Every row is put in order of where its label now stands, ties kept in row order: the dragged name
-    // lands where it was dropped and the rows in between move by one.
-    struct Row {
-        Text caption;
-        Text tag;
-        int top = 0;
-        int value = 0;
-        int index = 0;
-    };
-    const int n = form.progLabel.Count();
-    std::vector<Row> rows;
-    rows.reserve(static_cast<std::size_t>(n));
-    for (int j = 0; j < n; ++j) {
-        const platform::Label& label = form.progLabel[j];
-        const int value = j < form.progCheck.Count() ? form.progCheck[j].value : 0;
-        rows.push_back(Row{label.caption(), label.tag, catalogue::Nearest(label.top).value_or(0), value, j});
-    }
-    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.top < b.top; });
-    for (int i = 0; i < n; ++i) {
-        const Row& row = rows[static_cast<std::size_t>(i)];
-        platform::Label& label = form.progLabel[i];
-        label.SetCaption(row.caption);
-        label.tag = row.tag;
-        if (i < form.progCheck.Count()) {
-            form.progCheck[i].value = row.value;
-        }
-        label.top = RowTop(label, i);
-    }
+    EndDrag(form);
+    DropRows(form);
 }
 
 void progLabel_DblClick(Launcher& app, optForm& form, const PointerEvent& e) {
@@ -109,6 +82,8 @@ void WireOptForm(Launcher& app, optForm& form) {
     form.cancelBut.onClick = [&app, &form] { cancelBut_Click(app, form); };
     form.Command1.onClick = [&app, &form] { Command1_Click(app, form); };
     form.onSystemClose = [&app, &form] { cancelBut_Click(app, form); };
+    form.onKeyDown = [&form](int keyCode, int shift) { OptionsKeyDown(form, keyCode, shift); };
+    form.onWheel = [&form](int delta, double x, double y) { WheelOverList(form, delta, x, y); };
 }
 
 } // namespace
@@ -116,7 +91,9 @@ void WireOptForm(Launcher& app, optForm& form) {
 void Form1_KeyDown(Launcher& app, int keyCode, int shift) {
     if (keyCode == kKeyK && shift == kCtrlShift) {
         ShowOptions(app);
+        return;
     }
+    launcher::KeyboardKeyDown(app, keyCode, shift);
 }
 
 void ShowOptions(Launcher& app) {
@@ -133,7 +110,6 @@ void ShowOptions(Launcher& app) {
         const bool known = id >= 0 && id < catalogue::kSlotCount;
         platform::Label& label = form.progLabel[i];
         form.ZOrderFront(label);
-        label.top = RowTop(label, i);
         label.tag = platform::DecimalText(id);
         label.left = form.PixelsX(600);
         label.SetCaption(known ? cat.progList[static_cast<std::size_t>(id)].name : Text());
@@ -141,11 +117,11 @@ void ShowOptions(Launcher& app) {
 
         platform::CheckBox& check = form.progCheck[i];
         form.ZOrderFront(check);
-        check.top = label.top;
         check.left = form.PixelsX(2760);
         check.value = known && cat.progList[static_cast<std::size_t>(id)].show == kTrue ? kTicked : 0;
         check.visible = true;
     }
+    SetUpList(form, std::clamp<int>(cat.progCount, 0, catalogue::kSlotCount));
     if (cat.progCount <= 0) {
         // No programs, no rows: the design row is not shown.
         form.progLabel[0].visible = false;

@@ -13,7 +13,8 @@ using launcher::Launcher;
 inline constexpr int kKeyK = 'K';
 inline constexpr int kCtrlShift = platform::kShiftMask | platform::kCtrlMask;
 
-// Key-down of the launcher window: Ctrl+Shift+K (and nothing else held) opens the options.
+// Key-down of the launcher window: Ctrl+Shift+K (and nothing else held) opens the options; every other key
+// goes to the keyboard use of the window.
 void Form1_KeyDown(Launcher& app, int keyCode, int shift);
 // Builds the rows from the catalogue and shows the dialog modally; returns when it has been closed. A name
 // dragged up or down moves its row there, a double click on it locates its program, OK applies the rows,

@@ -27,14 +27,15 @@ optForm::optForm(const platform::TextMeasurer& measurer, double twipsPerPixelX, 
     : Dialog(u"Tessaly Collection Launcher - Teacher Options", kDialogGrey), Label1("Label1", measurer, false),
       Shape1("Shape1"), progLabel(std::make_unique<platform::Label>("progLabel", measurer, false)),
       progCheck(std::make_unique<platform::CheckBox>("progCheck")), OKbut("OKbut"), cancelBut("cancelBut"),
-      Label2("Label2", measurer, false), Command1("Command1"), Image4("Image4"), twipsPerPixelX_(twipsPerPixelX),
-      twipsPerPixelY_(twipsPerPixelY) {
+      Label2("Label2", measurer, false), Command1("Command1"), Image4("Image4"), listScroll("listScroll"),
+      twipsPerPixelX_(twipsPerPixelX), twipsPerPixelY_(twipsPerPixelY) {
     clientWidth = PixelsX(5850);
     clientHeight = PixelsY(8280);
 
     // Back to front.
     Add(Label1);
     Add(Shape1);
+    Add(listScroll);
     Add(progLabel[0]);
     Add(progCheck[0]);
     Add(OKbut);
@@ -49,6 +50,11 @@ optForm::optForm(const platform::TextMeasurer& measurer, double twipsPerPixelX, 
 
     Design(Shape1, *this, 480, 600, 3255, 7335);
     Shape1.fillColor = platform::kWhite;
+
+    // Inside the list's right edge, clear of the ticks; hidden until the rows need it.
+    Design(listScroll, *this, 3480, 600, 255, 7335);
+    listScroll.visible = false;
+    timers.push_back(&edgeScroll);
 
     Design(progLabel[0], *this, 600, 720, 2055, 255);
     progLabel[0].backColor = platform::kWhite;

@@ -22,6 +22,14 @@ public:
     platform::Label Label2;
     platform::Button Command1; // Reset
     platform::Image Image4;
+    platform::ScrollBar listScroll; // shown when the rows do not all fit the list
+    platform::Timer edgeScroll;     // scrolls the list while a dragged name is held beyond its shown rows
+
+    // The list's state while the dialog is open: the rows in use, the row whose name is being dragged (-1:
+    // none), and wheel units turned and not yet scrolled.
+    int rowCount = 0;
+    int dragRow = -1;
+    int wheelRest = 0;
 
     double PixelsX(double twips) const { return twips / twipsPerPixelX_; }
     double PixelsY(double twips) const { return twips / twipsPerPixelY_; }

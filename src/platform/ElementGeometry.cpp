@@ -65,6 +65,43 @@ Element* ElementAt(const Container& window, double x, double y) {
     return HitIn(window, 0, 0, x, y);
 }
 
+namespace {
+
+void UniteRing(const Window& window, const Container& container, std::optional<FocusRing>& ring) {
+    for (const Element* child : container.children()) {
+        if (child->focusRing && Shown(*child)) {
+            if (const std::optional<ClientBox> box = BoxInWindow(window, *child)) {
+                if (!ring) {
+                    ring = FocusRing{*box, std::nullopt};
+                    if (const auto* holder = dynamic_cast<const PictureBox*>(&container)) {
+                        ring->clip = BoxInWindow(window, *holder);
+                    }
+                } else {
+                    const double right = std::max(ring->box.left + ring->box.width, box->left + box->width);
+                    const double bottom = std::max(ring->box.top + ring->box.height, box->top + box->height);
+                    ring->box.left = std::min(ring->box.left, box->left);
+                    ring->box.top = std::min(ring->box.top, box->top);
+                    ring->box.width = right - ring->box.left;
+                    ring->box.height = bottom - ring->box.top;
+                }
+            }
+        }
+        if (const auto* pictureBox = dynamic_cast<const PictureBox*>(child)) {
+            UniteRing(window, *pictureBox, ring);
+        }
+    }
+}
+
+} // namespace
+
+std::optional<FocusRing> FocusRingOf(const Window& window) {
+    std::optional<FocusRing> ring;
+    if (window.keyboardCues) {
+        UniteRing(window, window, ring);
+    }
+    return ring;
+}
+
 bool Contains(const Container& window, const Element* element) {
     if (element == nullptr) {
         return false;

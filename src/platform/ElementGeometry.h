@@ -32,6 +32,15 @@ std::optional<ClientBox> BoxInWindow(const Container& window, const Element& ele
 // Nothing when the point is on the window's own background.
 Element* ElementAt(const Container& window, double x, double y);
 
+// The keyboard focus ring: the union of the shown elements that carry the ring, and the box of the picture
+// box around them that clips it (the window's own area when they lie directly in it, clip nothing then).
+// Nothing while the window hides its keyboard cues or no shown element carries the ring.
+struct FocusRing {
+    ClientBox box;
+    std::optional<ClientBox> clip;
+};
+std::optional<FocusRing> FocusRingOf(const Window& window);
+
 // Whether the element is still part of the window's tree (an element removed from a control array is not).
 bool Contains(const Container& window, const Element* element);
 

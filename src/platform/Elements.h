@@ -23,6 +23,25 @@ enum class MousePointer : std::int16_t { Default = 0, SizeNS = 7, SizeWE = 9, Ho
 enum MouseButton : int { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
 enum ShiftState : int { kShiftMask = 1, kCtrlMask = 2, kAltMask = 4 };
 
+// Key codes of the keys the windows act on, by the system's numbers (a letter key is its capital's code).
+enum KeyCode : int {
+    kKeyTab = 9,
+    kKeyEnter = 13,
+    kKeyEscape = 27,
+    kKeySpace = 32,
+    kKeyPageUp = 33,
+    kKeyPageDown = 34,
+    kKeyEnd = 35,
+    kKeyHome = 36,
+    kKeyLeft = 37,
+    kKeyUp = 38,
+    kKeyRight = 39,
+    kKeyDown = 40,
+};
+
+// One wheel notch, in the units a wheel event reports.
+inline constexpr int kWheelNotch = 120;
+
 struct Font {
     Text face = u"Arial";
     double size = 8.25; // points
@@ -81,6 +100,9 @@ public:
     Text toolTipText;
     MousePointer mousePointer = MousePointer::Default;
     PointerHandlers handlers;
+    // The keyboard focus ring: drawn around the union of the shown elements that carry it, while the
+    // window shows its keyboard cues.
+    bool focusRing = false;
 
 protected:
     friend class Container;
@@ -213,6 +235,9 @@ public:
     Font font;
     Rgb backColor = kWhite;
     int value = 0; // 0 unticked, 1 ticked
+    // What a screen reader calls the box when its caption says nothing: the control carries it as its text,
+    // drawn in the back colour so that only the caption shows.
+    Text accessibleName;
     std::function<void(int index)> onClick;
 
 protected:
@@ -240,6 +265,22 @@ protected:
     std::unique_ptr<Element> Clone() const override { return std::make_unique<Shape>(*this); }
 };
 
+// What a screen reader is told of one part of a window that the window draws itself.
+struct AccessibleItem {
+    enum class Role { PushButton, StaticText };
+    Role role = Role::PushButton;
+    Text name;
+    Text description;
+    bool focusable = false;
+    bool focused = false;
+    bool unavailable = false;
+    // Where it lies: the union of these elements' boxes (nothing for the second when one element does).
+    const Element* element = nullptr;
+    const Element* element2 = nullptr;
+    Text defaultAction; // empty: it has none
+    std::function<void()> doDefaultAction;
+};
+
 // A timer: while enabled, the backend calls onTick every `interval` milliseconds.
 struct Timer {
     int interval = 0;
@@ -260,6 +301,13 @@ public:
     Element* focused = nullptr; // the element with the keyboard focus
     // Key-down: the key code (the letter keys are their capital letters' codes) and the shift mask.
     std::function<void(int keyCode, int shift)> onKeyDown;
+    // The mouse wheel turned over the window: the delta (kWheelNotch a notch away from the user, negative
+    // towards) and the pointer's place in client pixels.
+    std::function<void(int delta, double x, double y)> onWheel;
+    // Whether the focus ring shows: not before the first key press, as the system's keyboard cues.
+    bool keyboardCues = false;
+    // The parts a screen reader is told of, in reading order; nothing: the window is one plain client area.
+    std::function<std::vector<AccessibleItem>()> accessibleChildren;
     std::vector<Timer*> timers;
 };
 
@@ -294,6 +342,7 @@ public:
         auto copy = std::unique_ptr<T>(static_cast<T*>(clone.release()));
         copy->index_ = Count();
         copy->visible = false;
+        copy->focusRing = false;
         if (Container* parent = items_.front()->container()) {
             parent->Add(*copy);
         }

@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "catalogue/Misc.h"
 #include "catalogue/XMLsettingStuff.h"
+#include "options/OptionsList.h"
 #include "options/opsFormStuff.h"
 
 #include <gtest/gtest.h>
@@ -185,6 +186,78 @@ TEST(LocateProgram, OnlyAChosenFileReplacesThePathAndItStaysAfterCancel) {
         EXPECT_EQ(scene.cat().progList[static_cast<std::size_t>(id)].path, path);
         EXPECT_EQ(scene.CatalogueOrder(), (Order{5, 4, 3, 2, 1, 0})) << "Cancel kept the order";
     }
+}
+
+// Programs (forty unless given) in the settings file, installed, in the order of their ids.
+struct LongListScene : testing_support::LauncherScene {
+    explicit LongListScene(int count = 40) {
+        std::u16string order = u"<order";
+        for (int id = 0; id < count; ++id) {
+            order += u" p" + platform::DecimalText(id) + u"='" + platform::DecimalText(id) + u"'";
+        }
+        std::u16string text = u"<programs>\r\n" + order + u" />\r\n";
+        for (int id = 0; id < count; ++id) {
+            const std::u16string exe = u"C:\\Apps\\p" + platform::DecimalText(id) + u".exe";
+            text += u"<program name='P" + platform::DecimalText(id) + u"' path='" + exe + u"' show='T' />\r\n";
+            files.AddFile(exe);
+        }
+        files.AddTextFile(kSettings, text + u"</programs>\r\n");
+        EXPECT_TRUE(app::Main(*app));
+    }
+    Order WithList(const std::function<void(optForm&)>& act) {
+        system.QueueModalAction([act](platform::Dialog& dialog) { act(static_cast<optForm&>(dialog)); });
+        form().onKeyDown(kKeyK, kCtrlShift);
+        return {cat().order.begin(), cat().order.begin() + cat().progCount};
+    }
+};
+
+TEST(OptionsList, FortyRowsScrollAndAltUpMovesTheFocusedRowExactlyAsADragToThatPlace) {
+    LongListScene keys, drag;
+    const Order byKeys = keys.WithList([&](optForm& f) {
+        EXPECT_TRUE(f.listScroll.visible && f.progLabel[28].visible && !f.progLabel[29].visible);
+        for (int i = 0; i < 40; ++i) {
+            keys.driver.Key(f, platform::kKeyTab);
+        }
+        EXPECT_EQ(f.listScroll.value(), 11) << "the 40th row scrolled into view";
+        EXPECT_TRUE(f.progCheck[39].visible && !f.progCheck[10].visible);
+        keys.driver.Key(f, platform::kKeyUp, platform::kAltMask);
+        EXPECT_EQ(f.focused, &f.progCheck[38]);
+        keys.driver.Key(f, platform::kKeyEnter);
+    });
+    const Order byDrag = drag.WithList([&](optForm& f) {
+        drag.driver.Wheel(f, -60, 100, 100);
+        drag.driver.Wheel(f, -480, 0, 0); // beside the list: nothing
+        drag.driver.Wheel(f, -300, 100, 100);
+        EXPECT_EQ(f.listScroll.value(), 9) << "three rows a whole notch";
+        drag.driver.Wheel(f, -120, 100, 100);
+        EXPECT_EQ(f.listScroll.value(), 11) << "no further than the last row";
+        EXPECT_DOUBLE_EQ(f.progLabel[39].top, 48 + 16 * 28);
+        drag.driver.Press(f.progLabel[39], 10, 8);
+        drag.driver.Move(f.progLabel[39], 10, 8 - 17);
+        drag.driver.Release(f.progLabel[39], 10, 8 - 17);
+        f.OKbut.onClick();
+    });
+    EXPECT_EQ(byKeys, byDrag);
+    EXPECT_EQ(byKeys[38], 39);
+    LongListScene design(29);
+    design.WithList([](optForm& f) {
+        EXPECT_FALSE(f.listScroll.visible) << "29 rows fit the list";
+        f.cancelBut.onClick();
+    });
+
+    // A name held below the shown rows scrolls the list a row a tick, and lands where it is dropped.
+    const Order held = drag.WithList([&](optForm& f) {
+        drag.driver.Press(f.progLabel[28], 10, 8);
+        drag.driver.Move(f.progLabel[28], 10, 8 + 30);
+        EXPECT_TRUE(f.edgeScroll.enabled);
+        f.edgeScroll.onTick();
+        f.edgeScroll.onTick();
+        EXPECT_EQ(f.listScroll.value(), 2);
+        drag.driver.Release(f.progLabel[28], 10, 8 + 30);
+        EXPECT_FALSE(f.edgeScroll.enabled);
+        f.OKbut.onClick();
+    });
+    EXPECT_EQ(held[31], 28) << "dropped below row 31, the last shown after two rows' scroll";
 }
 
 TEST(ResetLauncher, YesRebuildsTheFirstStartFromTheRightDataFolderAndLosesLocatedPaths) {

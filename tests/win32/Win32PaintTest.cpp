@@ -110,6 +110,21 @@ bool AnyPixelDiffers(const Bitmap& shot, int x0, int y0, int x1, int y1, Rgb col
     return false;
 }
 
+TEST(Win32Paint, TheFocusRingDotsAroundTheFlaggedElementWhileTheKeyboardCuesShow) {
+    Scene scene;
+    scene.hidden.visible = true; // blue, at 60,45, 20 x 20 pixels inside the white holder
+    scene.hidden.focusRing = true;
+    EXPECT_EQ(scene.Render().ColourAt(58, 44), kWhite) << "no ring before the keyboard cues";
+    scene.window.keyboardCues = true;
+    const Bitmap shot = scene.Render();
+    // The ring's edges lie two pixels left of and above the box and one beyond it: every other pixel inverted.
+    const std::tuple<int, int, Rgb> cases[] = {{58, 44, kBlack}, {58, 45, kWhite}, {60, 43, kWhite},
+                                               {61, 43, kBlack}, {81, 47, kBlack}, {59, 45, kWhite}};
+    for (const auto& [x, y, colour] : cases) {
+        EXPECT_EQ(shot.ColourAt(x, y), colour) << x << "," << y;
+    }
+}
+
 TEST(Win32Paint, LabelsDrawTheirTextInsideTheirBox) {
     Scene scene;
     Label fixed("fixed", scene.system, false);

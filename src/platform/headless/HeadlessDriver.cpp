@@ -42,6 +42,22 @@ bool HeadlessDriver::Release(Element& element, double x, double y, int button, i
     return Deliver(element, x, y, button, shift, &PointerHandlers::up);
 }
 
+void HeadlessDriver::Key(Window& window, int keyCode, int shift) {
+    const auto handler = window.onKeyDown;
+    if (handler) {
+        handler(keyCode, shift);
+    }
+    LookAtTimers();
+}
+
+void HeadlessDriver::Wheel(Window& window, int delta, double x, double y) {
+    const auto handler = window.onWheel;
+    if (handler) {
+        handler(delta, x, y);
+    }
+    LookAtTimers();
+}
+
 bool HeadlessDriver::Click(Element& element, double x, double y, int button, int shift) {
     const bool pressed = Press(element, x, y, button, shift);
     const bool released = Release(element, x, y, button, shift);

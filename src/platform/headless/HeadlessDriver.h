@@ -1,8 +1,9 @@
 // Headless driver: what a test uses to act like a user on the headless platform.
 // Implements: pointer presses, moves and releases on an element (positions given in pixels from the
-// element's top-left corner, delivered in the element's own units), thumb drags on a scroll bar, and a
-// manual clock that fires the enabled timers it watches. The Win32 backend delivers the same events for
-// real; like it, the driver hands an element nothing while it or a picture box around it is hidden.
+// element's top-left corner, delivered in the element's own units), key presses and wheel turns handed
+// to the window, thumb drags on a scroll bar, and a manual clock that fires the enabled timers it watches. The Win32
+// backend delivers the same events for real; like it, the driver hands an element nothing while it or a picture box
+// around it is hidden.
 //
 // Timers: a timer's period counts from the moment the driver first sees it enabled. The driver looks at
 // its timers after every action it performs (and after every tick it fires), so a handler that switches
@@ -36,6 +37,12 @@ public:
     bool Release(Element& element, double x, double y, int button = kLeftButton, int shift = 0);
     // Press and release at the same place.
     bool Click(Element& element, double x, double y, int button = kLeftButton, int shift = 0);
+
+    // A key press, seen by the window's key-down handler as the backend's key preview hands it on.
+    void Key(Window& window, int keyCode, int shift = 0);
+    // The wheel turned by `delta` (kWheelNotch a notch away from the user) with the pointer at (x, y)
+    // client pixels.
+    void Wheel(Window& window, int delta, double x = 0, double y = 0);
 
     // The user drags the scroll bar's thumb to `value`: the scroll event, without the change event.
     bool Scroll(ScrollBar& bar, std::int16_t value);

@@ -102,7 +102,7 @@ void ChildControls::SyncControl(HWND parent, const Element& element, Control& co
         std::wstring caption;
         if (const auto* box = dynamic_cast<const CheckBox*>(&element)) {
             font = &box->font;
-            caption = Wide(box->caption);
+            caption = Wide(box->accessibleName.empty() ? box->caption : box->accessibleName);
             if (box->value != control.value) {
                 SendMessageW(hwnd, BM_SETCHECK, box->value == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
                 control.value = box->value;
@@ -148,6 +148,9 @@ HBRUSH ChildControls::Ground(HWND control, HDC dc) {
     const Element* element = ElementOf(control);
     if (const auto* box = dynamic_cast<const CheckBox*>(element)) {
         SetBkColor(dc, ColourRef(box->backColor));
+        if (!box->accessibleName.empty()) {
+            SetTextColor(dc, ColourRef(box->backColor)); // the name is for readers, not to be seen
+        }
         return Brush(box->backColor);
     }
     if (element != nullptr) {

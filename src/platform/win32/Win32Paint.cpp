@@ -1,5 +1,6 @@
 // Painting the element tree with GDI into a DIB section: fills, labels (DrawTextW), pictures
-// (StretchDIBits, or a blend by alpha in software), picture box surfaces, each clipped to its picture box.
+// (StretchDIBits, or a blend by alpha in software), picture box surfaces, each clipped to its picture box,
+// and the keyboard focus ring over them.
 #include "platform/win32/Win32Paint.h"
 
 #include "platform/PictureScale.h"
@@ -7,6 +8,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace platform {
@@ -49,6 +51,9 @@ public:
         const RECT all{0, 0, surface_.width(), surface_.height()};
         Fill(all, window.backColor);
         PaintChildren(window, 0, 0, all);
+        if (const std::optional<FocusRing> ring = FocusRingOf(window)) {
+            DrawFocusRing(*ring);
+        }
     }
 
 private:
@@ -176,6 +181,32 @@ private:
                 std::uint32_t& under = bits[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x)];
                 under = BlendOver(picture.At(sx, sy), under);
             }
+        }
+    }
+
+    // A dotted rectangle one pixel outside the ring's box, leaving a pixel between: every other pixel of
+    // its edges, counted in client pixels so that the bands agree, inverted so that it shows on any ground.
+    void DrawFocusRing(const FocusRing& ring) {
+        GdiFlush();
+        const PixelRect box = scale_.ToDevice(ring.box);
+        const PixelRect clip = ring.clip ? scale_.ToDevice(*ring.clip) : PixelRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+        const int left = box.left - 2, top = box.top - 2, right = box.right + 1, bottom = box.bottom + 1;
+        const auto dot = [&](int x, int y) {
+            const int row = y - top_;
+            if ((x + y) % 2 != 0 || x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom || x < 0 ||
+                x >= surface_.width() || row < 0 || row >= surface_.height()) {
+                return;
+            }
+            surface_.Bits()[static_cast<std::size_t>(row) * static_cast<std::size_t>(surface_.width()) +
+                            static_cast<std::size_t>(x)] ^= 0x00FFFFFFu;
+        };
+        for (int x = left; x <= right; ++x) {
+            dot(x, top);
+            dot(x, bottom);
+        }
+        for (int y = top + 1; y < bottom; ++y) {
+            dot(left, y);
+            dot(right, y);
         }
     }
 

@@ -1,6 +1,7 @@
 // Win32 window host: what each message becomes on element state. Creating the window, pointer events
 // with capture and double clicks, tooltips (made when first needed), key preview, timers, the child
-// controls' reports, the keyboard focus, the pointer shape, and painting band by band; after every
+// controls' reports, the keyboard focus, the wheel, screen readers' questions and focus events, the pointer
+// shape, and painting band by band; after every
 // event the window is repainted and brought into step with element state.
 #include "platform/win32/Win32Window.h"
 
@@ -48,6 +49,7 @@ Win32Window::Win32Window(Window& window, Role role, HWND owner, double normalWid
 
 Win32Window::~Win32Window() {
     destroying_ = true;
+    accessibility_.reset();
     // Its controls and tooltip go with it.
     static_cast<void>(hwnd_.Close());
 }
@@ -110,6 +112,7 @@ void Win32Window::OnDestroyed() {
     static_cast<void>(hwnd_.Release());
     static_cast<void>(tooltip_.Release());
     controls_.Forget();
+    accessibility_.reset();
     timers_.clear();
     captured_ = nullptr;
     held_ = 0;
@@ -306,6 +309,45 @@ void Win32Window::OnKeyDown(int keyCode, int shift) {
         handler(keyCode, shift);
     }
     AfterEvent();
+    NotifyFocusMove();
+}
+
+void Win32Window::OnWheel(int delta, int screenX, int screenY) {
+    POINT point{screenX, screenY};
+    const auto handler = window_->onWheel;
+    if (handler && ScreenToClient(hwnd_.Get(), &point)) {
+        handler(delta, Scale().ToDesign(point.x), Scale().ToDesign(point.y));
+    }
+    AfterEvent();
+}
+
+// ---- screen readers ----
+
+std::intptr_t Win32Window::OnGetObject(std::uintptr_t wParam) {
+    if (!window_->accessibleChildren || !hwnd_.Valid()) {
+        return 0; // the system's own object of a plain client area
+    }
+    if (!accessibility_) {
+        accessibility_ = std::make_unique<Win32Accessibility>(*window_, hwnd_.Get(), Scale());
+    }
+    return accessibility_->Answer(wParam);
+}
+
+void Win32Window::OnAccessibleAction(long childId) {
+    RunAccessibleAction(*window_, childId);
+    AfterEvent();
+    NotifyFocusMove();
+}
+
+void Win32Window::NotifyFocusMove() {
+    if (!hwnd_.Valid() || !window_->accessibleChildren) {
+        return;
+    }
+    const long focused = FocusedAccessibleChild(*window_);
+    if (focused != accessibleFocus_ && focused != 0) {
+        NotifyAccessibleFocus(hwnd_.Get(), focused);
+    }
+    accessibleFocus_ = focused;
 }
 
 void Win32Window::OnTimer(std::uintptr_t id) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "platform/ElementGeometry.h"
+#include "platform/win32/Win32Accessible.h"
 #include "platform/win32/Win32Controls.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Shared.h"
@@ -54,6 +55,12 @@ public:
     void OnDoubleClick(int x, int y, int shift);
     void OnCaptureLost();
     void OnKeyDown(int keyCode, int shift);
+    // The wheel turned by `delta` with the pointer at (screenX, screenY), screen pixels.
+    void OnWheel(int delta, int screenX, int screenY);
+    // WM_GETOBJECT for the client area: the accessible object's answer, or 0 to leave it to the system.
+    std::intptr_t OnGetObject(std::uintptr_t wParam);
+    // A reader's default action on child `childId`, posted by the accessible object.
+    void OnAccessibleAction(long childId);
     void OnTimer(std::uintptr_t id);
     void OnScrollControl(HWND__* control, int code);
     void OnControlClicked(HWND__* control);
@@ -88,6 +95,8 @@ private:
     void SyncTimers();
     void SyncCursor();
     void SyncFocus();
+    // Tells readers when the focused accessible part changed.
+    void NotifyFocusMove();
     // The tip of the element under the pointer at (x, y), client device pixels.
     void UpdateTooltip(Element* hovered, int x, int y);
     // The tip's text follows its element's when that changed under a still pointer.
@@ -120,7 +129,9 @@ private:
     Element* captured_ = nullptr;
     int held_ = 0;
 
-    std::vector<RunningTimer> timers_; // by index into window.timers; the timer id is the index + 1
+    std::vector<RunningTimer> timers_;                  // by index into window.timers; the timer id is the index + 1
+    std::unique_ptr<Win32Accessibility> accessibility_; // made at the first WM_GETOBJECT
+    long accessibleFocus_ = 0;                          // the focused part's child id readers were told of
     bool destroying_ = false;
 };
 

@@ -142,6 +142,19 @@ LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
+    case WM_MOUSEWHEEL: // the pointer's place in screen pixels
+        host->OnWheel(GET_WHEEL_DELTA_WPARAM(wParam), x, y);
+        return 0;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT)) {
+            if (const std::intptr_t answer = host->OnGetObject(static_cast<std::uintptr_t>(wParam))) {
+                return answer;
+            }
+        }
+        break;
+    case kAccessibleActionMessage:
+        host->OnAccessibleAction(static_cast<long>(wParam));
+        return 0;
     case WM_CLOSE:
         host->OnSystemClose();
         return 0;

@@ -1,0 +1,67 @@
+// What a screen reader is told of the launcher window. The parts are read afresh from element state each
+// time the reader asks, so they follow every refill; a default action runs the click of Enter and Space.
+#include "launcher/Accessibility.h"
+
+#include "launcher/Keyboard.h"
+#include "launcher/Launching.h"
+
+namespace launcher {
+
+namespace {
+
+using platform::AccessibleItem;
+
+constexpr char16_t kPress[] = u"Press";
+
+AccessibleItem Part(Launcher& app, const KeyboardFocus& target, platform::Text name, const platform::Element& element) {
+    AccessibleItem item;
+    item.name = std::move(name);
+    item.focusable = true;
+    item.focused = app.values.focus == target;
+    item.element = &element;
+    item.defaultAction = kPress;
+    item.doDefaultAction = [&app, target] { ClickFocusTarget(app, target); };
+    return item;
+}
+
+} // namespace
+
+std::vector<AccessibleItem> AccessibleParts(Launcher& app) {
+    Form1& form = app.form;
+    std::vector<AccessibleItem> parts;
+    const std::vector<int> positions = PositionsBySlot(app);
+    for (int k = 0; k < static_cast<int>(positions.size()); ++k) {
+        const int pos = positions[static_cast<std::size_t>(k)];
+        const Int16 id = TileProgramId(app, static_cast<Int16>(k));
+        const catalogue::ProgramRecord* program =
+            id >= 0 && id < catalogue::kSlotCount ? &app.cat.progList[static_cast<std::size_t>(id)] : nullptr;
+        AccessibleItem tile =
+            Part(app, KeyboardFocus{FocusKind::Tile, pos}, form.progName[k].caption(), form.progIcon[k]);
+        tile.element2 = &form.progName[k];
+        tile.description = program != nullptr ? program->desc : platform::Text();
+        // Greyed by the fill: not installed.
+        tile.unavailable = form.progName[k].foreColor == kGreyedName;
+        tile.defaultAction = u"Start";
+        parts.push_back(std::move(tile));
+        if (form.prVidBut[k].visible) {
+            parts.push_back(Part(app, KeyboardFocus{FocusKind::Video, pos},
+                                 u"Help video: " + form.progName[k].caption(), form.prVidBut[k]));
+        }
+    }
+    parts.push_back(Part(app, KeyboardFocus{FocusKind::Minimise, -1}, form.MinBut.toolTipText, form.MinBut));
+    parts.push_back(Part(app, KeyboardFocus{FocusKind::Maximise, -1}, form.restoreBut.toolTipText, form.restoreBut));
+    parts.push_back(Part(app, KeyboardFocus{FocusKind::Exit, -1}, form.ExitBut.toolTipText, form.ExitBut));
+
+    AccessibleItem info;
+    info.role = AccessibleItem::Role::StaticText;
+    info.name = form.progInfo.caption();
+    info.element = &form.progInfo;
+    parts.push_back(std::move(info));
+    return parts;
+}
+
+void ConnectAccessibility(Launcher& app) {
+    app.form.accessibleChildren = [&app] { return AccessibleParts(app); };
+}
+
+} // namespace launcher

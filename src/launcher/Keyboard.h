@@ -1,0 +1,28 @@
+// The launcher window without a mouse: the keyboard focus over the tiles, their video buttons and the
+// caption buttons, Enter and Space acting as a click, the focus ring, and the mouse wheel over the grid.
+#pragma once
+
+#include "launcher/Launcher.h"
+
+#include <optional>
+#include <vector>
+
+namespace launcher {
+
+// Every key of the launcher window but the options' own combination: the focus moves (arrows, Home, End,
+// Page Up and Down, Tab and Shift+Tab) and Enter or Space on the focused element. The first key press
+// shows the keyboard cues.
+void KeyboardKeyDown(Launcher& app, int keyCode, int shift);
+// The wheel turned by `delta` units over the window: each whole notch scrolls the grid one row.
+void WheelOverGrid(Launcher& app, int delta);
+// Puts the focus ring where the focus now is (the slot that shows the focused program may have changed).
+void ShowFocus(Launcher& app);
+// What Enter and Space do: the press and the release of a click on the element `target` names (a tile's
+// picture, a video button, a caption button); nothing when it is not laid out.
+void ClickFocusTarget(Launcher& app, const KeyboardFocus& target);
+// The display position each shown tile slot shows, slot by slot.
+std::vector<int> PositionsBySlot(Launcher& app);
+// The tile slot that shows display position `position` now; nothing when it is not laid out.
+std::optional<int> SlotOfPosition(Launcher& app, int position);
+
+} // namespace launcher

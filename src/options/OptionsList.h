@@ -1,0 +1,38 @@
+// The program list of the options dialog: where its rows stand, the drop that reorders them, and its use
+// when it holds more rows than the dialog shows (the scroll bar, the wheel, a drag held at an edge) or
+// without a mouse (Tab, Alt+Up and Alt+Down, Enter and Escape).
+#pragma once
+
+#include "options/optForm.h"
+
+namespace options {
+
+// The rows the dialog shows at once; a longer list scrolls.
+inline constexpr int kRowsShown = 29;
+// Rows a wheel notch scrolls the list.
+inline constexpr int kRowsPerNotch = 3;
+
+// Row i's place in the dialog (pixels) at the list's scroll value; rows above the first shown one lie
+// above the list.
+double RowTop(const optForm& form, const platform::Label& label, int i);
+// Gives the scroll bar its range for `rows` rows (shown only when they do not all fit) and places them.
+void SetUpList(optForm& form, int rows);
+// Places every row but the one being dragged at its place, showing the rows inside the list.
+void PlaceRows(optForm& form);
+// Puts every row in order of where its label now stands, ties kept in row order, and places the rows.
+void DropRows(optForm& form);
+// Scrolls the list as little as brings row i into it.
+void ScrollRowIntoView(optForm& form, int i);
+
+// A drag of row `row`'s name moved: while the name is held beyond the shown rows, the list scrolls that
+// way on the edge timer, a row a tick.
+void FollowDrag(optForm& form, int row);
+void EndDrag(optForm& form);
+
+// The wheel over the dialog at (x, y) client pixels: over the list, it scrolls the list.
+void WheelOverList(optForm& form, int delta, double x, double y);
+// A key in the dialog: Tab and Shift+Tab go round the rows' check boxes and the buttons, Alt+Up and
+// Alt+Down move the focused row's program one place, Enter is OK (or the focused button), Escape is Cancel.
+void OptionsKeyDown(optForm& form, int keyCode, int shift);
+
+} // namespace options

@@ -1,0 +1,92 @@
+# End-to-end tests of the launcher without a mouse: what a screen reader reads and starts, the keyboard
+# alone, the wheel over the grid, and an options list of 40 programs.
+# shellcheck shell=bash
+
+# The screen reader's view of the launcher: "role|name|description|default action|states" a child.
+access_tree() { "$WINE64" "$BUILD/win32_access_client.exe" "$@" 2>/dev/null | tr -d '\r'; }
+tree_line() { grep "^43|$2|" <<<"$1" | cut -d'|' -f"$3"; }
+
+test_screen_reader_reads_the_tiles_and_starts_a_demo() {
+    TESSALY_DEMO_REPORT='T:\demo-report.txt' launch_staged access stage_demo || return 1
+    local tree name
+    tree=$(access_tree) || fail "no accessible object" || return 1
+    # The staged catalogue: the built-in suite, the four demo programs installed and the rest greyed but
+    # for the web link; the caption buttons by their tips.
+    for name in "Crossword Maker" "Map Skills" "Island Explorer" "Rainforest Rescue" "Help Videos Online"; do
+        expect "$name" "$(tree_line "$tree" "$name" 4-5)" "Start| focusable"
+    done
+    expect "description" "$(tree_line "$tree" "Crossword Maker" 3 | cut -c1-39)" "Make crosswords from your spelling list"
+    expect "Table Trainer" "$(tree_line "$tree" "Table Trainer" 4-5)" "Start| unavailable focusable"
+    expect "greyed tiles" "$(grep -c '|Start| unavailable' <<<"$tree")" 24
+    expect "caption buttons" "$(grep -E '^43\|(Minimise|Restore down|Exit)\|' <<<"$tree" | cut -d'|' -f2 | paste -sd,)" \
+        "Minimise,Restore down,Exit"
+    access_tree "Crossword Maker" >/dev/null
+    expect "started by the default action" "$(e2e_wait_lines "$ROOT/demo-report.txt" 1 15)" 1
+}
+
+# Tab puts the focus and its ring on the first tile, Right moves it to Crossword Maker, Enter starts it;
+# the reader hears the focused tile.
+test_keyboard_alone_starts_a_demo() {
+    TESSALY_DEMO_REPORT='T:\demo-report.txt' launch_staged keys stage_demo || return 1
+    xdotool windowfocus "$LAUNCHER_WID"
+    screenshot keys-before
+    xdotool key Tab Right
+    sleep 0.5
+    screenshot keys-ring
+    # The ring's top edge runs 2 pixels above tile 1's 64-pixel picture, dotted over the white tile area.
+    local y=$(($(tile_y 1) - 34)) x=$(($(tile_x 1) - 32))
+    expect "no ring before a key" "$(e2e_darkest "$E2E_TMP/keys-before.png" "$x" "$y" 64 1)" 255
+    expect "ring" "$(e2e_darkest "$E2E_TMP/keys-ring.png" "$x" "$y" 64 1)" 0
+    expect "focused" "$(access_tree | grep ' focused$' | cut -d'|' -f2)" "Crossword Maker"
+    xdotool key Return
+    expect "started by Enter" "$(e2e_wait_lines "$ROOT/demo-report.txt" 1 15)" 1
+}
+
+# A wheel notch towards the user scrolls the grid one row down (the first cell shows what the sixth
+# showed), a notch away scrolls it back. The cells are compared below their top rows, where the names of
+# the row above reach.
+test_wheel_scrolls_the_grid_a_row_a_notch() {
+    launch_staged wheel || return 1
+    screenshot wheel-top
+    xdotool mousemove --window "$LAUNCHER_WID" 400 300 click 5
+    sleep 0.5
+    screenshot wheel-down
+    xdotool click 4
+    sleep 0.5
+    screenshot wheel-back
+    e2e_crop "$E2E_TMP/wheel-top.png" "$E2E_TMP/cell5.png" "$(cell_left 5)" $(($(cell_top 5) + 4)) 180 116
+    e2e_crop "$E2E_TMP/wheel-top.png" "$E2E_TMP/cell0.png" "$(cell_left 0)" $(($(cell_top 0) + 4)) 180 116
+    e2e_crop "$E2E_TMP/wheel-down.png" "$E2E_TMP/down0.png" "$(cell_left 0)" $(($(cell_top 0) + 4)) 180 116
+    e2e_crop "$E2E_TMP/wheel-back.png" "$E2E_TMP/back0.png" "$(cell_left 0)" $(($(cell_top 0) + 4)) 180 116
+    expect "scrolled a row" "$(e2e_pixels_differing "$E2E_TMP/cell5.png" "$E2E_TMP/down0.png")" 0
+    expect "scrolled back" "$(e2e_pixels_differing "$E2E_TMP/cell0.png" "$E2E_TMP/back0.png")" 0
+}
+
+# Forty programs: the list shows a scroll bar, Tab reaches the 40th row, Alt+Up moves it one place, Enter is
+# OK, and the exit button saves the new order.
+write_forty_settings() {
+    local i order="" programs=""
+    for i in $(seq 0 39); do
+        order+=" p$i='$i'"
+        programs+="<program name='Program $i' path='T:\\Apps\\p$i.exe' show='T' />"$'\n'
+    done
+    printf '%s\n' "<programs>" "<options showall='True' />" "<order$order />" "$programs</programs>" |
+        grep -v '^$' | e2e_write_crlf "$SETTINGS"
+}
+test_options_list_of_forty_by_keyboard() {
+    launch_staged forty write_forty_settings || return 1
+    open_options || return 1
+    xdotool windowfocus "$(e2e_wait_window "$OPTIONS_TITLE" 5)"
+    xdotool key --delay 30 $(printf 'Tab %.0s' $(seq 40)) alt+Up
+    sleep 0.5
+    screenshot forty-options
+    # The scroll bar's arrow at the top right of the list (the list is white there without it).
+    [ "$(e2e_darkest "$E2E_TMP/forty-options.png" $((OPTIONS_X + 232)) $((OPTIONS_Y + 40)) 17 17)" -lt 128 ] ||
+        fail "no scroll bar beside the list"
+    # A tick carries its program's name for readers, unseen: the ground right of the first row's box is white.
+    expect "tick's text" "$(e2e_darkest "$E2E_TMP/forty-options.png" $((OPTIONS_X + 204)) $((OPTIONS_Y + 50)) 12 12)" 255
+    xdotool key Return
+    e2e_wait_window_gone "$OPTIONS_TITLE" 10 || fail "Enter did not close the dialog"
+    quit_by_exit_button
+    expect "order" "$(tr -d '\r' <"$SETTINGS" | sed -n 3p | grep -o "p3[89]='[0-9]*'" | paste -sd' ')" "p38='39' p39='38'"
+}

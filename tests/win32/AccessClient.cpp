@@ -1,0 +1,60 @@
+// A screen reader's view of the launcher, for tests/e2e/test_access.sh: reads the accessible children of the
+// window titled "Tessaly Collection" and prints one line each, "role|name|description|default action|
+// states" (states: "unavailable", "focusable", "focused"). Given a name, it then runs that child's default
+// action. Exits 1 when the window or its accessible object cannot be had.
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// Spelled out: the static import library's IID_IAccessible is no GUID.
+constexpr GUID kIidAccessible{0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
+std::wstring Take(BSTR text) {
+    std::wstring out = text != nullptr ? text : L"";
+    SysFreeString(text);
+    return out;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    HWND window = FindWindowW(nullptr, L"Tessaly Collection");
+    IAccessible* client = nullptr;
+    if (window == nullptr ||
+        FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&client)))) {
+        std::fputs("no accessible object\n", stderr);
+        return 1;
+    }
+    long count = 0;
+    client->get_accChildCount(&count);
+    for (long id = 1; id <= count; ++id) {
+        VARIANT child{};
+        child.vt = VT_I4;
+        child.lVal = id;
+        BSTR name = nullptr, description = nullptr, action = nullptr;
+        VARIANT role{}, state{};
+        client->get_accName(child, &name);
+        client->get_accDescription(child, &description);
+        client->get_accDefaultAction(child, &action);
+        client->get_accRole(child, &role);
+        client->get_accState(child, &state);
+        const std::wstring shown = Take(name);
+        std::wstring states;
+        states += (state.lVal & STATE_SYSTEM_UNAVAILABLE) != 0 ? L" unavailable" : L"";
+        states += (state.lVal & STATE_SYSTEM_FOCUSABLE) != 0 ? L" focusable" : L"";
+        states += (state.lVal & STATE_SYSTEM_FOCUSED) != 0 ? L" focused" : L"";
+        std::wprintf(L"%ld|%ls|%ls|%ls|%ls\n", role.lVal, shown.c_str(), Take(description).c_str(),
+                     Take(action).c_str(), states.c_str());
+        if (argc > 1 && shown == argv[1]) {
+            client->accDoDefaultAction(child);
+        }
+    }
+    client->Release();
+    return 0;
+}
