@@ -486,7 +486,8 @@ MUTANTS = [
       "if (const std::intptr_t answer = 0 * wParam) {",
       tests=["test_screen_reader_reads_the_tiles_and_starts_a_demo"]),
     M("ticks: the reader's name shows", "e2e", WIN_CONTROLS,
-      "SetTextColor(dc, ColourRef(box->backColor)); // the name is for readers, not to be seen", ";",
+      "caption += std::wstring(kHiddenNameIndent, L' ') + Wide(box->accessibleName);",
+      "caption += Wide(box->accessibleName);",
       tests=["test_options_list_of_forty_by_keyboard"]),
     # ---- start-up ----
     M("main: a second instance runs", "host", MAIN,

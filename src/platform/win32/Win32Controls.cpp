@@ -15,6 +15,9 @@ namespace {
 
 // Child control ids start here; the id only has to be unique among the window's children.
 constexpr int kFirstControlId = 100;
+// Blanks before a check box's hidden name: some 85 pixels in the box's font, while a check box of the
+// options list is 33 pixels wide.
+constexpr std::size_t kHiddenNameIndent = 24;
 
 } // namespace
 
@@ -102,7 +105,13 @@ void ChildControls::SyncControl(HWND parent, const Element& element, Control& co
         std::wstring caption;
         if (const auto* box = dynamic_cast<const CheckBox*>(&element)) {
             font = &box->font;
-            caption = Wide(box->accessibleName.empty() ? box->caption : box->accessibleName);
+            caption = Wide(box->caption);
+            if (!box->accessibleName.empty()) {
+                // Readers take a check box's name from its text, which must not show. Behind a run of blanks
+                // the name starts well past the control's right edge, so the control's own bounds clip it
+                // away whatever colour a visual style draws text in.
+                caption += std::wstring(kHiddenNameIndent, L' ') + Wide(box->accessibleName);
+            }
             if (box->value != control.value) {
                 SendMessageW(hwnd, BM_SETCHECK, box->value == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
                 control.value = box->value;
@@ -148,9 +157,6 @@ HBRUSH ChildControls::Ground(HWND control, HDC dc) {
     const Element* element = ElementOf(control);
     if (const auto* box = dynamic_cast<const CheckBox*>(element)) {
         SetBkColor(dc, ColourRef(box->backColor));
-        if (!box->accessibleName.empty()) {
-            SetTextColor(dc, ColourRef(box->backColor)); // the name is for readers, not to be seen
-        }
         return Brush(box->backColor);
     }
     if (element != nullptr) {
