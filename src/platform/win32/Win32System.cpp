@@ -119,15 +119,6 @@ std::optional<Version> ParseVersionResource(std::string_view block) {
     return Version{static_cast<int>(high >> 16), static_cast<int>(high & 0xFFFF), static_cast<int>(low & 0xFFFF)};
 }
 
-int ReadDpiX() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
-    if (screen != nullptr) {
-        ReleaseDC(nullptr, screen);
-    }
-    return dpi > 0 ? dpi : 96;
-}
-
 int ReadDpiY() {
     HDC screen = GetDC(nullptr);
     const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;

@@ -44,8 +44,7 @@ std::optional<Version> ParseVersionResource(std::string_view block);
 // The screen as the core sees it at every resolution: 15 twips per design pixel, and its size in twips of
 // its size in design pixels (a 1920 x 1080 screen at 144 dpi is 1280 x 720 design pixels).
 ScreenInfo ReadScreen(const DisplayScale& scale);
-// The system's resolution in dots per inch, horizontally and vertically.
-int ReadDpiX();
+// The system's vertical resolution in dots per inch.
 int ReadDpiY();
 
 class Win32System final : public System {
