@@ -45,16 +45,6 @@ void Focus(optForm& form, int row) {
     }
 }
 
-// The row whose check box has the keyboard focus; -1 when none has.
-int FocusedRow(const optForm& form) {
-    for (int i = 0; i < Rows(form) && i < form.progCheck.Count(); ++i) {
-        if (form.focused == &form.progCheck[i]) {
-            return i;
-        }
-    }
-    return -1;
-}
-
 // Moves the focused row's program one place up (-1) or down (+1), as a drag of its name that is dropped
 // just beyond the neighbouring row's top.
 void MoveFocusedRow(optForm& form, int step) {
@@ -117,6 +107,15 @@ void EdgeTick(optForm& form) {
 }
 
 } // namespace
+
+int FocusedRow(const optForm& form) {
+    for (int i = 0; i < Rows(form) && i < form.progCheck.Count(); ++i) {
+        if (form.focused == &form.progCheck[i]) {
+            return i;
+        }
+    }
+    return -1;
+}
 
 double RowTop(const optForm& form, const platform::Label& label, int i) {
     const int first = form.listScroll.visible ? form.listScroll.value() : 0;

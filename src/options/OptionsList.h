@@ -23,6 +23,8 @@ void PlaceRows(optForm& form);
 void DropRows(optForm& form);
 // Scrolls the list as little as brings row i into it.
 void ScrollRowIntoView(optForm& form, int i);
+// The row whose check box has the keyboard focus; -1 when none has.
+int FocusedRow(const optForm& form);
 
 // A drag of row `row`'s name moved: while the name is held beyond the shown rows, the list scrolls that
 // way on the edge timer, a row a tick.
@@ -31,8 +33,9 @@ void EndDrag(optForm& form);
 
 // The wheel over the dialog at (x, y) client pixels: over the list, it scrolls the list.
 void WheelOverList(optForm& form, int delta, double x, double y);
-// A key in the dialog: Tab and Shift+Tab go round the rows' check boxes and the buttons, Alt+Up and
-// Alt+Down move the focused row's program one place, Enter is OK (or the focused button), Escape is Cancel.
+// A key in the dialog (Ctrl+L, which locates, is wired with the launcher): Tab and Shift+Tab go round the rows' check
+// boxes and the buttons, Alt+Up and Alt+Down move the focused row's program one place, Enter is OK (or the focused
+// button), Escape is Cancel.
 void OptionsKeyDown(optForm& form, int keyCode, int shift);
 
 } // namespace options

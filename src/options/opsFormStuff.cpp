@@ -82,7 +82,14 @@ void WireOptForm(Launcher& app, optForm& form) {
     form.cancelBut.onClick = [&app, &form] { cancelBut_Click(app, form); };
     form.Command1.onClick = [&app, &form] { Command1_Click(app, form); };
     form.onSystemClose = [&app, &form] { cancelBut_Click(app, form); };
-    form.onKeyDown = [&form](int keyCode, int shift) { OptionsKeyDown(form, keyCode, shift); };
+    form.onKeyDown = [&app, &form](int keyCode, int shift) {
+        // Ctrl+L locates the focused row's program, as a double click on its name does.
+        if (keyCode == kKeyL && shift == platform::kCtrlMask) {
+            LocateProgram(app, form, static_cast<Int16>(FocusedRow(form)));
+            return;
+        }
+        OptionsKeyDown(form, keyCode, shift);
+    };
     form.onWheel = [&form](int delta, double x, double y) { WheelOverList(form, delta, x, y); };
 }
 

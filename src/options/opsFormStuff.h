@@ -11,6 +11,7 @@ using launcher::Int16;
 using launcher::Launcher;
 
 inline constexpr int kKeyK = 'K';
+inline constexpr int kKeyL = 'L'; // Ctrl+L in the options dialog locates the focused row's program
 inline constexpr int kCtrlShift = platform::kShiftMask | platform::kCtrlMask;
 
 // Key-down of the launcher window: Ctrl+Shift+K (and nothing else held) opens the options; every other key

@@ -159,14 +159,15 @@ TEST(OkButton, AppliesTheRowsThatResetAnsweredNoKeptAndRefillsTheGridWhileCancel
 
 TEST(LocateProgram, OnlyAChosenFileReplacesThePathAndItStaysAfterCancel) {
     constexpr char16_t kFound[] = u"C:\\Found\\Kid's Maths.exe";
-    // Whether Prog 3 (row 2) is dragged to the top before the double click, the row double-clicked, its
-    // program, and the choice in the file dialog (nothing: cancelled).
-    const std::tuple<const char*, bool, int, int, std::optional<std::u16string>> cases[] = {
-        {"chosen for the dragged row", true, 0, 3, kFound},
-        {"file dialog cancelled", false, 1, 4, std::nullopt},
-        {"empty choice", false, 1, 4, u""},
+    // Whether Prog 3 (row 2) is dragged to the top first, the row double-clicked (or focused by Tab and
+    // located with Ctrl+L), its program, and the choice in the file dialog (nothing: cancelled).
+    const std::tuple<const char*, bool, bool, int, int, std::optional<std::u16string>> cases[] = {
+        {"chosen for the dragged row", true, false, 0, 3, kFound},
+        {"file dialog cancelled", false, false, 1, 4, std::nullopt},
+        {"empty choice", false, false, 1, 4, u""},
+        {"Ctrl+L on the focused row", true, true, 0, 3, kFound},
     };
-    for (const auto& [what, dragFirst, row, id, choice] : cases) {
+    for (const auto& [what, dragFirst, byKeys, row, id, choice] : cases) {
         SCOPED_TRACE(what);
         OptionsScene scene;
         scene.files.AddFile(kFound);
@@ -176,7 +177,13 @@ TEST(LocateProgram, OnlyAChosenFileReplacesThePathAndItStaysAfterCancel) {
             if (dragFirst) {
                 scene.DragName(f, 2, -60);
             }
-            f.progLabel[row].handlers.doubleClick(platform::PointerEvent{row, kLeftButton, 0, 150, 120});
+            if (byKeys) {
+                scene.driver.Key(f, kKeyL, platform::kCtrlMask); // no row focused: nothing
+                scene.driver.Key(f, platform::kKeyTab);
+                scene.driver.Key(f, kKeyL, platform::kCtrlMask);
+            } else {
+                f.progLabel[row].handlers.doubleClick(platform::PointerEvent{row, kLeftButton, 0, 150, 120});
+            }
             f.cancelBut.onClick();
         });
         ASSERT_EQ(scene.system.OpenFileRequests().size(), 1u);

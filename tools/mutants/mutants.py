@@ -378,6 +378,9 @@ MUTANTS = [
     # ---- teacher options ----
     M("options: Ctrl+Shift+Alt+K opens", "host", OPTIONS,
       "if (keyCode == kKeyK && shift == kCtrlShift) {", "if (keyCode == kKeyK && (shift & kCtrlShift) == kCtrlShift) {"),
+    M("options: Ctrl+L locates the first row, focused or not", "host", OPTIONS,
+      "LocateProgram(app, form, static_cast<Int16>(FocusedRow(form)));",
+      "LocateProgram(app, form, static_cast<Int16>(0));"),
     M("options: rows step by the label's full height", "host", OPTIONS_LIST,
       "return kFirstRowTop + (i - first) * (label.height - 1);", "return kFirstRowTop + (i - first) * label.height;"),
     M("options: unticked programs stay shown", "host", OPTIONS,
