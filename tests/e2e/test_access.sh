@@ -30,9 +30,20 @@ test_keyboard_alone_starts_a_demo() {
     TESSALY_DEMO_REPORT='T:\demo-report.txt' launch_staged keys stage_demo || return 1
     xdotool windowfocus "$LAUNCHER_WID"
     screenshot keys-before
-    xdotool key Tab Right
+    "$WINE64" "$BUILD/win32_access_client.exe" --focus 6 >"$E2E_TMP/focus.txt" 2>/dev/null &
+    E2E_PIDS+=("$!")
+    e2e_until 5 grep -q listening "$E2E_TMP/focus.txt" || fail "the reader does not listen"
+    xdotool key Tab
+    sleep 0.3
+    xdotool key Right
     sleep 0.5
     screenshot keys-ring
+    # A reader hears each move of the focus, with the tile's name and state.
+    e2e_until 8 grep -q 'Crossword' "$E2E_TMP/focus.txt"
+    # (Each event is looked up when it arrives, so the states are those of that moment.)
+    expect "heard" "$(tr -d '\r' <"$E2E_TMP/focus.txt" | grep '^focus|' | cut -d'|' -f2 | sort | paste -sd,)" \
+        "Crossword Maker,Help Videos Online"
+    grep -q '^focus|Crossword Maker| focusable focused' "$E2E_TMP/focus.txt" || fail "the focused tile's state"
     # The ring's top edge runs 2 pixels above tile 1's 64-pixel picture, dotted over the white tile area.
     local y=$(($(tile_y 1) - 34)) x=$(($(tile_x 1) - 32))
     expect "no ring before a key" "$(e2e_darkest "$E2E_TMP/keys-before.png" "$x" "$y" 64 1)" 255

@@ -1,7 +1,8 @@
 // A screen reader's view of the launcher, for tests/e2e/test_access.sh: reads the accessible children of the
 // window titled "Tessaly Collection" and prints one line each, "role|name|description|default action|
 // states" (states: "unavailable", "focusable", "focused"). Given a name, it then runs that child's default
-// action. Exits 1 when the window or its accessible object cannot be had.
+// action. With "--focus SECONDS" it listens instead, as a reader does, for the launcher's focus events and
+// prints "focus|name|states" for each. Exits 1 when the window or its accessible object cannot be had.
 #include <windows.h>
 
 #include <oleacc.h>
@@ -20,11 +21,59 @@ std::wstring Take(BSTR text) {
     return out;
 }
 
+std::wstring States(const VARIANT& state) {
+    std::wstring states;
+    states += (state.lVal & STATE_SYSTEM_UNAVAILABLE) != 0 ? L" unavailable" : L"";
+    states += (state.lVal & STATE_SYSTEM_FOCUSABLE) != 0 ? L" focusable" : L"";
+    states += (state.lVal & STATE_SYSTEM_FOCUSED) != 0 ? L" focused" : L"";
+    return states;
+}
+
+void CALLBACK OnFocus(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    IAccessible* accessible = nullptr;
+    VARIANT which{};
+    if (FAILED(AccessibleObjectFromEvent(hwnd, object, child, &accessible, &which))) {
+        std::puts("focus|?|");
+        return;
+    }
+    BSTR name = nullptr;
+    VARIANT state{};
+    accessible->get_accName(which, &name);
+    accessible->get_accState(which, &state);
+    std::wprintf(L"focus|%ls|%ls\n", Take(name).c_str(), States(state).c_str());
+    std::fflush(stdout);
+    accessible->Release();
+}
+
+// Prints the focus events of the window's process for `seconds`.
+int Listen(HWND window, int seconds) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnFocus, process, 0, WINEVENT_OUTOFCONTEXT) ==
+        nullptr) {
+        return 1;
+    }
+    std::puts("listening");
+    std::fflush(stdout);
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds) * 1000;
+    for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     HWND window = FindWindowW(nullptr, L"Tessaly Collection");
+    if (window != nullptr && argc > 2 && std::wstring(argv[1]) == L"--focus") {
+        return Listen(window, _wtoi(argv[2]));
+    }
     IAccessible* client = nullptr;
     if (window == nullptr ||
         FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&client)))) {
@@ -45,12 +94,8 @@ int wmain(int argc, wchar_t** argv) {
         client->get_accRole(child, &role);
         client->get_accState(child, &state);
         const std::wstring shown = Take(name);
-        std::wstring states;
-        states += (state.lVal & STATE_SYSTEM_UNAVAILABLE) != 0 ? L" unavailable" : L"";
-        states += (state.lVal & STATE_SYSTEM_FOCUSABLE) != 0 ? L" focusable" : L"";
-        states += (state.lVal & STATE_SYSTEM_FOCUSED) != 0 ? L" focused" : L"";
         std::wprintf(L"%ld|%ls|%ls|%ls|%ls\n", role.lVal, shown.c_str(), Take(description).c_str(),
-                     Take(action).c_str(), states.c_str());
+                     Take(action).c_str(), States(state).c_str());
         if (argc > 1 && shown == argv[1]) {
             client->accDoDefaultAction(child);
         }
