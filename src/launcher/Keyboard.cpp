@@ -323,20 +323,7 @@ void KeyboardKeyDown(Launcher& app, int keyCode, int shift) {
 }
 
 void WheelOverGrid(Launcher& app, int delta) {
-    // Deltas of less than a notch (fine-grained wheels and touch pads) add up until they make one.
-    int& rest = app.values.wheelRest;
-    rest += std::clamp(delta, -100 * platform::kWheelNotch, 100 * platform::kWheelNotch);
-    const int notches = rest / platform::kWheelNotch;
-    rest -= notches * platform::kWheelNotch;
-    platform::ScrollBar& bar = app.form.VScroll;
-    if (notches == 0 || !bar.visible || bar.max() < bar.min()) {
-        return;
-    }
-    // A notch away from the user scrolls up: towards the first row.
-    const int value = std::clamp<int>(bar.value() - notches, bar.min(), bar.max());
-    if (value != bar.value()) {
-        static_cast<void>(bar.SetValue(static_cast<Int16>(value)));
-    }
+    platform::TurnWheel(app.form.VScroll, app.values.wheelRest, delta, 1); // a row a notch
 }
 
 } // namespace launcher

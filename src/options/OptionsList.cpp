@@ -216,14 +216,7 @@ void WheelOverList(optForm& form, int delta, double x, double y) {
     if (!list || !list->Contains(x, y) || !bar.visible) {
         return;
     }
-    // Smaller deltas add up to notches; a notch away from the user scrolls towards the first row.
-    form.wheelRest += std::clamp(delta, -100 * platform::kWheelNotch, 100 * platform::kWheelNotch);
-    const int notches = form.wheelRest / platform::kWheelNotch;
-    form.wheelRest -= notches * platform::kWheelNotch;
-    const int value = std::clamp<int>(bar.value() - notches * kRowsPerNotch, bar.min(), bar.max());
-    if (value != bar.value()) {
-        static_cast<void>(bar.SetValue(static_cast<Int16>(value)));
-    }
+    platform::TurnWheel(bar, form.wheelRest, delta, kRowsPerNotch);
 }
 
 void OptionsKeyDown(optForm& form, int keyCode, int shift) {

@@ -85,6 +85,17 @@ bool ScrollBar::SetValue(std::int16_t value) {
     return true;
 }
 
+void TurnWheel(ScrollBar& bar, int& rest, int delta, int step) {
+    rest += std::clamp(delta, -100 * kWheelNotch, 100 * kWheelNotch);
+    const int notches = rest / kWheelNotch;
+    rest -= notches * kWheelNotch;
+    if (notches == 0 || !bar.visible || bar.max() < bar.min()) {
+        return;
+    }
+    const int value = std::clamp<int>(bar.value() - notches * step, bar.min(), bar.max());
+    static_cast<void>(bar.SetValue(static_cast<std::int16_t>(value)));
+}
+
 void ScrollBar::SetMin(std::int16_t min) {
     min_ = min;
     (void)SetValue(Clamped(value_));

@@ -228,6 +228,11 @@ private:
     std::int16_t value_ = 0, min_ = 0, max_ = 32767;
 };
 
+// The wheel turned by `delta` over a scroll bar that moves `step` a notch. Deltas of less than a notch
+// (fine-grained wheels and touch pads) add up in `rest` until they make one; a notch away from the user
+// scrolls towards the minimum, no further than the bar's range. A hidden bar does not move.
+void TurnWheel(ScrollBar& bar, int& rest, int delta, int step);
+
 class CheckBox final : public Element {
 public:
     explicit CheckBox(std::string name) : Element(Kind::CheckBox, std::move(name)) {}
