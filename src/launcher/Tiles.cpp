@@ -36,6 +36,17 @@ constexpr double kNameGap = 8;
 // The icon path copies this square (pixels at any resolution) from dumIcon to dumberIcon.
 constexpr int kIconSize = 32;
 
+// The centre of a row's first cell: half a cell in from the holder's left edge.
+Int16 FirstCellX(Int16 cellWidth) {
+    return Nearest(cellWidth / 2.0).value_or(0);
+}
+
+// Whether a cell centred at cellX would not fit the row, so that it starts the next one: its centre lies
+// beyond the holder's full width (scroll bar included) less half a cell.
+bool StartsNewRow(const Launcher& app, double cellX) {
+    return app.form.progHolder.width - app.cat.cellWidth / 2.0 < cellX;
+}
+
 bool ValidId(int id) {
     return id >= 0 && id < kSlotCount;
 }
@@ -159,15 +170,13 @@ bool HasVideoButton(Launcher& app, Int16 id) {
 }
 
 int TilesPerRow(const Launcher& app) {
-    // The fill's own test: the next cell starts a new row when its centre lies beyond the holder's width less
-    // half a cell. The first tile of a row is always placed.
-    const double width = app.form.progHolder.width;
+    // Cells as the fill steps them; the first tile of a row is always placed.
     const Int16 cellWidth = app.cat.cellWidth;
-    double cellX = Nearest(cellWidth / 2.0).value_or(0);
+    double cellX = FirstCellX(cellWidth);
     int tiles = 1;
     for (; tiles < kSlotCount; ++tiles) {
         cellX += cellWidth;
-        if (width - cellWidth / 2.0 < cellX) {
+        if (StartsNewRow(app, cellX)) {
             break;
         }
     }
@@ -179,7 +188,7 @@ void LayoutTiles(Launcher& app) {
     const catalogue::Catalogue& cat = app.cat;
     ModuleValues& v = app.values;
 
-    v.cellX = Nearest(cat.cellWidth / 2.0).value_or(0);
+    v.cellX = FirstCellX(cat.cellWidth);
     v.cellY = Nearest(cat.cellHeight / 2.0).value_or(0);
     Int16 k = 0;
 
@@ -207,8 +216,8 @@ void LayoutTiles(Launcher& app) {
         if (const std::optional<Int16> next = Sum16(v.cellX, cat.cellWidth)) {
             v.cellX = *next;
         }
-        if (form.progHolder.width - cat.cellWidth / 2.0 < v.cellX) {
-            v.cellX = Nearest(cat.cellWidth / 2.0).value_or(0);
+        if (StartsNewRow(app, v.cellX)) {
+            v.cellX = FirstCellX(cat.cellWidth);
             if (const std::optional<Int16> next = Sum16(v.cellY, cat.cellHeight)) {
                 v.cellY = *next;
             }
