@@ -1,7 +1,10 @@
+// The shared path, text and number helpers.
 #include "catalogue/Misc.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <string>
 
 namespace catalogue {
 
@@ -103,6 +106,58 @@ Text DataFilePath(const platform::FileSystem& files, TextView fileName) {
     return CleanPath(path);
 }
 
+std::optional<double> LeadingNumber(TextView text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) {
+        ++i;
+    }
+    std::string ascii;
+    const auto isDigit = [&](std::size_t k) { return k < text.size() && text[k] >= u'0' && text[k] <= u'9'; };
+    const auto takeDigits = [&] {
+        std::size_t n = 0;
+        for (; isDigit(i); ++i, ++n) {
+            ascii += static_cast<char>(text[i]);
+        }
+        return n;
+    };
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    std::size_t digits = takeDigits();
+    if (i < text.size() && text[i] == u'.') {
+        ascii += '.';
+        ++i;
+        digits += takeDigits();
+    }
+    if (digits == 0) {
+        return 0.0;
+    }
+    if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+        std::size_t k = i + 1;
+        if (k < text.size() && (text[k] == u'+' || text[k] == u'-')) {
+            ++k;
+        }
+        if (isDigit(k)) {
+            ascii += 'e';
+            ascii.append(text[i + 1] == u'-' ? "-" : "");
+            i = k;
+            takeDigits();
+        }
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        // Underflow is zero; overflow is out of every range.
+        return ascii.find("e-") != std::string::npos ? std::optional<double>(0.0) : std::nullopt;
+    }
+    if (error != std::errc() || end != ascii.data() + ascii.size()) {
+        return 0.0;
+    }
+    return negative ? -value : value;
+}
+
 double RoundHalfEven(double value) {
     const double floor = std::floor(value);
     const double fraction = value - floor;
@@ -113,14 +168,6 @@ double RoundHalfEven(double value) {
         return floor;
     }
     return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
-}
-
-std::optional<Int16> Floor16(double value) {
-    const double whole = std::floor(value);
-    if (!(whole >= -32768.0 && whole <= 32767.0)) {
-        return std::nullopt;
-    }
-    return static_cast<Int16>(whole);
 }
 
 std::vector<Text> SplitLines(TextView text) {

@@ -43,18 +43,21 @@ Text DataFilePath(const platform::FileSystem& files, TextView fileName);
 // The nearest whole number, ties going to the even one (2.5 gives 2, 3.5 gives 4).
 double RoundHalfEven(double value);
 
-// The nearest integer, ties to the even one, as a T; nothing when the value is not finite or does not fit.
+// A whole number as a T; nothing when it is not finite or lies outside T's range. Every conversion of the
+// window arithmetic to a fixed-width integer passes through here.
 template <class T>
-std::optional<T> NearestAs(double value) {
-    if (!std::isfinite(value)) {
-        return std::nullopt;
-    }
-    const double whole = RoundHalfEven(value);
-    if (whole < static_cast<double>(std::numeric_limits<T>::min()) ||
-        whole > static_cast<double>(std::numeric_limits<T>::max())) {
+std::optional<T> WholeAs(double whole) {
+    if (!(whole >= static_cast<double>(std::numeric_limits<T>::min()) &&
+          whole <= static_cast<double>(std::numeric_limits<T>::max()))) {
         return std::nullopt;
     }
     return static_cast<T>(whole);
+}
+
+// The nearest integer, ties to the even one, as a T; nothing when the value is not finite or does not fit.
+template <class T>
+std::optional<T> NearestAs(double value) {
+    return std::isfinite(value) ? WholeAs<T>(RoundHalfEven(value)) : std::nullopt;
 }
 
 // The window arithmetic's rounding: to the nearest 16-bit integer, ties to even.
@@ -63,7 +66,14 @@ inline std::optional<Int16> Nearest(double value) {
 }
 
 // The largest integer not above the value, as a 16-bit value; nothing when it does not fit.
-std::optional<Int16> Floor16(double value);
+inline std::optional<Int16> Floor16(double value) {
+    return WholeAs<Int16>(std::floor(value));
+}
+
+// The leading decimal number of a text, read as a lenient decimal parser reads it: blanks and tabs first,
+// then an optional sign, digits, a fraction and an exponent, up to the first character that cannot
+// continue it. Text with no leading number reads as 0; a number too large for a double reads as nothing.
+std::optional<double> LeadingNumber(TextView text);
 
 // The first value unless it is less than the second.
 template <class T>

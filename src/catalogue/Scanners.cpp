@@ -2,7 +2,6 @@
 #include "catalogue/Misc.h"
 #include "catalogue/XMLsettingStuff.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace catalogue {
@@ -34,61 +33,6 @@ std::optional<TextView> FindValue(TextView line, TextView lowerName) {
         free = end + 1;
     }
     return std::nullopt;
-}
-
-// Reads a number the way a lenient decimal parser does: leading blanks are skipped, then an optional
-// sign, digits, a fraction and an exponent, stopping at the first character that cannot continue it.
-// Text with no leading number gives 0; a number too large for a double gives nothing.
-std::optional<double> LenientNumber(TextView text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) {
-        ++i;
-    }
-    std::string ascii;
-    const auto isDigit = [&](std::size_t k) { return k < text.size() && text[k] >= u'0' && text[k] <= u'9'; };
-    const auto takeDigits = [&] {
-        std::size_t n = 0;
-        for (; isDigit(i); ++i, ++n) {
-            ascii += static_cast<char>(text[i]);
-        }
-        return n;
-    };
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    std::size_t digits = takeDigits();
-    if (i < text.size() && text[i] == u'.') {
-        ascii += '.';
-        ++i;
-        digits += takeDigits();
-    }
-    if (digits == 0) {
-        return 0.0;
-    }
-    if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
-        std::size_t k = i + 1;
-        if (k < text.size() && (text[k] == u'+' || text[k] == u'-')) {
-            ++k;
-        }
-        if (isDigit(k)) {
-            ascii += 'e';
-            ascii.append(text[i + 1] == u'-' ? "-" : "");
-            i = k;
-            takeDigits();
-        }
-    }
-    double value = 0;
-    const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-    if (error == std::errc::result_out_of_range) {
-        // Underflow is zero; overflow is out of every range.
-        return ascii.find("e-") != std::string::npos ? std::optional<double>(0.0) : std::nullopt;
-    }
-    if (error != std::errc() || end != ascii.data() + ascii.size()) {
-        return 0.0;
-    }
-    return negative ? -value : value;
 }
 
 } // namespace
@@ -137,15 +81,8 @@ Int16 GetIntAttribute(TextView line, TextView name) {
 }
 
 Int16 LeadingInt16(TextView text) {
-    const auto number = LenientNumber(text);
-    if (!number) {
-        return 0;
-    }
-    const double rounded = RoundHalfEven(*number);
-    if (rounded < -32768.0 || rounded > 32767.0) {
-        return 0;
-    }
-    return static_cast<Int16>(rounded);
+    const auto number = LeadingNumber(text);
+    return number ? Nearest(*number).value_or(Int16{0}) : Int16{0};
 }
 
 void ParseOrder(TextView line, Catalogue& cat) {

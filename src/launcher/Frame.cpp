@@ -137,9 +137,8 @@ void LayoutFrame(Launcher& app, catalogue::Bool16 maximised) {
     if (const auto rows = WholeCells(f.progHolder.height, app.cat.cellHeight)) {
         app.values.gridRows = *rows;
     }
-    const int rowsLessOne = app.values.gridRows - 1;
-    if (rowsLessOne >= -32768) {
-        f.VScroll.largeChange = MaxInt<Int16>(static_cast<Int16>(rowsLessOne), 1);
+    if (const auto rowsLessOne = Nearest(app.values.gridRows - 1)) {
+        f.VScroll.largeChange = MaxInt<Int16>(*rowsLessOne, 1);
     }
     if (app.values.gridColumns != 0) {
         const double rowsOfCatalogue = static_cast<double>(app.cat.progCount) / app.values.gridColumns;

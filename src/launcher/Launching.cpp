@@ -5,7 +5,6 @@
 #include "catalogue/Misc.h"
 #include "launcher/Moves.h"
 
-#include <charconv>
 #include <string>
 
 namespace launcher {
@@ -18,46 +17,6 @@ using platform::Text;
 using platform::TextView;
 
 constexpr char16_t kNotInstalled[] = u"This program has not been installed.";
-
-// The leading decimal number of a text: blanks first, then an optional sign, digits and a fraction,
-// up to the first character that cannot continue it. Text without a leading number reads as 0; a number
-// too long for a double reads as nothing.
-std::optional<double> LeadingNumber(TextView text) {
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == u' ') {
-        ++i;
-    }
-    std::string ascii;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        if (text[i] == u'-') {
-            ascii += '-';
-        }
-        ++i;
-    }
-    bool digits = false;
-    bool point = false;
-    for (; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c >= u'0' && c <= u'9') {
-            ascii += static_cast<char>(c);
-            digits = true;
-        } else if (c == u'.' && !point) {
-            ascii += '.';
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (!digits) {
-        return 0.0;
-    }
-    double value = 0;
-    const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-    if (error != std::errc() || end != ascii.data() + ascii.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 // Slot k exists in all three tile arrays.
 bool HasSlot(const Launcher& app, int k) {
@@ -142,7 +101,7 @@ Int16 TileProgramId(const Launcher& app, Int16 k) {
         return -1;
     }
     // A tag whose number does not fit 16 bits names no program.
-    const auto number = LeadingNumber(app.form.progName[k].tag);
+    const auto number = catalogue::LeadingNumber(app.form.progName[k].tag);
     const auto id = number ? catalogue::Nearest(*number) : std::nullopt;
     return id.value_or(Int16{-1});
 }
