@@ -6,6 +6,7 @@
 
 #include "platform/Elements.h"
 #include "platform/System.h"
+#include "platform/TwipsScale.h"
 
 namespace launcher {
 
@@ -60,12 +61,7 @@ public:
     platform::Timer SameProgWaitTimer;
 
     // Pixels from twips at this window's resolution.
-    double PixelsX(double twips) const { return twips / twipsPerPixelX_; }
-    double PixelsY(double twips) const { return twips / twipsPerPixelY_; }
-
-private:
-    double twipsPerPixelX_;
-    double twipsPerPixelY_;
+    const platform::TwipsScale scale;
 };
 
 } // namespace launcher

@@ -34,24 +34,24 @@ std::optional<Int16> RowProgramId(const platform::Label& label) {
 
 // ---- the dialog's events ----
 
-void progLabel_MouseDown(Launcher& app, optForm& form, const PointerEvent& e) {
-    app.values.downX = catalogue::Nearest(e.x).value_or(0);
-    app.values.downY = catalogue::Nearest(e.y).value_or(0);
+void progLabel_MouseDown(optForm& form, const PointerEvent& e) {
+    form.downX = catalogue::Nearest(e.x).value_or(0);
+    form.downY = catalogue::Nearest(e.y).value_or(0);
     form.ZOrderFront(form.progLabel[e.index]);
     form.dragRow = e.index;
 }
 
-void progLabel_MouseMove(Launcher& app, optForm& form, const PointerEvent& e) {
+void progLabel_MouseMove(optForm& form, const PointerEvent& e) {
     if (e.button == 0) {
         return;
     }
     // The label follows the pointer up and down, keeping the pressed point under it; Y is in twips.
     platform::Label& label = form.progLabel[e.index];
-    label.top = label.top + (e.y - app.values.downY) / form.twipsPerPixelY();
+    label.top = label.top + (e.y - form.downY) / form.scale.twipsPerPixelY;
     FollowDrag(form, e.index);
 }
 
-void progLabel_MouseUp(Launcher& /*app*/, optForm& form, const PointerEvent& /*e*/) {
+void progLabel_MouseUp(optForm& form) {
     EndDrag(form);
     DropRows(form);
 }
@@ -74,9 +74,9 @@ void Command1_Click(Launcher& app, optForm& form) {
 }
 
 void WireOptForm(Launcher& app, optForm& form) {
-    form.progLabel[0].handlers.down = [&app, &form](const PointerEvent& e) { progLabel_MouseDown(app, form, e); };
-    form.progLabel[0].handlers.move = [&app, &form](const PointerEvent& e) { progLabel_MouseMove(app, form, e); };
-    form.progLabel[0].handlers.up = [&app, &form](const PointerEvent& e) { progLabel_MouseUp(app, form, e); };
+    form.progLabel[0].handlers.down = [&form](const PointerEvent& e) { progLabel_MouseDown(form, e); };
+    form.progLabel[0].handlers.move = [&form](const PointerEvent& e) { progLabel_MouseMove(form, e); };
+    form.progLabel[0].handlers.up = [&form](const PointerEvent&) { progLabel_MouseUp(form); };
     form.progLabel[0].handlers.doubleClick = [&app, &form](const PointerEvent& e) { progLabel_DblClick(app, form, e); };
     form.OKbut.onClick = [&app, &form] { OKbut_Click(app, form); };
     form.cancelBut.onClick = [&app, &form] { cancelBut_Click(app, form); };
@@ -118,13 +118,13 @@ void ShowOptions(Launcher& app) {
         platform::Label& label = form.progLabel[i];
         form.ZOrderFront(label);
         label.tag = platform::DecimalText(id);
-        label.left = form.PixelsX(600);
+        label.left = form.scale.PixelsX(600);
         label.SetCaption(known ? cat.progList[static_cast<std::size_t>(id)].name : Text());
         label.visible = true;
 
         platform::CheckBox& check = form.progCheck[i];
         form.ZOrderFront(check);
-        check.left = form.PixelsX(2760);
+        check.left = form.scale.PixelsX(2760);
         check.value = known && cat.progList[static_cast<std::size_t>(id)].show == kTrue ? kTicked : 0;
         check.visible = true;
     }

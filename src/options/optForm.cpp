@@ -10,13 +10,6 @@ namespace {
 
 constexpr platform::Rgb kDialogGrey{192, 192, 192};
 
-void Design(platform::Element& element, const optForm& form, double left, double top, double width, double height) {
-    element.left = form.PixelsX(left);
-    element.top = form.PixelsY(top);
-    element.width = form.PixelsX(width);
-    element.height = form.PixelsY(height);
-}
-
 platform::Font Arial(double size) {
     return platform::Font{u"Arial", size, false};
 }
@@ -27,10 +20,10 @@ optForm::optForm(const platform::TextMeasurer& measurer, double twipsPerPixelX, 
     : Dialog(u"Tessaly Collection Launcher - Teacher Options", kDialogGrey), Label1("Label1", measurer, false),
       Shape1("Shape1"), progLabel(std::make_unique<platform::Label>("progLabel", measurer, false)),
       progCheck(std::make_unique<platform::CheckBox>("progCheck")), OKbut("OKbut"), cancelBut("cancelBut"),
-      Label2("Label2", measurer, false), Command1("Command1"), Image4("Image4"), listScroll("listScroll"),
-      twipsPerPixelX_(twipsPerPixelX), twipsPerPixelY_(twipsPerPixelY) {
-    clientWidth = PixelsX(5850);
-    clientHeight = PixelsY(8280);
+      Label2("Label2", measurer, false), Command1("Command1"), Image4("Image4"),
+      listScroll("listScroll"), scale{twipsPerPixelX, twipsPerPixelY} {
+    clientWidth = scale.PixelsX(5850);
+    clientHeight = scale.PixelsY(8280);
 
     // Back to front.
     Add(Label1);
@@ -44,44 +37,44 @@ optForm::optForm(const platform::TextMeasurer& measurer, double twipsPerPixelX, 
     Add(Command1);
     Add(Image4);
 
-    Design(Label1, *this, 480, 120, 2655, 495);
+    scale.Design(Label1, 480, 120, 2655, 495);
     Label1.SetFont(Arial(18));
     Label1.SetCaption(u"Program Order");
 
-    Design(Shape1, *this, 480, 600, 3255, 7335);
+    scale.Design(Shape1, 480, 600, 3255, 7335);
     Shape1.fillColor = platform::kWhite;
 
     // Inside the list's right edge, clear of the ticks; hidden until the rows need it.
-    Design(listScroll, *this, 3480, 600, 255, 7335);
+    scale.Design(listScroll, 3480, 600, 255, 7335);
     listScroll.visible = false;
     timers.push_back(&edgeScroll);
 
-    Design(progLabel[0], *this, 600, 720, 2055, 255);
+    scale.Design(progLabel[0], 600, 720, 2055, 255);
     progLabel[0].backColor = platform::kWhite;
     progLabel[0].SetFont(Arial(9.75));
     progLabel[0].SetCaption(u"Program name");
 
-    Design(progCheck[0], *this, 2760, 720, 495, 255);
+    scale.Design(progCheck[0], 2760, 720, 495, 255);
     progCheck[0].caption = u"  ";
     progCheck[0].font = Arial(9.75);
     progCheck[0].backColor = platform::kWhite;
 
-    Design(OKbut, *this, 3960, 600, 1695, 615);
+    scale.Design(OKbut, 3960, 600, 1695, 615);
     OKbut.caption = u"OK";
     OKbut.font = Arial(14.25);
-    Design(cancelBut, *this, 3960, 1320, 1695, 615);
+    scale.Design(cancelBut, 3960, 1320, 1695, 615);
     cancelBut.caption = u"Cancel";
     cancelBut.font = Arial(14.25);
 
-    Design(Label2, *this, 3960, 2040, 1815, 495);
+    scale.Design(Label2, 3960, 2040, 1815, 495);
     Label2.SetFont(Arial(8.25));
     Label2.SetCaption(u"Drag program names around to change order");
 
-    Design(Command1, *this, 3960, 6720, 1695, 450);
+    scale.Design(Command1, 3960, 6720, 1695, 450);
     Command1.caption = u"Reset";
     Command1.font = Arial(14.25);
 
-    Design(Image4, *this, 4080, 7320, 1560, 600);
+    scale.Design(Image4, 4080, 7320, 1560, 600);
     Image4.picture = launcher::artwork::OptionsBadge();
 }
 

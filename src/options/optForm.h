@@ -4,6 +4,9 @@
 #pragma once
 
 #include "platform/Elements.h"
+#include "platform/TwipsScale.h"
+
+#include <cstdint>
 
 namespace options {
 
@@ -31,13 +34,12 @@ public:
     int dragRow = -1;
     int wheelRest = 0;
 
-    double PixelsX(double twips) const { return twips / twipsPerPixelX_; }
-    double PixelsY(double twips) const { return twips / twipsPerPixelY_; }
-    double twipsPerPixelY() const { return twipsPerPixelY_; }
+    // Where the last press on a name was, in the name's twips: the origin of its drag.
+    std::int32_t downX = 0;
+    std::int32_t downY = 0;
 
-private:
-    double twipsPerPixelX_;
-    double twipsPerPixelY_;
+    // Pixels from twips at this dialog's resolution.
+    const platform::TwipsScale scale;
 };
 
 } // namespace options
