@@ -3,8 +3,10 @@
 // letters in a band along the bottom, so that a teacher can tell the tiles apart at a glance.
 //
 // Built by hand, not by the project's build:
-//   g++ -std=c++20 -Wall -Wextra -Isrc tools/make_tile_bitmaps.cpp src/platform/Picture.cpp -o make_tile_bitmaps
+//   g++ -std=c++20 -Wall -Wextra -Isrc tools/make_tile_bitmaps.cpp src/platform/Canvas.cpp src/platform/Picture.cpp -o
+//   make_tile_bitmaps
 //   ./make_tile_bitmaps data
+#include "platform/Canvas.h"
 #include "platform/Picture.h"
 
 #include <algorithm>
@@ -19,6 +21,7 @@
 namespace {
 
 using platform::Bitmap;
+using platform::Canvas;
 using platform::Rgb;
 
 constexpr int kSize = 64;    // pixels, both ways
@@ -26,96 +29,8 @@ constexpr int kBandTop = 46; // the band with the letters starts here; the motif
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kBlack{0, 0, 0};
 
-class Canvas {
-public:
-    explicit Canvas(Rgb ground) : bitmap_(kSize, kSize, ground) {}
-
-    void Dot(int x, int y, Rgb c) {
-        if (x >= 0 && y >= 0 && x < kSize && y < kSize) {
-            bitmap_.Set(x, y, platform::Argb(c));
-        }
-    }
-
-    void Fill(int x, int y, int w, int h, Rgb c) {
-        for (int row = y; row < y + h; ++row) {
-            for (int col = x; col < x + w; ++col) {
-                Dot(col, row, c);
-            }
-        }
-    }
-
-    void Frame(int x, int y, int w, int h, int t, Rgb c) {
-        Fill(x, y, w, t, c);
-        Fill(x, y + h - t, w, t, c);
-        Fill(x, y, t, h, c);
-        Fill(x + w - t, y, t, h, c);
-    }
-
-    // Every pixel whose centre passes the test.
-    void Shape(const std::function<bool(double, double)>& inside, Rgb c) {
-        for (int y = 0; y < kSize; ++y) {
-            for (int x = 0; x < kSize; ++x) {
-                if (inside(x + 0.5, y + 0.5)) {
-                    Dot(x, y, c);
-                }
-            }
-        }
-    }
-
-    void Ellipse(double cx, double cy, double rx, double ry, Rgb c) {
-        Shape(
-            [=](double x, double y) { return (x - cx) * (x - cx) / (rx * rx) + (y - cy) * (y - cy) / (ry * ry) <= 1; },
-            c);
-    }
-
-    void Disc(double cx, double cy, double r, Rgb c) { Ellipse(cx, cy, r, r, c); }
-
-    void Ring(double cx, double cy, double r, double thickness, Rgb c) {
-        Shape(
-            [=](double x, double y) {
-                const double d = std::hypot(x - cx, y - cy);
-                return d <= r && d > r - thickness;
-            },
-            c);
-    }
-
-    void Line(double x0, double y0, double x1, double y1, double halfWidth, Rgb c) {
-        Shape(
-            [=](double x, double y) {
-                const double dx = x1 - x0, dy = y1 - y0;
-                const double t = std::clamp(((x - x0) * dx + (y - y0) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
-                return std::hypot(x - x0 - t * dx, y - y0 - t * dy) <= halfWidth;
-            },
-            c);
-    }
-
-    void Triangle(double ax, double ay, double bx, double by, double cx, double cy, Rgb c) {
-        Shape(
-            [=](double x, double y) {
-                const auto side = [&](double px, double py, double qx, double qy) {
-                    return (qx - px) * (y - py) - (qy - py) * (x - px);
-                };
-                const double s1 = side(ax, ay, bx, by), s2 = side(bx, by, cx, cy), s3 = side(cx, cy, ax, ay);
-                return (s1 >= 0 && s2 >= 0 && s3 >= 0) || (s1 <= 0 && s2 <= 0 && s3 <= 0);
-            },
-            c);
-    }
-
-    bool Write(std::string_view text, int x, int y, int scale, Rgb c);
-
-    const Bitmap& bitmap() const { return bitmap_; }
-
-private:
-    Bitmap bitmap_;
-};
-
 // A 5 x 7 pixel font of the capitals the tiles use.
-struct Glyph {
-    char ch;
-    std::array<std::string_view, 7> rows;
-};
-
-constexpr std::array<Glyph, 21> kFont{{
+constexpr std::array<platform::PixelGlyph, 21> kGlyphs{{
     {'A', {".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"}},
     {'B', {"####.", "#...#", "#...#", "####.", "#...#", "#...#", "####."}},
     {'C', {".###.", "#...#", "#....", "#....", "#....", "#...#", ".###."}},
@@ -139,23 +54,7 @@ constexpr std::array<Glyph, 21> kFont{{
     {'Z', {"#####", "....#", "...#.", "..#..", ".#...", "#....", "#####"}},
 }};
 
-bool Canvas::Write(std::string_view text, int x, int y, int scale, Rgb c) {
-    for (const char ch : text) {
-        const auto glyph = std::find_if(kFont.begin(), kFont.end(), [ch](const Glyph& g) { return g.ch == ch; });
-        if (glyph == kFont.end()) {
-            return false;
-        }
-        for (int row = 0; row < 7; ++row) {
-            for (int col = 0; col < 5; ++col) {
-                if (glyph->rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] == '#') {
-                    Fill(x + col * scale, y + row * scale, scale, scale, c);
-                }
-            }
-        }
-        x += 6 * scale;
-    }
-    return true;
-}
+constexpr platform::PixelFont kFont{5, 7, 1, kGlyphs};
 
 Rgb Darker(Rgb c) {
     return Rgb{static_cast<std::uint8_t>(c.r * 3 / 5), static_cast<std::uint8_t>(c.g * 3 / 5),
@@ -198,8 +97,8 @@ const std::array<Tile, 29> kTiles{{
      [](Canvas& c) {
          c.Disc(32, 23, 19, kWhite);
          c.Ring(32, 23, 19, 3, kNavy);
-         c.Line(32, 23, 32, 10, 1.5, kBlack);
-         c.Line(32, 23, 41, 27, 1.5, kBlack);
+         c.Stroke(32, 23, 32, 10, 1.5, kBlack);
+         c.Stroke(32, 23, 41, 27, 1.5, kBlack);
          c.Disc(32, 23, 2, kRed);
      }},
     {"coins.bmp",
@@ -233,7 +132,7 @@ const std::array<Tile, 29> kTiles{{
      "DD",
      {225, 190, 120},
      [](Canvas& c) {
-         c.Line(14, 34, 50, 10, 3, kPaper);
+         c.Stroke(14, 34, 50, 10, 3, kPaper);
          for (const auto& [x, y] : {std::pair{12.0, 30.0}, {17.0, 37.0}, {47.0, 7.0}, {52.0, 14.0}}) {
              c.Disc(x, y, 5, kPaper);
          }
@@ -245,8 +144,8 @@ const std::array<Tile, 29> kTiles{{
      [](Canvas& c) {
          c.Disc(32, 23, 20, {210, 150, 60});
          c.Disc(32, 23, 16, {230, 90, 40});
-         c.Line(32, 3, 32, 43, 1, {210, 150, 60});
-         c.Line(12, 23, 52, 23, 1, {210, 150, 60});
+         c.Stroke(32, 3, 32, 43, 1, {210, 150, 60});
+         c.Stroke(12, 23, 52, 23, 1, {210, 150, 60});
          c.Disc(24, 15, 3, {250, 230, 150});
          c.Disc(40, 31, 3, {250, 230, 150});
      }},
@@ -268,7 +167,7 @@ const std::array<Tile, 29> kTiles{{
          for (int y = 10; y < 46; y += 9) {
              c.Fill(4, y, 56, 1, {150, 180, 230});
          }
-         c.Line(50, 4, 20, 34, 4, {240, 190, 40});
+         c.Stroke(50, 4, 20, 34, 4, {240, 190, 40});
          c.Triangle(17, 37, 14, 42, 22, 33, {230, 200, 150});
          c.Disc(51, 3, 4, {230, 120, 140});
      }},
@@ -277,7 +176,7 @@ const std::array<Tile, 29> kTiles{{
      {40, 140, 210},
      [](Canvas& c) {
          c.Ellipse(32, 40, 24, 10, {240, 215, 140});
-         c.Line(34, 38, 30, 16, 1.5, kWood);
+         c.Stroke(34, 38, 30, 16, 1.5, kWood);
          c.Ellipse(24, 15, 9, 3, kLeaf);
          c.Ellipse(38, 15, 9, 3, kLeaf);
          c.Fill(0, 0, 64, 2, kWhite);
@@ -291,8 +190,8 @@ const std::array<Tile, 29> kTiles{{
              c.Fill(8 + i * 12, 4, 1, 40, {170, 150, 110});
              c.Fill(8, 4 + i * 10, 48, 1, {170, 150, 110});
          }
-         c.Line(36, 18, 46, 28, 1.5, kRed);
-         c.Line(46, 18, 36, 28, 1.5, kRed);
+         c.Stroke(36, 18, 46, 28, 1.5, kRed);
+         c.Stroke(46, 18, 36, 28, 1.5, kRed);
      }},
     {"music.bmp",
      "MM",
@@ -302,14 +201,14 @@ const std::array<Tile, 29> kTiles{{
          c.Ellipse(42, 32, 6, 4.5, kWhite);
          c.Fill(24, 8, 3, 28, kWhite);
          c.Fill(46, 4, 3, 28, kWhite);
-         c.Line(25, 9, 47, 5, 2.5, kWhite);
+         c.Stroke(25, 9, 47, 5, 2.5, kWhite);
      }},
     {"bonds.bmp",
      "NB",
      {250, 140, 40},
      [](Canvas& c) {
-         c.Line(16, 34, 32, 12, 1.5, kNavy);
-         c.Line(48, 34, 32, 12, 1.5, kNavy);
+         c.Stroke(16, 34, 32, 12, 1.5, kNavy);
+         c.Stroke(48, 34, 32, 12, 1.5, kNavy);
          c.Disc(32, 12, 9, kWhite);
          c.Disc(16, 34, 9, kWhite);
          c.Disc(48, 34, 9, kWhite);
@@ -351,7 +250,7 @@ const std::array<Tile, 29> kTiles{{
          for (int y = 10; y < 40; y += 6) {
              c.Fill(18, y, y % 12 == 10 ? 28 : 20, 2, kGrey);
          }
-         c.Line(52, 2, 38, 30, 1.5, kWhite);
+         c.Stroke(52, 2, 38, 30, 1.5, kWhite);
          c.Triangle(52, 2, 58, 6, 45, 20, kWhite);
      }},
     {"rainforest.bmp",
@@ -412,8 +311,8 @@ const std::array<Tile, 29> kTiles{{
      "TT",
      {40, 60, 140},
      [](Canvas& c) {
-         c.Line(20, 8, 44, 36, 4, kSun);
-         c.Line(44, 8, 20, 36, 4, kSun);
+         c.Stroke(20, 8, 44, 36, 4, kSun);
+         c.Stroke(44, 8, 20, 36, 4, kSun);
          c.Frame(6, 2, 52, 42, 2, kWhite);
      }},
     {"timetravel.bmp",
@@ -452,7 +351,7 @@ const std::array<Tile, 29> kTiles{{
      {255, 225, 120},
      [](Canvas& c) {
          c.Fill(8, 2, 48, 42, kWhite);
-         c.Line(14, 8, 50, 38, 4, {140, 220, 140});
+         c.Stroke(14, 8, 50, 38, 4, {140, 220, 140});
          for (int row = 0; row < 5; ++row) {
              for (int col = 0; col < 6; ++col) {
                  c.Fill(12 + col * 7, 6 + row * 8, 4, 4, kNavy);
@@ -479,11 +378,11 @@ const std::array<Tile, 29> kTiles{{
 }};
 
 Bitmap DrawTile(const Tile& tile, bool& ok) {
-    Canvas canvas(tile.ground);
+    Canvas canvas(kSize, kSize, tile.ground);
     tile.motif(canvas);
     // The band along the bottom with the two letters, scaled twice: 22 x 14 pixels, centred.
     canvas.Fill(0, kBandTop, kSize, kSize - kBandTop, Darker(tile.ground == kWhite ? Rgb{90, 90, 90} : tile.ground));
-    ok = canvas.Write(tile.letters, (kSize - 22) / 2, kBandTop + 2, 2, kWhite) && ok;
+    ok = canvas.Write(kFont, tile.letters, (kSize - 22) / 2, kBandTop + 2, 2, kWhite) && ok;
     canvas.Frame(0, 0, kSize, kSize, 1, Darker(Darker(tile.ground)));
     return canvas.bitmap();
 }

@@ -2,6 +2,8 @@
 // positions here are pixels of the picture itself; the window stretches the strips to their elements' sizes.
 #include "launcher/Artwork.h"
 
+#include "platform/Canvas.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -13,6 +15,7 @@ namespace launcher::artwork {
 namespace {
 
 using platform::Bitmap;
+using platform::Canvas;
 using platform::Rgb;
 
 // Colours shared by several pictures.
@@ -31,74 +34,9 @@ constexpr Rgb kFilmFrame{160, 200, 255};
 // The colours of the small squares under the name: the collection's tiles, in miniature.
 constexpr std::array<Rgb, 5> kTessera{{{200, 40, 40}, {240, 184, 0}, {40, 152, 64}, {32, 96, 200}, {0, 0, 128}}};
 
-// A drawing helper over a bitmap; everything it draws is opaque and clipped at the bitmap's edges.
-class Canvas {
-public:
-    Canvas(int width, int height, Rgb ground) : bitmap_(width, height, ground) {}
-
-    void Dot(int x, int y, Rgb c) {
-        if (x >= 0 && y >= 0 && x < bitmap_.width && y < bitmap_.height) {
-            bitmap_.Set(x, y, platform::Argb(c));
-        }
-    }
-
-    void Fill(int x, int y, int w, int h, Rgb c) {
-        for (int row = y; row < y + h; ++row) {
-            for (int col = x; col < x + w; ++col) {
-                Dot(col, row, c);
-            }
-        }
-    }
-
-    // The outline of a rectangle, `thickness` pixels wide, inside the rectangle's bounds.
-    void Frame(int x, int y, int w, int h, int thickness, Rgb c) {
-        Fill(x, y, w, thickness, c);
-        Fill(x, y + h - thickness, w, thickness, c);
-        Fill(x, y, thickness, h, c);
-        Fill(x + w - thickness, y, thickness, h, c);
-    }
-
-    // A straight stroke: every pixel whose centre lies within `halfWidth` of the segment.
-    void Stroke(double x0, double y0, double x1, double y1, double halfWidth, Rgb c) {
-        const double dx = x1 - x0, dy = y1 - y0;
-        const double lengthSquared = dx * dx + dy * dy;
-        for (int y = 0; y < bitmap_.height; ++y) {
-            for (int x = 0; x < bitmap_.width; ++x) {
-                const double px = x + 0.5, py = y + 0.5;
-                const double t =
-                    lengthSquared == 0 ? 0 : std::clamp(((px - x0) * dx + (py - y0) * dy) / lengthSquared, 0.0, 1.0);
-                const double ex = px - (x0 + t * dx), ey = py - (y0 + t * dy);
-                if (ex * ex + ey * ey <= halfWidth * halfWidth) {
-                    Dot(x, y, c);
-                }
-            }
-        }
-    }
-
-    // Text in the pixel font below, each font pixel drawn as a `scale` x `scale` block; (x, y) is the top-left
-    // corner of the first character's cell.
-    void Write(std::string_view text, int x, int y, int scale, Rgb c);
-
-    static int TextWidth(std::string_view text, int scale);
-
-    platform::Picture Done() { return std::make_shared<const Bitmap>(std::move(bitmap_)); }
-
-private:
-    Bitmap bitmap_;
-};
-
 // A 5 x 9 pixel font: capitals and the tall parts of letters use rows 0 to 6, descenders rows 7 and 8. Only
 // the characters the pictures use are here.
-struct Glyph {
-    char ch;
-    std::array<std::string_view, 9> rows;
-};
-
-constexpr int kGlyphWidth = 5;
-constexpr int kGlyphHeight = 9;
-constexpr int kGlyphGap = 1; // font pixels between characters
-
-constexpr std::array<Glyph, 7> kFont{{
+constexpr std::array<platform::PixelGlyph, 7> kGlyphs{{
     {'T', {"#####", "..#..", "..#..", "..#..", "..#..", "..#..", "..#..", ".....", "....."}},
     {'a', {".....", ".....", ".###.", "....#", ".####", "#...#", ".####", ".....", "....."}},
     {'e', {".....", ".....", ".###.", "#...#", "#####", "#....", ".###.", ".....", "....."}},
@@ -108,30 +46,7 @@ constexpr std::array<Glyph, 7> kFont{{
     {'?', {".###.", "#...#", "....#", "...#.", "..#..", ".....", "..#..", ".....", "....."}},
 }};
 
-const Glyph* FindGlyph(char ch) {
-    const auto found = std::find_if(kFont.begin(), kFont.end(), [ch](const Glyph& g) { return g.ch == ch; });
-    return found == kFont.end() ? nullptr : &*found;
-}
-
-void Canvas::Write(std::string_view text, int x, int y, int scale, Rgb c) {
-    for (const char ch : text) {
-        if (const Glyph* glyph = FindGlyph(ch)) {
-            for (int row = 0; row < kGlyphHeight; ++row) {
-                for (int col = 0; col < kGlyphWidth; ++col) {
-                    if (glyph->rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] == '#') {
-                        Fill(x + col * scale, y + row * scale, scale, scale, c);
-                    }
-                }
-            }
-        }
-        x += (kGlyphWidth + kGlyphGap) * scale;
-    }
-}
-
-int Canvas::TextWidth(std::string_view text, int scale) {
-    const int count = static_cast<int>(text.size());
-    return count == 0 ? 0 : (count * (kGlyphWidth + kGlyphGap) - kGlyphGap) * scale;
-}
+constexpr platform::PixelFont kFont{5, 9, 1, kGlyphs};
 
 // A caption button: a raised face with a one-pixel bevel, ready for its white symbol.
 Canvas ButtonFace() {
@@ -147,10 +62,10 @@ Canvas ButtonFace() {
 // letters start and `squaresTop` where the squares do.
 void DrawName(Canvas& canvas, int canvasWidth, int scale, int top, int squareSize, int squareCount, int squaresTop) {
     constexpr std::string_view kName = "Tessaly";
-    const int left = (canvasWidth - Canvas::TextWidth(kName, scale)) / 2;
+    const int left = (canvasWidth - Canvas::TextWidth(kFont, kName, scale)) / 2;
     // A one-pixel shadow down and to the right lifts the letters off the grey.
-    canvas.Write(kName, left + 1, top + 1, scale, kShadowGrey);
-    canvas.Write(kName, left, top, scale, kNavy);
+    canvas.Write(kFont, kName, left + 1, top + 1, scale, kShadowGrey);
+    canvas.Write(kFont, kName, left, top, scale, kNavy);
 
     const int gap = 2;
     const int rowWidth = squareCount * squareSize + (squareCount - 1) * gap;
@@ -246,7 +161,7 @@ platform::Picture DrawMissingProgram() {
     canvas.Fill(8, 11, 16, 2, kPaleGrey);
     canvas.Fill(8, 11, 2, 7, kPaleGrey);
     canvas.Stroke(23, 12, 28, 18, 1.0, kPaleGrey);
-    canvas.Write("?", 24, 24, 3, kPaleGrey);
+    canvas.Write(kFont, "?", 24, 24, 3, kPaleGrey);
     return canvas.Done();
 }
 
