@@ -1,8 +1,10 @@
 // The built-in default catalogue, used when there is no settings file yet: the Tessaly Collection with
 // every program in its standard install folder. Each SetDefault... procedure fills one field of slots 0 to
 // 28; slots 29 to 50, which only a settings file can fill, keep what they hold.
+#include "catalogue/Defaults.h"
 #include "catalogue/Misc.h"
-#include "catalogue/XMLsettingStuff.h"
+#include "catalogue/Scanners.h"
+#include "catalogue/Settings.h"
 
 #include <array>
 #include <cstddef>

@@ -1,8 +1,10 @@
 // Discovery of installed programs: missing executables and help-video players are looked up by program
 // name in the candidate-location files and taken from the first candidate that exists on the launcher's
 // drive.
+#include "catalogue/Discovery.h"
 #include "catalogue/Misc.h"
-#include "catalogue/XMLsettingStuff.h"
+#include "catalogue/Scanners.h"
+#include "catalogue/Settings.h"
 
 namespace catalogue {
 

@@ -1,6 +1,9 @@
 // The load sequence that start-up and the teacher's reset both run: settings file, catalogue, discovery
 // and trimming.
-#include "catalogue/XMLsettingStuff.h"
+#include "catalogue/LoadCatalogue.h"
+#include "catalogue/Defaults.h"
+#include "catalogue/Discovery.h"
+#include "catalogue/Settings.h"
 
 namespace catalogue {
 

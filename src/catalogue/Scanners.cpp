@@ -1,6 +1,6 @@
 // The line scanners that take the settings file and the candidate-location files apart.
+#include "catalogue/Scanners.h"
 #include "catalogue/Misc.h"
-#include "catalogue/XMLsettingStuff.h"
 
 #include <cmath>
 

@@ -1,6 +1,8 @@
 // The settings file progdata.xml: its writer, its reader, and building the defaults on a first start.
+#include "catalogue/Settings.h"
+#include "catalogue/Defaults.h"
 #include "catalogue/Misc.h"
-#include "catalogue/XMLsettingStuff.h"
+#include "catalogue/Scanners.h"
 
 #include <algorithm>
 #include <cstdint>

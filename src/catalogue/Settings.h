@@ -1,0 +1,37 @@
+// The settings file progdata.xml: where it lies, its text, its writer and its reader.
+#pragma once
+
+#include "catalogue/Catalogue.h"
+#include "platform/FileSystem.h"
+
+#include <cstddef>
+
+namespace catalogue {
+
+inline constexpr char16_t kSettingsFileName[] = u"progdata.xml";
+inline constexpr char16_t kProgramCandidatesFileName[] = u"poss paths.xml";
+inline constexpr char16_t kVideoCandidatesFileName[] = u"poss vid paths.xml";
+// A settings file whose first line is exactly this counts as absent.
+inline constexpr char16_t kEmptyMarker[] = u"<empty/>";
+// The most bytes read of the settings file and of each candidate-location file (the largest real settings
+// file is under 20 KB). A larger file reads as unreadable, so a settings file that a pupil filled up is
+// neither loaded into memory nor overwritten.
+inline constexpr std::size_t kMaxDataFileBytes = std::size_t{1} << 20;
+
+Text SettingsFilePath(const platform::FileSystem& files);
+
+// The settings file's text for the catalogue: max(29, progCount) program lines and order positions.
+Text SettingsText(const Catalogue& cat);
+
+// Writes the catalogue to the settings file through a temporary file in the same folder, replacing the
+// old file in one step. Any failure leaves the old file as it was and is not reported.
+void SaveSettings(const Catalogue& cat, platform::FileSystem& files);
+
+// Reads the settings file into the catalogue. Slots the file does not reach keep what they held. Any
+// failure (no file, a line without a tag, a 52nd program line) stops the read with progCount 29.
+void LoadSettings(Catalogue& cat, platform::FileSystem& files);
+
+// Builds the defaults and writes them when the settings file is absent or starts with the empty marker.
+void EnsureSettingsFile(Catalogue& cat, platform::FileSystem& files);
+
+} // namespace catalogue
