@@ -150,29 +150,7 @@ void ChangeToProgramFolder(Launcher& app, TextView path) {
 
 namespace {
 
-// ---- the tile slots' events ----
-
-void progIcon_MouseMove(Launcher& app, const PointerEvent& e) {
-    HoverTile(app, e);
-}
-void progIcon_MouseDown(Launcher& app, const PointerEvent& e) {
-    PressTile(app, e);
-}
-void progIcon_MouseUp(Launcher& app, const PointerEvent& e) {
-    ReleaseTile(app, e);
-}
-void progName_MouseMove(Launcher& app, const PointerEvent& e) {
-    HoverTile(app, e);
-}
-void progName_MouseDown(Launcher& app, const PointerEvent& e) {
-    PressTile(app, e);
-}
-void progName_MouseUp(Launcher& app, const PointerEvent& e) {
-    ReleaseTile(app, e);
-}
-void prVidBut_MouseMove(Launcher& app, const PointerEvent& e) {
-    HoverTile(app, e);
-}
+// ---- the video button's and the timer's events ----
 
 // The video button works busy or not: each release starts the player again.
 void prVidBut_MouseDown(Launcher& app, const PointerEvent& e) {
@@ -197,26 +175,26 @@ void SameProgWaitTimer_Timer(Launcher& app) {
 
 void ConnectTiles(Launcher& app) {
     using Handler = void (*)(Launcher&, const PointerEvent&);
+    struct Wiring {
+        Handler move, down, up;
+    };
+    // The picture and the name act as one; the video button has its own press and release.
+    constexpr Wiring kTile{HoverTile, PressTile, ReleaseTile};
+    constexpr Wiring kVideo{HoverTile, prVidBut_MouseDown, prVidBut_MouseUp};
     const auto to = [&app](Handler handler) { return [&app, handler](const PointerEvent& e) { handler(app, e); }; };
+    const auto wire = [&](auto& slots, const Wiring& wiring) {
+        for (int k = 0; k < slots.Count(); ++k) {
+            slots[k].handlers.move = to(wiring.move);
+            slots[k].handlers.down = to(wiring.down);
+            slots[k].handlers.up = to(wiring.up);
+        }
+    };
     Form1& f = app.form;
-
     // Slots created later are copies of slot 0 and carry these handlers; the handlers find their slot in
     // the event's index. Slots that already exist are connected here as well.
-    for (int k = 0; k < f.progIcon.Count(); ++k) {
-        f.progIcon[k].handlers.move = to(progIcon_MouseMove);
-        f.progIcon[k].handlers.down = to(progIcon_MouseDown);
-        f.progIcon[k].handlers.up = to(progIcon_MouseUp);
-    }
-    for (int k = 0; k < f.progName.Count(); ++k) {
-        f.progName[k].handlers.move = to(progName_MouseMove);
-        f.progName[k].handlers.down = to(progName_MouseDown);
-        f.progName[k].handlers.up = to(progName_MouseUp);
-    }
-    for (int k = 0; k < f.prVidBut.Count(); ++k) {
-        f.prVidBut[k].handlers.move = to(prVidBut_MouseMove);
-        f.prVidBut[k].handlers.down = to(prVidBut_MouseDown);
-        f.prVidBut[k].handlers.up = to(prVidBut_MouseUp);
-    }
+    wire(f.progIcon, kTile);
+    wire(f.progName, kTile);
+    wire(f.prVidBut, kVideo);
     f.SameProgWaitTimer.onTick = [&app] { SameProgWaitTimer_Timer(app); };
 }
 

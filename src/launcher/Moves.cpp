@@ -105,7 +105,7 @@ void DragWindow(Launcher& app, const PointerEvent& e, bool reportsPixels) {
 }
 
 // A release over a border strip re-flows the tiles to the new size from the first row.
-void BorderRelease(Launcher& app) {
+void BorderRelease(Launcher& app, const PointerEvent& /*e*/) {
     if (IsMaximised(app)) {
         return;
     }
@@ -166,76 +166,42 @@ void Release(platform::Element& element, NudgeSlot slot) {
 
 // ---- dragging the window by the title bar, the top strip and the title text ----
 
-void topBar_MouseDown(Launcher& app, const PointerEvent& e) {
-    RecordPress(app, e);
-}
-
-void topBar_MouseMove(Launcher& app, const PointerEvent& e) {
+// The title bar reports pixels, the top strip and the title text twips.
+void DragByTitleBar(Launcher& app, const PointerEvent& e) {
     DragWindow(app, e, true);
 }
 
-void topSmoother_MouseDown(Launcher& app, const PointerEvent& e) {
-    RecordPress(app, e);
-}
-
-void topSmoother_MouseMove(Launcher& app, const PointerEvent& e) {
-    DragWindow(app, e, false);
-}
-
-void topText_MouseDown(Launcher& app, const PointerEvent& e) {
-    RecordPress(app, e);
-}
-
-void topText_MouseMove(Launcher& app, const PointerEvent& e) {
+void DragByStripOrText(Launcher& app, const PointerEvent& e) {
     DragWindow(app, e, false);
 }
 
 // ---- resizing by the border strips ----
 
-void rightBorder_MouseDown(Launcher& app, const PointerEvent& e) {
-    RecordPress(app, e);
+// The right edge and the bottom edge follow the pointer: the window's width (or height) grows by the
+// pointer's displacement, never below the minimum size, and the frame is laid out again.
+void ResizeByEdge(Launcher& app, const PointerEvent& e, bool width) {
+    if (!IsActiveMove(app, e)) {
+        return;
+    }
+    platform::System& system = app.system;
+    const platform::ScreenInfo& screen = system.Screen();
+    const auto newSize = NearestAs<Twips>(width ? system.WindowWidth() + TwipsMoved(app, e).dx
+                                                : system.WindowHeight() + TwipsMoved(app, e).dy);
+    const auto lowest =
+        NearestAs<Twips>(width ? kMinimumWidthPx * screen.twipsPerPixelX : kMinimumHeightPx * screen.twipsPerPixelY);
+    if (newSize && lowest) {
+        const Twips size = MaxInt<Twips>(*newSize, *lowest);
+        static_cast<void>(width ? system.SetWindowWidth(size) : system.SetWindowHeight(size));
+    }
+    LayoutFrame(app, catalogue::kFalse);
 }
 
 void rightBorder_MouseMove(Launcher& app, const PointerEvent& e) {
-    if (!IsActiveMove(app, e)) {
-        return;
-    }
-    platform::System& system = app.system;
-    const auto newWidth = NearestAs<Twips>(system.WindowWidth() + TwipsMoved(app, e).dx);
-    const auto lowestWidth = NearestAs<Twips>(kMinimumWidthPx * system.Screen().twipsPerPixelX);
-    if (newWidth && lowestWidth) {
-        static_cast<void>(system.SetWindowWidth(MaxInt<Twips>(*newWidth, *lowestWidth)));
-    }
-    LayoutFrame(app, catalogue::kFalse);
-}
-
-void rightBorder_MouseUp(Launcher& app, const PointerEvent& /*e*/) {
-    BorderRelease(app);
-}
-
-void botBar_MouseDown(Launcher& app, const PointerEvent& e) {
-    RecordPress(app, e);
+    ResizeByEdge(app, e, true);
 }
 
 void botBar_MouseMove(Launcher& app, const PointerEvent& e) {
-    if (!IsActiveMove(app, e)) {
-        return;
-    }
-    platform::System& system = app.system;
-    const auto newHeight = NearestAs<Twips>(system.WindowHeight() + TwipsMoved(app, e).dy);
-    const auto lowestHeight = NearestAs<Twips>(kMinimumHeightPx * system.Screen().twipsPerPixelY);
-    if (newHeight && lowestHeight) {
-        static_cast<void>(system.SetWindowHeight(MaxInt<Twips>(*newHeight, *lowestHeight)));
-    }
-    LayoutFrame(app, catalogue::kFalse);
-}
-
-void botBar_MouseUp(Launcher& app, const PointerEvent& /*e*/) {
-    BorderRelease(app);
-}
-
-void leftBorder_MouseDown(Launcher& app, const PointerEvent& e) {
-    RecordPress(app, e);
+    ResizeByEdge(app, e, false);
 }
 
 void leftBorder_MouseMove(Launcher& app, const PointerEvent& e) {
@@ -259,10 +225,6 @@ void leftBorder_MouseMove(Launcher& app, const PointerEvent& e) {
         }
     }
     LayoutFrame(app, catalogue::kFalse);
-}
-
-void leftBorder_MouseUp(Launcher& app, const PointerEvent& /*e*/) {
-    BorderRelease(app);
 }
 
 } // namespace
@@ -355,33 +317,36 @@ void ExitBut_MouseUp(Launcher& app, const std::function<void()>& quit) {
 
 void ConnectFrame(Launcher& app, std::function<void()> quit) {
     using Handler = void (*)(Launcher&, const PointerEvent&);
-    const auto to = [&app](Handler handler) { return [&app, handler](const PointerEvent& e) { handler(app, e); }; };
+    struct Wiring {
+        platform::Element& element;
+        Handler down, move, up;
+    };
     Form1& f = app.form;
-
-    // Title bar: drag handles and caption buttons.
-    f.topBar.handlers.down = to(topBar_MouseDown);
-    f.topBar.handlers.move = to(topBar_MouseMove);
-    f.topSmoother.handlers.down = to(topSmoother_MouseDown);
-    f.topSmoother.handlers.move = to(topSmoother_MouseMove);
-    f.topText.handlers.down = to(topText_MouseDown);
-    f.topText.handlers.move = to(topText_MouseMove);
-    f.MinBut.handlers.down = to(MinBut_MouseDown);
-    f.MinBut.handlers.up = to(MinBut_MouseUp);
-    f.restoreBut.handlers.down = to(restoreBut_MouseDown);
-    f.restoreBut.handlers.up = to(restoreBut_MouseUp);
-    f.ExitBut.handlers.down = to(ExitBut_MouseDown);
+    const Wiring wiring[] = {
+        // Title bar: drag handles and caption buttons (the exit button's release is wired below).
+        {f.topBar, RecordPress, DragByTitleBar, nullptr},
+        {f.topSmoother, RecordPress, DragByStripOrText, nullptr},
+        {f.topText, RecordPress, DragByStripOrText, nullptr},
+        {f.MinBut, MinBut_MouseDown, nullptr, MinBut_MouseUp},
+        {f.restoreBut, restoreBut_MouseDown, nullptr, restoreBut_MouseUp},
+        {f.ExitBut, ExitBut_MouseDown, nullptr, nullptr},
+        // Border strips: resize handles.
+        {f.rightBorder, RecordPress, rightBorder_MouseMove, BorderRelease},
+        {f.botBar, RecordPress, botBar_MouseMove, BorderRelease},
+        {f.leftBorder, RecordPress, leftBorder_MouseMove, BorderRelease},
+    };
+    const auto to = [&app](Handler handler) -> std::function<void(const PointerEvent&)> {
+        if (handler == nullptr) {
+            return nullptr;
+        }
+        return [&app, handler](const PointerEvent& e) { handler(app, e); };
+    };
+    for (const Wiring& w : wiring) {
+        w.element.handlers.down = to(w.down);
+        w.element.handlers.move = to(w.move);
+        w.element.handlers.up = to(w.up);
+    }
     f.ExitBut.handlers.up = [&app, quit = std::move(quit)](const PointerEvent&) { ExitBut_MouseUp(app, quit); };
-
-    // Border strips: resize handles.
-    f.rightBorder.handlers.down = to(rightBorder_MouseDown);
-    f.rightBorder.handlers.move = to(rightBorder_MouseMove);
-    f.rightBorder.handlers.up = to(rightBorder_MouseUp);
-    f.botBar.handlers.down = to(botBar_MouseDown);
-    f.botBar.handlers.move = to(botBar_MouseMove);
-    f.botBar.handlers.up = to(botBar_MouseUp);
-    f.leftBorder.handlers.down = to(leftBorder_MouseDown);
-    f.leftBorder.handlers.move = to(leftBorder_MouseMove);
-    f.leftBorder.handlers.up = to(leftBorder_MouseUp);
 }
 
 } // namespace launcher
