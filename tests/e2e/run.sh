@@ -89,6 +89,18 @@ quit_by_exit_button() {
 }
 
 screenshot() { import -display "$DISPLAY" -window root "$E2E_TMP/$1.png"; }
+# A screenshot once the screen has stopped changing (two alike in a row, 0.3 s apart; 6 s at most): a busy
+# machine may still be painting a window that has just appeared.
+settled_screenshot() {
+    local before="" now
+    for _ in $(seq 20); do
+        screenshot "$1"
+        now=$("$CONVERT" "$E2E_TMP/$1.png" rgb:- | md5sum)
+        [ "$now" = "$before" ] && return 0
+        before=$now
+        sleep 0.3
+    done
+}
 
 # ---- The run ----
 

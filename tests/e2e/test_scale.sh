@@ -30,7 +30,7 @@ options_at_scale() {
     [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + width)) -le "$4" ] && [ $((y + height)) -le "$5" ] ||
         fail "the options dialog at $x, $y, $width x $height is not wholly on the screen"
     read -r OPTIONS_X OPTIONS_Y <<<"$(e2e_client_origin "$wid" "$1" "$2")"
-    screenshot "$3-screen"
+    settled_screenshot "$3-screen"
     e2e_crop "$E2E_TMP/$3-screen.png" "$E2E_TMP/$3.png" "$OPTIONS_X" "$OPTIONS_Y" "$1" "$2"
 }
 
