@@ -119,15 +119,6 @@ std::optional<Version> ParseVersionResource(std::string_view block) {
     return Version{static_cast<int>(high >> 16), static_cast<int>(high & 0xFFFF), static_cast<int>(low & 0xFFFF)};
 }
 
-int ReadDpiY() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen != nullptr) {
-        ReleaseDC(nullptr, screen);
-    }
-    return dpi > 0 ? dpi : 96;
-}
-
 ScreenInfo ReadScreen(const DisplayScale& scale) {
     // The process is DPI aware, so the metrics are device pixels; the core works in design pixels of 15
     // twips (1/1440 inch at 96 dpi) whatever the resolution.
@@ -139,7 +130,7 @@ ScreenInfo ReadScreen(const DisplayScale& scale) {
 
 // ---- the system ----
 
-Win32System::Win32System(Text appFolder) : appFolder_(std::move(appFolder)), shared_(ReadDpiY()) {}
+Win32System::Win32System(Text appFolder, int dpi) : appFolder_(std::move(appFolder)), scale_(dpi) {}
 
 bool Win32System::AnotherInstanceRunning() {
     if (anotherInstance_) {
@@ -226,7 +217,7 @@ double Win32System::Geometry(Edge edge) const {
     if (hwnd == nullptr || !GetWindowRect(hwnd, &rect)) {
         return 0;
     }
-    const auto twips = [this](int device) { return shared_.Scale().ToDesign(device) * kDesignTwipsPerPixel; };
+    const auto twips = [this](int device) { return Scale().ToDesign(device) * kDesignTwipsPerPixel; };
     switch (edge) {
     case Edge::Left:
         return twips(rect.left);
@@ -247,7 +238,7 @@ bool Win32System::SetGeometry(Edge edge, double twips) {
         return false;
     }
     // Device pixels of the design pixels the twips make.
-    const std::optional<int> pixels = TwipsToPixels(twips, kDesignTwipsPerPixel / shared_.Scale().Factor());
+    const std::optional<int> pixels = TwipsToPixels(twips, kDesignTwipsPerPixel / Scale().Factor());
     if (!pixels || ((edge == Edge::Width || edge == Edge::Height) && *pixels < 0)) {
         return false;
     }
@@ -302,13 +293,13 @@ bool Win32System::SetWindowHeight(double twips) {
 double Win32System::ScaleWidth() const {
     RECT client{};
     HWND hwnd = MainHandle();
-    return hwnd != nullptr && GetClientRect(hwnd, &client) ? shared_.Scale().ToDesign(client.right - client.left) : 0;
+    return hwnd != nullptr && GetClientRect(hwnd, &client) ? Scale().ToDesign(client.right - client.left) : 0;
 }
 
 double Win32System::ScaleHeight() const {
     RECT client{};
     HWND hwnd = MainHandle();
-    return hwnd != nullptr && GetClientRect(hwnd, &client) ? shared_.Scale().ToDesign(client.bottom - client.top) : 0;
+    return hwnd != nullptr && GetClientRect(hwnd, &client) ? Scale().ToDesign(client.bottom - client.top) : 0;
 }
 
 void Win32System::ShowWindow() {
