@@ -211,24 +211,22 @@ void Win32System::SetWindowState(WindowState state) {
     }
 }
 
+namespace {
+
+// The window's left, top, width and height in device pixels, in the order of Win32System::Edge.
+std::array<int, 4> Edges(const RECT& rect) {
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+} // namespace
+
 double Win32System::Geometry(Edge edge) const {
     HWND hwnd = MainHandle();
     RECT rect{};
     if (hwnd == nullptr || !GetWindowRect(hwnd, &rect)) {
         return 0;
     }
-    const auto twips = [this](int device) { return Scale().ToDesign(device) * kDesignTwipsPerPixel; };
-    switch (edge) {
-    case Edge::Left:
-        return twips(rect.left);
-    case Edge::Top:
-        return twips(rect.top);
-    case Edge::Width:
-        return twips(rect.right - rect.left);
-    case Edge::Height:
-        return twips(rect.bottom - rect.top);
-    }
-    return 0;
+    return Scale().ToDesign(Edges(rect)[static_cast<std::size_t>(edge)]) * kDesignTwipsPerPixel;
 }
 
 bool Win32System::SetGeometry(Edge edge, double twips) {
@@ -239,55 +237,14 @@ bool Win32System::SetGeometry(Edge edge, double twips) {
     }
     // Device pixels of the design pixels the twips make.
     const std::optional<int> pixels = TwipsToPixels(twips, kDesignTwipsPerPixel / Scale().Factor());
-    if (!pixels || ((edge == Edge::Width || edge == Edge::Height) && *pixels < 0)) {
+    const bool size = edge == Edge::Width || edge == Edge::Height;
+    if (!pixels || (size && *pixels < 0)) {
         return false;
     }
-    int left = rect.left, top = rect.top, width = rect.right - rect.left, height = rect.bottom - rect.top;
-    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
-    switch (edge) {
-    case Edge::Left:
-        left = *pixels;
-        flags |= SWP_NOSIZE;
-        break;
-    case Edge::Top:
-        top = *pixels;
-        flags |= SWP_NOSIZE;
-        break;
-    case Edge::Width:
-        width = *pixels;
-        flags |= SWP_NOMOVE;
-        break;
-    case Edge::Height:
-        height = *pixels;
-        flags |= SWP_NOMOVE;
-        break;
-    }
-    return SetWindowPos(hwnd, nullptr, left, top, width, height, flags) != 0;
-}
-
-double Win32System::WindowLeft() const {
-    return Geometry(Edge::Left);
-}
-double Win32System::WindowTop() const {
-    return Geometry(Edge::Top);
-}
-double Win32System::WindowWidth() const {
-    return Geometry(Edge::Width);
-}
-double Win32System::WindowHeight() const {
-    return Geometry(Edge::Height);
-}
-bool Win32System::SetWindowLeft(double twips) {
-    return SetGeometry(Edge::Left, twips);
-}
-bool Win32System::SetWindowTop(double twips) {
-    return SetGeometry(Edge::Top, twips);
-}
-bool Win32System::SetWindowWidth(double twips) {
-    return SetGeometry(Edge::Width, twips);
-}
-bool Win32System::SetWindowHeight(double twips) {
-    return SetGeometry(Edge::Height, twips);
+    std::array<int, 4> edges = Edges(rect);
+    edges[static_cast<std::size_t>(edge)] = *pixels;
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | (size ? SWP_NOMOVE : SWP_NOSIZE);
+    return SetWindowPos(hwnd, nullptr, edges[0], edges[1], edges[2], edges[3], flags) != 0;
 }
 
 double Win32System::ScaleWidth() const {
@@ -325,10 +282,8 @@ void Win32System::ShowWindow() {
 }
 
 bool Win32System::SetCurrentDrive(TextView drive) {
-    // A letter and a colon; "X:" alone makes that drive's own current folder the current folder.
-    const bool letter = drive.size() == 2 && drive[1] == u':' &&
-                        ((drive[0] >= u'A' && drive[0] <= u'Z') || (drive[0] >= u'a' && drive[0] <= u'z'));
-    if (!letter) {
+    // "X:" alone makes that drive's own current folder the current folder.
+    if (!IsDriveName(drive)) {
         return false;
     }
     return SetCurrentDirectoryW(Wide(drive).c_str()) != 0;

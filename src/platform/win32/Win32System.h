@@ -70,14 +70,14 @@ public:
     ScreenInfo Screen() const override { return ReadScreen(Scale()); }
     WindowState GetWindowState() const override;
     void SetWindowState(WindowState state) override;
-    double WindowLeft() const override;
-    double WindowTop() const override;
-    double WindowWidth() const override;
-    double WindowHeight() const override;
-    [[nodiscard]] bool SetWindowLeft(double twips) override;
-    [[nodiscard]] bool SetWindowTop(double twips) override;
-    [[nodiscard]] bool SetWindowWidth(double twips) override;
-    [[nodiscard]] bool SetWindowHeight(double twips) override;
+    double WindowLeft() const override { return Geometry(Edge::Left); }
+    double WindowTop() const override { return Geometry(Edge::Top); }
+    double WindowWidth() const override { return Geometry(Edge::Width); }
+    double WindowHeight() const override { return Geometry(Edge::Height); }
+    [[nodiscard]] bool SetWindowLeft(double twips) override { return SetGeometry(Edge::Left, twips); }
+    [[nodiscard]] bool SetWindowTop(double twips) override { return SetGeometry(Edge::Top, twips); }
+    [[nodiscard]] bool SetWindowWidth(double twips) override { return SetGeometry(Edge::Width, twips); }
+    [[nodiscard]] bool SetWindowHeight(double twips) override { return SetGeometry(Edge::Height, twips); }
     double ScaleWidth() const override;
     double ScaleHeight() const override;
     // The first showing uses the window state set so far: maximised, the design state, unless changed.

@@ -274,6 +274,20 @@ void Win32Window::OnScrollControl(HWND control, int code) {
         GetScrollInfo(control, SB_CTL, &info);
         return info.nTrackPos;
     };
+    // The arrows and the trough: a line or a page either way.
+    struct Step {
+        int code, direction;
+        bool page;
+    };
+    constexpr Step kSteps[] = {
+        {SB_LINEUP, -1, false}, {SB_LINEDOWN, 1, false}, {SB_PAGEUP, -1, true}, {SB_PAGEDOWN, 1, true}};
+    const auto step =
+        std::find_if(std::begin(kSteps), std::end(kSteps), [code](const Step& s) { return s.code == code; });
+    if (step != std::end(kSteps)) {
+        static_cast<void>(bar->SetValue(ScrollValueAfterStep(*bar, step->direction, step->page)));
+        AfterEvent();
+        return;
+    }
     switch (code) {
     case SB_THUMBTRACK: {
         // The thumb is being dragged: the scroll event, for each position it reaches.
@@ -285,18 +299,6 @@ void Win32Window::OnScrollControl(HWND control, int code) {
     }
     case SB_THUMBPOSITION:
         static_cast<void>(bar->SetValue(ScrollValueAt(*bar, trackPosition())));
-        break;
-    case SB_LINEUP:
-        static_cast<void>(bar->SetValue(ScrollValueAfterStep(*bar, -1, false)));
-        break;
-    case SB_LINEDOWN:
-        static_cast<void>(bar->SetValue(ScrollValueAfterStep(*bar, 1, false)));
-        break;
-    case SB_PAGEUP:
-        static_cast<void>(bar->SetValue(ScrollValueAfterStep(*bar, -1, true)));
-        break;
-    case SB_PAGEDOWN:
-        static_cast<void>(bar->SetValue(ScrollValueAfterStep(*bar, 1, true)));
         break;
     case SB_TOP:
         static_cast<void>(bar->SetValue(bar->min()));

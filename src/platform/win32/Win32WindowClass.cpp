@@ -38,6 +38,24 @@ int HeldButtons(WPARAM keys) {
     return held;
 }
 
+// The presses and releases of the buttons. Only the left button double-clicks (WM_LBUTTONDBLCLK has a call
+// of its own); a quick second press of another button is a press.
+struct ButtonMessage {
+    UINT message;
+    void (Win32Window::*call)(int x, int y, int button, int shift);
+    int button;
+};
+constexpr ButtonMessage kButtonMessages[] = {
+    {WM_LBUTTONDOWN, &Win32Window::OnPointerDown, kLeftButton},
+    {WM_RBUTTONDOWN, &Win32Window::OnPointerDown, kRightButton},
+    {WM_RBUTTONDBLCLK, &Win32Window::OnPointerDown, kRightButton},
+    {WM_MBUTTONDOWN, &Win32Window::OnPointerDown, kMiddleButton},
+    {WM_MBUTTONDBLCLK, &Win32Window::OnPointerDown, kMiddleButton},
+    {WM_LBUTTONUP, &Win32Window::OnPointerUp, kLeftButton},
+    {WM_RBUTTONUP, &Win32Window::OnPointerUp, kRightButton},
+    {WM_MBUTTONUP, &Win32Window::OnPointerUp, kMiddleButton},
+};
+
 LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
@@ -52,6 +70,12 @@ LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     const int x = GET_X_LPARAM(lParam);
     const int y = GET_Y_LPARAM(lParam);
+    for (const ButtonMessage& press : kButtonMessages) {
+        if (press.message == message) {
+            (host->*press.call)(x, y, press.button, MouseShiftState(wParam));
+            return 0;
+        }
+    }
     switch (message) {
     case WM_PAINT:
         host->OnPaint();
@@ -61,31 +85,11 @@ LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         host->OnSize();
         return 0;
-    case WM_LBUTTONDOWN:
-        host->OnPointerDown(x, y, kLeftButton, MouseShiftState(wParam));
-        return 0;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK: // only the left button double-clicks; a quick second right press is a press
-        host->OnPointerDown(x, y, kRightButton, MouseShiftState(wParam));
-        return 0;
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-        host->OnPointerDown(x, y, kMiddleButton, MouseShiftState(wParam));
-        return 0;
     case WM_LBUTTONDBLCLK:
         host->OnDoubleClick(x, y, MouseShiftState(wParam));
         return 0;
     case WM_MOUSEMOVE:
         host->OnPointerMove(x, y, HeldButtons(wParam), MouseShiftState(wParam));
-        return 0;
-    case WM_LBUTTONUP:
-        host->OnPointerUp(x, y, kLeftButton, MouseShiftState(wParam));
-        return 0;
-    case WM_RBUTTONUP:
-        host->OnPointerUp(x, y, kRightButton, MouseShiftState(wParam));
-        return 0;
-    case WM_MBUTTONUP:
-        host->OnPointerUp(x, y, kMiddleButton, MouseShiftState(wParam));
         return 0;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != hwnd) {
