@@ -37,6 +37,12 @@ struct OpenFileRequest {
     long flags = 0; // 4 hide the read-only box, 4096 the file must exist, 2097152 long names
 };
 
+// Whether the text names a drive as SetCurrentDrive takes it: a letter and a colon.
+inline bool IsDriveName(TextView drive) {
+    return drive.size() == 2 && drive[1] == u':' &&
+           ((drive[0] >= u'A' && drive[0] <= u'Z') || (drive[0] >= u'a' && drive[0] <= u'z'));
+}
+
 class System : public TextMeasurer {
 public:
     // ---- application and screen ----

@@ -78,13 +78,13 @@ TEST(Win32Paint, ElementsDrawBackToFrontClippedToTheirPictureBoxAndPicturesStret
     // At 144 dpi a 2 x 2 design-pixel picture at (10, 40) is 3 x 3 device pixels at (15, 60), its middle row
     // and column the average of their neighbours rather than a source pixel drawn twice.
     Place(scene.picture, 0, 0, 2, 2);
-    const Bitmap large = RenderWindow(scene.window, 300, 150, GdiFonts(144));
+    const Bitmap large = RenderWindow(scene.window, 300, 150, GdiFonts(), DisplayScale(144));
     EXPECT_EQ((std::array{large.ColourAt(15, 60), large.ColourAt(16, 60), large.ColourAt(17, 60)}),
               (std::array{kRed, Rgb{128, 80, 0}, kGreen}));
     auto icon = std::make_shared<Bitmap>(quarters); // drawn from the system's sharper rendering when it has one
     icon->detail = std::make_shared<const Bitmap>(3, 3, kBlue);
     scene.picture.picture = icon;
-    EXPECT_EQ(RenderWindow(scene.window, 300, 150, GdiFonts(144)).ColourAt(16, 61), kBlue);
+    EXPECT_EQ(RenderWindow(scene.window, 300, 150, GdiFonts(), DisplayScale(144)).ColourAt(16, 61), kBlue);
     Place(scene.picture, 0, 0, 40, 40);
     // Half-transparent red over the white holder; a clear picture, or none, leaves the holder as it is.
     scene.picture.picture = Solid(4, 4, kRed, 128);

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -144,10 +146,13 @@ TEST(Win32System, TextIsMeasuredInPointsAtTheScreensResolution) {
         {144, 14.25, 29}, {144, 8.25, 17}, {96, 0, 1},     {96, -3, 1}, // no font is smaller than one pixel
     };
     for (const auto& [dpi, points, pixels] : cases) {
-        EXPECT_EQ(GdiFonts(dpi).PixelHeight(Font{u"Arial", points, false}), pixels) << dpi << ", " << points;
+        EXPECT_EQ(GdiFonts::PixelHeight(Font{u"Arial", points, false}, DisplayScale(dpi)), pixels)
+            << dpi << ", " << points;
     }
     // Made at the device size, measured in design pixels: as wide at 144 dpi as at 96, within rounding.
-    const auto width = [](int dpi) { return GdiFonts(dpi).Measure(Font{}, u"Rainforest Rescue").width; };
+    const auto width = [](int dpi) {
+        return GdiFonts().Measure(Font{}, u"Rainforest Rescue", DisplayScale(dpi)).width;
+    };
     EXPECT_NEAR(width(144), width(96), 3);
     // A dialog centred on a 1366 x 768 screen whose work area ends at 728 above a task bar: moved up onto the
     // work area when it fits, its top-left at the work area's when it does not.
@@ -181,8 +186,10 @@ TEST(Win32System, FileIconIsTheFirstIconWithItsTransparency) {
     EXPECT_GT(std::ranges::count_if(icon->pixels, [](std::uint32_t p) { return p >> 24 > 0 && p >> 24 < 0xFF; }), 0)
         << "partly covered";
     EXPECT_FALSE(icon->detail) << "at 96 dpi the 32 x 32 pixels are the icon as shown";
-    system.Shared().fonts.SetDpi(144); // at 150% the system's 48 x 48 rendering comes with it, clear corner and all
-    const Bitmap& sharp = *system.FileIcon(FromWide(ModulePath().wstring()), 0)->detail;
+    // At 150% the system's 48 x 48 rendering comes with it, clear corner and all.
+    const Picture detail = Win32System(u"Z:\\w32sys-icon", 144).FileIcon(FromWide(ModulePath().wstring()), 0)->detail;
+    ASSERT_TRUE(detail);
+    const Bitmap& sharp = *detail;
     EXPECT_EQ((std::tuple{sharp.width, sharp.At(0, 0) >> 24, sharp.At(24, 24) >> 24}), (std::tuple{48, 0u, 0xFFu}));
 
     TempFolder temp;
@@ -264,6 +271,28 @@ TEST(Win32System, ShellOpenHandsWebAddressesToTheShell) {
     EXPECT_FALSE(system.ShellOpen(u"www.example.com\0.exe"s, kShowMaximised));
 }
 
+// The shell's COM apartment is left with the system that joined it: while the thread is in a single-threaded
+// apartment a multi-threaded join is refused, and once it has left such a join is the thread's first.
+TEST(Win32System, TheShellsComApartmentIsLeftWithTheSystem) {
+    SystemLibrary ole32{L"ole32.dll"};
+    const auto join = ole32.Find<HRESULT WINAPI(void*, DWORD)>("CoInitializeEx");
+    const auto leave = ole32.Find<void WINAPI()>("CoUninitialize");
+    ASSERT_TRUE(join != nullptr && leave != nullptr);
+    const auto joinMultiThreaded = [&] {
+        const HRESULT result = join(nullptr, COINIT_MULTITHREADED);
+        if (SUCCEEDED(result)) {
+            leave();
+        }
+        return result;
+    };
+    {
+        Win32System system(u"Z:\\w32sys-com");
+        EXPECT_TRUE(system.ShellOpen(u"http://www.example.com/", kShowMaximised));
+        EXPECT_EQ(joinMultiThreaded(), RPC_E_CHANGED_MODE) << "joined for the shell";
+    }
+    EXPECT_EQ(joinMultiThreaded(), S_OK) << "left with the system";
+}
+
 // The libraries a program imports, by the names in its import table (lower case), each with the functions
 // taken from it.
 std::map<std::string, std::set<std::string>> Imports(const fs::path& program) {
@@ -298,8 +327,10 @@ TEST(Win32System, LauncherImportsOnlyWhatEveryStartNeeds) {
     // The common controls, the shell, the common dialogs and COM are loaded when first needed.
     EXPECT_EQ((std::set<std::string>(libraries.begin(), libraries.end())),
               (std::set<std::string>{"gdi32.dll", "kernel32.dll", "msvcrt.dll", "user32.dll"}));
-    // A Windows without SetDefaultDllDirectories still starts: it is looked up at run time.
+    // A Windows without SetDefaultDllDirectories, or without GetDpiForWindow (before Windows 10 1607), still
+    // starts: they are looked up at run time.
     EXPECT_EQ(imports.at("kernel32.dll").count("SetDefaultDllDirectories"), 0u);
+    EXPECT_EQ(imports.at("user32.dll").count("GetDpiForWindow"), 0u);
 }
 
 } // namespace

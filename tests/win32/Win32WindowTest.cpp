@@ -296,5 +296,54 @@ TEST(Win32Window, SystemGeometryRefusesImpossibleValuesAndTheWindowMinimises) {
               (std::tuple{400.0, 400 * tppX, Recorded{"picture down", kLeftButton, 0, 15 * 15.0, 10 * 15.0}}));
 }
 
+// Each top-level window has its own scale: a dialog opened beside a main window on a 144-dpi screen is made
+// at its own screen's resolution (the system's 96 here), with fonts of that size, and a change of
+// resolution reaching one window leaves the other's scale alone.
+TEST(Win32Window, EachWindowHasItsOwnScaleWhichAResolutionChangeReachingAnotherLeavesAlone) {
+    WindowScene main;
+    const auto moveTo = [](HWND hwnd, int dpi, RECT suggested) {
+        SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    };
+    moveTo(main.hwnd(), 144, RECT{0, 0, 450, 300});
+    Dialog dialog{u"Scale Scene", Rgb{192, 192, 192}};
+    dialog.clientWidth = 200;
+    dialog.clientHeight = 100;
+    Button button{"button"};
+    dialog.Add(button);
+    testing_support::Place(button, 10, 10, 80, 30);
+    // The dialog's dpi and button font height (device pixels), and the main window's dpi, read as the dialog
+    // opens, after it moved to a 120-dpi screen, and after the main window moved on; its width as it opens.
+    std::vector<std::array<int, 3>> seen;
+    RECT opened{};
+    Timer closer{.interval = 50, .enabled = true, .onTick = {}};
+    closer.onTick = [&] {
+        HWND found = FindWindowW(nullptr, L"Scale Scene");
+        Win32Window* host = Win32Window::FromHandle(found);
+        if (host == nullptr || !seen.empty()) {
+            return;
+        }
+        GetClientRect(found, &opened);
+        const auto look = [&] {
+            LOGFONTW font{};
+            GetObjectW(reinterpret_cast<HFONT>(
+                           SendMessageW(FindWindowExW(found, nullptr, L"BUTTON", nullptr), WM_GETFONT, 0, 0)),
+                       sizeof(font), &font);
+            seen.push_back({host->Scale().dpi(), -font.lfHeight, main.host.Scale().dpi()});
+        };
+        look();
+        moveTo(found, 120, RECT{0, 0, 300, 200});
+        look();
+        moveTo(main.hwnd(), 192, RECT{0, 0, 600, 400});
+        look();
+        dialog.Close();
+    };
+    main.window.timers.push_back(&closer);
+    main.host.Refresh();
+    main.system.ShowModal(dialog);
+    EXPECT_EQ(seen, (std::vector<std::array<int, 3>>{{96, 11, 144}, {120, 14, 144}, {120, 14, 192}}));
+    EXPECT_EQ(opened.right, 200) << "made at its own scale, not the main window's (300 pixels)";
+    EXPECT_EQ(main.system.ScaleWidth(), 300) << "the main window's design size stays through every change";
+}
+
 } // namespace
 } // namespace platform

@@ -81,20 +81,8 @@ void HeadlessFileSystem::AddTextFile(TextView path, TextView text) {
     AddFile(path, ToCodePage(text));
 }
 
-void HeadlessFileSystem::SetUnreadable(TextView path, bool on) {
-    on ? void(unreadable_.insert(Key(path))) : void(unreadable_.erase(Key(path)));
-}
-
-void HeadlessFileSystem::SetUnwritable(TextView path, bool on) {
-    on ? void(unwritable_.insert(Key(path))) : void(unwritable_.erase(Key(path)));
-}
-
-void HeadlessFileSystem::SetUndeletable(TextView path, bool on) {
-    on ? void(undeletable_.insert(Key(path))) : void(undeletable_.erase(Key(path)));
-}
-
-void HeadlessFileSystem::SetDriveNotReady(TextView root, bool on) {
-    on ? void(notReadyRoots_.insert(Key(root))) : void(notReadyRoots_.erase(Key(root)));
+void HeadlessFileSystem::Flag(std::set<Text>& flags, TextView path, bool on) {
+    on ? void(flags.insert(Key(path))) : void(flags.erase(Key(path)));
 }
 
 FileLookup HeadlessFileSystem::LookupFile(TextView path) {

@@ -44,11 +44,11 @@ public:
 
     // Faults. A path may name a file or a folder: an unwritable folder refuses new files (WriteNewFile says
     // Refused). An undeletable file is also one that another program holds open.
-    void SetUnreadable(TextView path, bool on = true);
-    void SetUnwritable(TextView path, bool on = true);
-    void SetUndeletable(TextView path, bool on = true);
+    void SetUnreadable(TextView path, bool on = true) { Flag(unreadable_, path, on); }
+    void SetUnwritable(TextView path, bool on = true) { Flag(unwritable_, path, on); }
+    void SetUndeletable(TextView path, bool on = true) { Flag(undeletable_, path, on); }
     // Every path under this root ("D:" or "\\server") fails as on a drive that is not ready.
-    void SetDriveNotReady(TextView root, bool on = true);
+    void SetDriveNotReady(TextView root, bool on = true) { Flag(notReadyRoots_, root, on); }
     // Each write stores at most this many bytes and fails when it was asked for more, like a full disk.
     void SetWriteLimit(std::optional<std::size_t> bytes) { writeLimit_ = bytes; }
 
@@ -76,6 +76,8 @@ private:
     static Text ParentKey(TextView key);
     bool NotReady(const Text& key) const;
     bool Flagged(const std::set<Text>& flags, const Text& key) const { return flags.count(key) != 0; }
+    // Puts the path's key into one of the fault sets, or takes it out.
+    static void Flag(std::set<Text>& flags, TextView path, bool on);
 
     Text appFolder_;
     std::map<Text, File> files_; // by FileKey

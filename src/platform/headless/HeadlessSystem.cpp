@@ -26,29 +26,12 @@ void HeadlessSystem::SetWindowState(WindowState state) {
     }
 }
 
-bool HeadlessSystem::SetWindowLeft(double twips) {
-    current_.left = twips;
-    return true;
-}
-
-bool HeadlessSystem::SetWindowTop(double twips) {
-    current_.top = twips;
-    return true;
-}
-
-bool HeadlessSystem::SetWindowWidth(double twips) {
-    if (twips < 0) {
+bool HeadlessSystem::SetEdge(double Geometry::*edge, double twips) {
+    // A window has no negative size.
+    if (twips < 0 && (edge == &Geometry::width || edge == &Geometry::height)) {
         return false;
     }
-    current_.width = twips;
-    return true;
-}
-
-bool HeadlessSystem::SetWindowHeight(double twips) {
-    if (twips < 0) {
-        return false;
-    }
-    current_.height = twips;
+    current_.*edge = twips;
     return true;
 }
 
@@ -84,10 +67,7 @@ void HeadlessSystem::SetCurrentDriveAndFolder(Text drive, Text folder) {
 
 bool HeadlessSystem::SetCurrentDrive(TextView drive) {
     folderChanges_.push_back(u"drive:" + Text(drive));
-    // Only a letter and a colon name a drive.
-    const bool letter = drive.size() == 2 && drive[1] == u':' &&
-                        ((drive[0] >= u'A' && drive[0] <= u'Z') || (drive[0] >= u'a' && drive[0] <= u'z'));
-    if (!letter) {
+    if (!IsDriveName(drive)) {
         return false;
     }
     currentDrive_ = Text(drive);

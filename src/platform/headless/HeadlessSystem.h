@@ -28,10 +28,10 @@ public:
     double WindowTop() const override { return current_.top; }
     double WindowWidth() const override { return current_.width; }
     double WindowHeight() const override { return current_.height; }
-    [[nodiscard]] bool SetWindowLeft(double twips) override;
-    [[nodiscard]] bool SetWindowTop(double twips) override;
-    [[nodiscard]] bool SetWindowWidth(double twips) override;
-    [[nodiscard]] bool SetWindowHeight(double twips) override;
+    [[nodiscard]] bool SetWindowLeft(double twips) override { return SetEdge(&Geometry::left, twips); }
+    [[nodiscard]] bool SetWindowTop(double twips) override { return SetEdge(&Geometry::top, twips); }
+    [[nodiscard]] bool SetWindowWidth(double twips) override { return SetEdge(&Geometry::width, twips); }
+    [[nodiscard]] bool SetWindowHeight(double twips) override { return SetEdge(&Geometry::height, twips); }
     double ScaleWidth() const override { return current_.width / screen_.twipsPerPixelX; }
     double ScaleHeight() const override { return current_.height / screen_.twipsPerPixelY; }
     void ShowWindow() override { windowShown_ = true; }
@@ -100,6 +100,8 @@ private:
     struct Geometry {
         double left = 0, top = 0, width = 0, height = 0;
     };
+    // Sets one edge of the window's place or size, refusing a negative size.
+    bool SetEdge(double Geometry::*edge, double twips);
     ScreenInfo screen_;
     Version version_{1, 0, 0};
     bool anotherInstance_ = false;

@@ -26,12 +26,6 @@ constexpr GUID kIidUnknown{0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 
 constexpr GUID kIidDispatch{0x00020400, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 constexpr GUID kIidAccessible{0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 
-using LresultFromObjectFn = LRESULT WINAPI(REFIID, WPARAM, LPUNKNOWN);
-using AccessibleObjectFromWindowFn = HRESULT WINAPI(HWND, DWORD, REFIID, void**);
-using SysAllocStringFn = BSTR WINAPI(const OLECHAR*);
-using CoInitializeExFn = HRESULT WINAPI(LPVOID, DWORD);
-using CoUninitializeFn = void WINAPI();
-
 constexpr HRESULT kNotConnected = static_cast<HRESULT>(0x80040004L); // OLE_E_NOCONNECTION
 
 VARIANT Empty() {
@@ -107,11 +101,7 @@ public:
             return kNotConnected;
         }
         // The window's own object (its frame), as the system makes it.
-        auto* fromWindow = owner_->oleacc.Find<AccessibleObjectFromWindowFn>("AccessibleObjectFromWindow");
-        if (fromWindow == nullptr) {
-            return S_FALSE;
-        }
-        return fromWindow(hwnd_, static_cast<DWORD>(OBJID_WINDOW), kIidDispatch, reinterpret_cast<void**>(parent));
+        return owner_->Libraries().FrameAccessible(hwnd_, kIidDispatch, reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
         if (count == nullptr) {
@@ -338,8 +328,7 @@ private:
         if (text.empty()) {
             return S_FALSE;
         }
-        auto* allocate = owner_->oleaut32.Find<SysAllocStringFn>("SysAllocString");
-        *out = allocate != nullptr ? allocate(text.c_str()) : nullptr;
+        *out = owner_->Libraries().AllocateString(text.c_str());
         return *out != nullptr ? S_OK : E_OUTOFMEMORY;
     }
 
@@ -358,31 +347,17 @@ private:
     std::vector<AccessibleItem> parts_;
 };
 
-Win32Accessibility::Win32Accessibility(const Window& window, HWND hwnd, const DisplayScale& scale)
-    : client_(new AccessibleClient(window, hwnd, scale, *this)) {}
+Win32Accessibility::Win32Accessibility(const Window& window, HWND hwnd, const DisplayScale& scale,
+                                       SystemLibraries& libraries)
+    : client_(new AccessibleClient(window, hwnd, scale, *this)), libraries_(&libraries) {}
 
 Win32Accessibility::~Win32Accessibility() {
     client_->Disconnect();
     client_->Release();
-    if (comInitialised_) {
-        if (auto* uninitialise = ole32_.Find<CoUninitializeFn>("CoUninitialize")) {
-            uninitialise();
-        }
-    }
 }
 
 std::intptr_t Win32Accessibility::Answer(std::uintptr_t wParam) {
-    // The object is handed over through COM, which this thread joins once, as a single-threaded apartment.
-    if (!comInitialised_) {
-        auto* initialise = ole32_.Find<CoInitializeExFn>("CoInitializeEx");
-        comInitialised_ = initialise != nullptr && SUCCEEDED(initialise(nullptr, COINIT_APARTMENTTHREADED));
-    }
-    auto* answer = oleacc.Find<LresultFromObjectFn>("LresultFromObject");
-    if (answer == nullptr) {
-        return 0;
-    }
-    const LRESULT result = answer(kIidAccessible, wParam, static_cast<IAccessible*>(client_));
-    return FAILED(static_cast<HRESULT>(result)) ? 0 : result;
+    return libraries_->AccessibleAnswer(kIidAccessible, wParam, static_cast<IAccessible*>(client_));
 }
 
 long FocusedAccessibleChild(const Window& window) {

@@ -1,8 +1,8 @@
 // Screen readers on a window that draws its own parts: the window's client area answers WM_GETOBJECT with
 // an IAccessible (Microsoft Active Accessibility) whose children are the parts the core lists
 // (Window::accessibleChildren), and the reader hears of each move of the keyboard focus
-// (EVENT_OBJECT_FOCUS). oleacc and oleaut32 are loaded from the system folder when a reader first asks; a
-// window no reader asks about loads nothing.
+// (EVENT_OBJECT_FOCUS). oleacc and oleaut32 are loaded from the system folder (through the shared
+// SystemLibraries) when a reader first asks; a window no reader asks about loads nothing.
 #pragma once
 
 #include "platform/DisplayScale.h"
@@ -23,8 +23,9 @@ inline constexpr unsigned kAccessibleActionMessage = 0x8000 + 0x41; // WM_APP + 
 
 class Win32Accessibility {
 public:
-    // Locations are given in the screen's pixels through `scale`, which must outlive this object.
-    Win32Accessibility(const Window& window, HWND__* hwnd, const DisplayScale& scale);
+    // Locations are given in the screen's pixels through `scale`, the window's; the libraries are loaded
+    // through `libraries` at the first question. Both must outlive this object.
+    Win32Accessibility(const Window& window, HWND__* hwnd, const DisplayScale& scale, SystemLibraries& libraries);
     ~Win32Accessibility(); // readers that still hold the object find it disconnected
     Win32Accessibility(const Win32Accessibility&) = delete;
     Win32Accessibility& operator=(const Win32Accessibility&) = delete;
@@ -32,14 +33,11 @@ public:
     // The answer to WM_GETOBJECT for the client area (its wParam given); 0 when it cannot be made.
     std::intptr_t Answer(std::uintptr_t wParam);
 
-    // Functions of the libraries loaded at the first question.
-    SystemLibrary oleacc{L"oleacc.dll"};
-    SystemLibrary oleaut32{L"oleaut32.dll"};
+    SystemLibraries& Libraries() const { return *libraries_; }
 
 private:
     AccessibleClient* client_ = nullptr;
-    bool comInitialised_ = false;
-    SystemLibrary ole32_{L"ole32.dll"};
+    SystemLibraries* libraries_;
 };
 
 // The child id (from 1, in the order of the window's accessible parts) of the focused part; 0 for none.

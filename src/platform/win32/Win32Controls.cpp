@@ -76,7 +76,7 @@ void ChildControls::SyncControl(HWND parent, const Element& element, Control& co
     }
     HWND hwnd = control.hwnd.Get();
 
-    const PixelRect rect = shared_->Scale().ToDevice(BoxInWindow(*window_, element).value_or(ClientBox{}));
+    const PixelRect rect = scale_->ToDevice(BoxInWindow(*window_, element).value_or(ClientBox{}));
     const int width = std::max<int>(0, rect.right - rect.left);
     const int height = std::max<int>(0, rect.bottom - rect.top);
     if (rect.left != control.left || rect.top != control.top || width != control.width || height != control.height) {
@@ -121,7 +121,7 @@ void ChildControls::SyncControl(HWND parent, const Element& element, Control& co
             caption = Wide(button->caption);
         }
         if (font != nullptr) {
-            HFONT handle = shared_->fonts.Get(*font);
+            HFONT handle = shared_->fonts.Get(*font, *scale_);
             if (handle != control.font) {
                 SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
                 control.font = handle;
@@ -182,13 +182,13 @@ void ChildControls::DrawButton(HWND control, HDC dc, int width, int height, bool
         OffsetRect(&text, 1, 1); // the caption sinks with the button
     }
     const SavedDc saved(dc);
-    const Selection font(dc, shared_->fonts.Get(button->font));
+    const Selection font(dc, shared_->fonts.Get(button->font, *scale_));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     if (focused) {
-        const int inset = shared_->Scale().ToDevice(4);
+        const int inset = scale_->ToDevice(4);
         InflateRect(&rect, -inset, -inset);
         DrawFocusRect(dc, &rect);
     }

@@ -1,7 +1,7 @@
 // Native child controls of a window: a scroll-bar control behind each scroll bar element, a check box or
 // push button behind each check box and button element. They are kept in step with element state (place,
 // visibility, range and position, tick, caption, font) and lead back to their element when they report.
-// Places and fonts are mapped from design to device pixels at the shared display scale.
+// Places and fonts are mapped from design to device pixels at the window's display scale.
 #pragma once
 
 #include "platform/ElementGeometry.h"
@@ -16,7 +16,9 @@ namespace platform {
 
 class ChildControls {
 public:
-    ChildControls(const Window& window, Win32Shared& shared) : window_(&window), shared_(&shared) {}
+    // `scale`: the window's display scale, which must outlive the controls.
+    ChildControls(const Window& window, const DisplayScale& scale, Win32Shared& shared)
+        : window_(&window), scale_(&scale), shared_(&shared) {}
 
     // Makes, moves, shows, hides and fills the controls of every control element of the window, in
     // z-order; a control is made when its element first shows, and destroyed when its element leaves the
@@ -52,6 +54,7 @@ private:
     HBRUSH__* Brush(Rgb colour);
 
     const Window* window_;
+    const DisplayScale* scale_;
     Win32Shared* shared_;
     std::map<const Element*, Control> controls_;
     std::map<std::uint32_t, BrushHandle> brushes_; // by colour, made once

@@ -1,7 +1,8 @@
 // Fonts of the Win32 backend: one cache of GDI fonts made from element fonts, shared by the system's text
-// measuring and by every window that draws text or gives its controls a font. The cache holds the display
-// scale: fonts are made at the device resolution, so that text is sharp at every scale, and text is
-// measured in design pixels, so that the core sizes labels as at 96 dpi.
+// measuring and by every window that draws text or gives its controls a font. Each window has a display
+// scale of its own, so the cache makes a font once per resolution: fonts are made at the device resolution
+// of the window they are for, so that text is sharp at every scale, and text is measured in design
+// pixels, so that the core sizes labels as at 96 dpi.
 #pragma once
 
 #include "platform/DisplayScale.h"
@@ -13,28 +14,24 @@
 
 namespace platform {
 
-// GDI fonts made from element fonts (face, size in points, bold) at the screen's resolution, each made once
-// per resolution and kept for the life of the cache (a control may still hold one made before the
+// GDI fonts made from element fonts (face, size in points, bold) at a display scale, each made once per
+// resolution and kept for the life of the cache (a control may still hold one made before its window's
 // resolution changed).
 class GdiFonts {
 public:
-    // `dpi`: device pixels per inch of the screen the text is drawn on (96 at the design resolution).
-    explicit GdiFonts(int dpi);
+    GdiFonts();
 
-    const DisplayScale& Scale() const { return scale_; }
-    // The window moved to a screen of another resolution: fonts from now on are made at that one.
-    void SetDpi(int dpi) { scale_ = DisplayScale(dpi); }
-
-    // The font's height in device pixels: its size in points at this resolution, rounded to the nearest.
-    int PixelHeight(const Font& font) const;
-    // The GDI font at this resolution, owned by the cache; the system's default GUI font when GDI refused.
-    HFONT__* Get(const Font& font) const;
-    // Width and height of one line of text in design pixels (device pixels over the scale); an empty text
-    // is as high as a line and 0 wide.
-    TextSize Measure(const Font& font, TextView text) const;
+    // The font's height in device pixels: its size in points at the scale's resolution, rounded to the
+    // nearest.
+    static int PixelHeight(const Font& font, const DisplayScale& scale);
+    // The GDI font at the scale's resolution, owned by the cache; the system's default GUI font when GDI
+    // refused.
+    HFONT__* Get(const Font& font, const DisplayScale& scale) const;
+    // Width and height of one line of text in design pixels (device pixels at the scale over the scale); an
+    // empty text is as high as a line and 0 wide.
+    TextSize Measure(const Font& font, TextView text, const DisplayScale& scale) const;
 
 private:
-    DisplayScale scale_;
     MemoryDc measuringDc_;
     mutable std::map<std::tuple<int, Text, double, bool>, FontHandle> fonts_;
 };

@@ -1,10 +1,15 @@
-// Handles and GDI helpers of the Win32 backend: the releasing calls of the owning wrapper, the selection
-// and saved-state guards, and the DIB section.
+// Handles and GDI helpers of the Win32 backend: the releasing calls of the owning wrapper, the selection,
+// saved-state, window DC, paint and COM apartment guards, and the DIB section.
 #include "platform/win32/Win32Handles.h"
+
+#include "platform/win32/Win32Libraries.h"
 
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <algorithm>
+#include <new>
 
 namespace platform {
 
@@ -51,6 +56,46 @@ SavedDc::SavedDc(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
 SavedDc::~SavedDc() {
     if (saved_ != 0) {
         RestoreDC(dc_, saved_);
+    }
+}
+
+WindowDc::WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+
+WindowDc::~WindowDc() {
+    if (dc_ != nullptr) {
+        ReleaseDC(hwnd_, dc_);
+    }
+}
+
+PaintDc::PaintDc(HWND hwnd) : hwnd_(hwnd), dc_(nullptr) {
+    static_assert(sizeof(PAINTSTRUCT) <= sizeof(paint_) && alignof(PAINTSTRUCT) <= 8);
+    auto* paint = new (paint_) PAINTSTRUCT{};
+    dc_ = BeginPaint(hwnd, paint);
+    if (dc_ != nullptr) {
+        top_ = paint->rcPaint.top;
+        bottom_ = paint->rcPaint.bottom;
+    }
+}
+
+PaintDc::~PaintDc() {
+    if (dc_ != nullptr) {
+        EndPaint(hwnd_, reinterpret_cast<const PAINTSTRUCT*>(paint_));
+    }
+}
+
+ComApartment::ComApartment(SystemLibrary& ole32) {
+    // Single-threaded, as the window's thread must be for the shell, the common dialogs and readers; no
+    // OLE 1 dynamic data exchange, which the launcher never uses.
+    if (const auto initialise = ole32.Find<HRESULT WINAPI(void*, DWORD)>("CoInitializeEx")) {
+        ole32_ = SUCCEEDED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) ? &ole32 : nullptr;
+    }
+}
+
+ComApartment::~ComApartment() {
+    if (ole32_ != nullptr) {
+        if (const auto uninitialise = ole32_->Find<void WINAPI()>("CoUninitialize")) {
+            uninitialise();
+        }
     }
 }
 

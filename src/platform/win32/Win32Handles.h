@@ -1,7 +1,8 @@
 // Handles and GDI helpers of the Win32 backend, shared by every file of it: one owning, move-only wrapper
 // for every kind of handle (kernel objects, files and searches, GDI objects, memory DCs, windows, icons),
-// the guards that select a GDI object into a DC or save a DC's state and put it back, the 32-bit DIB
-// section that paint bands and icons are drawn in, and text for the wide-character API.
+// the guards that select a GDI object into a DC or save a DC's state and put it back, that hold a window's
+// DC or its paint, or keep the thread in a COM apartment, the 32-bit DIB section that paint bands and icons
+// are drawn in, and text for the wide-character API.
 // <windows.h> stays in the .cpp file; the handle types are declared here by their tag names.
 #pragma once
 
@@ -21,6 +22,8 @@ struct HFONT__;
 struct HBRUSH__;
 
 namespace platform {
+
+class SystemLibrary;
 
 // Text is handed to the wide API by copying code unit for code unit, which needs a 16-bit wchar_t (as on
 // Windows).
@@ -93,67 +96,50 @@ inline void* InvalidHandleValue() {
     return reinterpret_cast<void*>(static_cast<std::intptr_t>(-1));
 }
 
-// A kernel object that reports failure as NULL: a mutex, a process, a thread.
-struct KernelTraits {
-    using Handle = void*;
-    static Handle Empty() { return nullptr; }
-    static bool Release(Handle h) { return CloseKernelHandle(h); }
-};
-// A file, which reports failure as INVALID_HANDLE_VALUE.
-struct FileTraits {
-    using Handle = void*;
-    static Handle Empty() { return InvalidHandleValue(); }
-    static bool Release(Handle h) { return CloseKernelHandle(h); }
-};
-// A file search (FindFirstFileExW).
-struct SearchTraits {
-    using Handle = void*;
-    static Handle Empty() { return InvalidHandleValue(); }
-    static bool Release(Handle h) { return CloseSearchHandle(h); }
-};
-// A GDI object: a font, a brush, a bitmap.
-template <class Object>
-struct GdiTraits {
-    using Handle = Object*;
-    static Handle Empty() { return nullptr; }
-    static bool Release(Handle h) { return DeleteGdiObject(h); }
-};
-struct MemoryDcTraits {
-    using Handle = HDC__*;
-    static Handle Empty() { return nullptr; }
-    static bool Release(Handle h) { return DeleteMemoryDc(h); }
-};
-struct WindowTraits {
-    using Handle = HWND__*;
-    static Handle Empty() { return nullptr; }
-    static bool Release(Handle h) { return DestroyWindowHandle(h); }
-};
-struct IconTraits {
-    using Handle = HICON__*;
-    static Handle Empty() { return nullptr; }
-    static bool Release(Handle h) { return DestroyIconHandle(h); }
+// What Unique needs of a kind of handle: its type, the call that releases it, and whether a failed call
+// gives INVALID_HANDLE_VALUE (files and searches) rather than NULL (everything else).
+template <class HandleType, auto Free, bool kInvalidIsEmpty = false>
+struct HandleTraits {
+    using Handle = HandleType;
+    static Handle Empty() {
+        if constexpr (kInvalidIsEmpty) {
+            return InvalidHandleValue();
+        } else {
+            return nullptr;
+        }
+    }
+    static bool Release(Handle h) { return Free(h); }
 };
 
-using KernelHandle = Unique<KernelTraits>;
-using FileHandle = Unique<FileTraits>;
-using SearchHandle = Unique<SearchTraits>;
-using FontHandle = Unique<GdiTraits<HFONT__>>;
-using BrushHandle = Unique<GdiTraits<HBRUSH__>>;
-using BitmapHandle = Unique<GdiTraits<HBITMAP__>>;
-using MemoryDc = Unique<MemoryDcTraits>;
-using WindowHandle = Unique<WindowTraits>;
-using IconHandle = Unique<IconTraits>;
+using KernelHandle = Unique<HandleTraits<void*, CloseKernelHandle>>; // a mutex, a process, a thread
+using FileHandle = Unique<HandleTraits<void*, CloseKernelHandle, true>>;
+using SearchHandle = Unique<HandleTraits<void*, CloseSearchHandle, true>>; // FindFirstFileExW
+using FontHandle = Unique<HandleTraits<HFONT__*, DeleteGdiObject>>;
+using BrushHandle = Unique<HandleTraits<HBRUSH__*, DeleteGdiObject>>;
+using BitmapHandle = Unique<HandleTraits<HBITMAP__*, DeleteGdiObject>>;
+using MemoryDc = Unique<HandleTraits<HDC__*, DeleteMemoryDc>>;
+using WindowHandle = Unique<HandleTraits<HWND__*, DestroyWindowHandle>>;
+using IconHandle = Unique<HandleTraits<HICON__*, DestroyIconHandle>>;
 
 // A memory DC compatible with the screen.
 MemoryDc MakeMemoryDc();
 
+// The base of a guard that stays where it was made: a copy would undo its work twice.
+class Pinned {
+public:
+    Pinned(const Pinned&) = delete;
+    Pinned& operator=(const Pinned&) = delete;
+
+protected:
+    Pinned() = default;
+    ~Pinned() = default;
+};
+
 // Selects a GDI object into a DC and puts the old one back when it goes.
-class Selection {
+class Selection : Pinned {
 public:
     Selection(HDC__* dc, void* object);
     ~Selection();
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
     // Whether the object was selected.
     bool Selected() const { return old_ != nullptr; }
 
@@ -163,26 +149,66 @@ private:
 };
 
 // Saves the DC's state (clip region, colours, modes) and restores it when it goes.
-class SavedDc {
+class SavedDc : Pinned {
 public:
     explicit SavedDc(HDC__* dc);
     ~SavedDc();
-    SavedDc(const SavedDc&) = delete;
-    SavedDc& operator=(const SavedDc&) = delete;
 
 private:
     HDC__* dc_;
     int saved_;
 };
 
+// A window's DC (GetDC; the screen's for no window), released (ReleaseDC) when it goes.
+class WindowDc : Pinned {
+public:
+    explicit WindowDc(HWND__* hwnd);
+    ~WindowDc();
+    // Nothing when the system refused.
+    HDC__* Get() const { return dc_; }
+
+private:
+    HWND__* hwnd_;
+    HDC__* dc_;
+};
+
+// The paint of a window's WM_PAINT: BeginPaint when made, EndPaint when it goes, which marks the window
+// painted whatever was drawn.
+class PaintDc : Pinned {
+public:
+    explicit PaintDc(HWND__* hwnd);
+    ~PaintDc();
+    // Nothing when the system refused.
+    HDC__* Get() const { return dc_; }
+    // The rows that need painting, client device pixels, bottom exclusive.
+    int Top() const { return top_; }
+    int Bottom() const { return bottom_; }
+
+private:
+    HWND__* hwnd_;
+    alignas(8) unsigned char paint_[72]; // the PAINTSTRUCT, which <windows.h> declares
+    HDC__* dc_;
+    int top_ = 0, bottom_ = 0;
+};
+
+// This thread in a single-threaded COM apartment: joined (CoInitializeEx) when made, left (CoUninitialize)
+// when it goes, if joining succeeded. COM is called through `ole32`, loaded at the first join, which must
+// outlive the guard.
+class ComApartment : Pinned {
+public:
+    explicit ComApartment(SystemLibrary& ole32);
+    ~ComApartment();
+
+private:
+    SystemLibrary* ole32_ = nullptr; // set while joined
+};
+
 // A width x height top-down 32-bit drawing surface (a DIB section, rows as platform::Bitmap holds them)
 // selected into a memory DC of its own. GDI draws into it through Dc(); Bits() are its pixels, 0x00RRGGBB
 // (GDI leaves the fourth byte alone).
-class DibSection {
+class DibSection : Pinned {
 public:
     DibSection(int width, int height);
-    DibSection(const DibSection&) = delete;
-    DibSection& operator=(const DibSection&) = delete;
 
     // False when GDI refused any part; then nothing may be drawn.
     bool Valid() const { return bits_ != nullptr && selection_.Selected(); }

@@ -81,7 +81,7 @@ std::optional<Bitmap> Win32System::FileIcon(TextView file, int index) {
     }
     const IconHandle owned(icon);
     std::optional<Bitmap> picture = IconPicture(owned.Get(), kIconSize);
-    const int deviceSize = shared_.Scale().ToDevice(kIconSize);
+    const int deviceSize = Scale().ToDevice(kIconSize);
     if (!picture || deviceSize <= kIconSize) {
         return picture;
     }

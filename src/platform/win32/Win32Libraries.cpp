@@ -1,27 +1,49 @@
 // System libraries loaded when first needed: LoadLibraryExW from the system folder, GetProcAddress, and
-// the calls of the common controls, the shell, the common dialogs and COM made through them.
+// the calls of the common controls, the shell, the common dialogs, the accessibility libraries and COM
+// made through them.
 #include "platform/win32/Win32Libraries.h"
 
 #include <windows.h>
 
 #include <commctrl.h>
 #include <commdlg.h>
-#include <objbase.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <string>
 
 namespace platform {
 
+namespace {
+
+// A function of a library the process has loaded already, looked up at run time: a Windows without it
+// still starts. Nothing when the library or the function is missing.
+template <class Function>
+Function* LoadedFunction(const wchar_t* library, const char* function) {
+    HMODULE module = GetModuleHandleW(library);
+    return module != nullptr
+               ? reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(GetProcAddress(module, function)))
+               : nullptr;
+}
+
+} // namespace
+
 void SearchSystemFolderOnly() {
-    using SetDirectories = BOOL WINAPI(DWORD);
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    const auto set = kernel != nullptr ? reinterpret_cast<SetDirectories*>(reinterpret_cast<void (*)()>(
-                                             GetProcAddress(kernel, "SetDefaultDllDirectories")))
-                                       : nullptr;
-    if (set != nullptr) {
+    if (const auto set = LoadedFunction<BOOL WINAPI(DWORD)>(L"kernel32.dll", "SetDefaultDllDirectories")) {
         set(LOAD_LIBRARY_SEARCH_SYSTEM32);
     }
+}
+
+int ReadDpiY() {
+    const WindowDc screen(nullptr);
+    const int dpi = screen.Get() != nullptr ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? dpi : 96;
+}
+
+int WindowDpi(HWND hwnd) {
+    const auto get = LoadedFunction<UINT WINAPI(HWND)>(L"user32.dll", "GetDpiForWindow");
+    const UINT dpi = get != nullptr && hwnd != nullptr ? get(hwnd) : 0;
+    return dpi > 0 ? static_cast<int>(dpi) : ReadDpiY();
 }
 
 SystemLibrary::AnyFunction SystemLibrary::Address(const char* function) {
@@ -44,14 +66,6 @@ SystemLibrary::AnyFunction SystemLibrary::Address(const char* function) {
     return reinterpret_cast<AnyFunction>(GetProcAddress(module_, function));
 }
 
-SystemLibraries::~SystemLibraries() {
-    if (comInitialised_) {
-        if (const auto uninitialise = ole32_.Find<void WINAPI()>("CoUninitialize")) {
-            uninitialise();
-        }
-    }
-}
-
 bool SystemLibraries::CommonControls() {
     if (commonControls_) {
         return true;
@@ -68,13 +82,9 @@ bool SystemLibraries::CommonControls() {
     return commonControls_;
 }
 
-void SystemLibraries::InitialiseCom() {
-    if (comTried_) {
-        return;
-    }
-    comTried_ = true;
-    if (const auto initialise = ole32_.Find<HRESULT WINAPI(void*, DWORD)>("CoInitializeEx")) {
-        comInitialised_ = SUCCEEDED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+void SystemLibraries::JoinComApartment() {
+    if (!com_) {
+        com_.emplace(ole32_);
     }
 }
 
@@ -90,7 +100,7 @@ std::intptr_t SystemLibraries::ShellOpen(const wchar_t* target, int showCommand)
         return 0;
     }
     // The shell may hand the work to COM components.
-    InitialiseCom();
+    JoinComApartment();
     return reinterpret_cast<std::intptr_t>(execute(nullptr, L"open", target, nullptr, nullptr, showCommand));
 }
 
@@ -100,8 +110,29 @@ bool SystemLibraries::ShowOpenDialog(OPENFILENAMEW& dialog) {
         return false;
     }
     // The dialog shows the shell's namespace through COM.
-    InitialiseCom();
+    JoinComApartment();
     return open(&dialog) != 0;
+}
+
+std::intptr_t SystemLibraries::AccessibleAnswer(const GUID& iid, std::uintptr_t wParam, IUnknown* object) {
+    const auto answer = oleacc_.Find<LRESULT WINAPI(REFIID, WPARAM, LPUNKNOWN)>("LresultFromObject");
+    if (answer == nullptr) {
+        return 0;
+    }
+    // The object is handed over through COM.
+    JoinComApartment();
+    const LRESULT result = answer(iid, wParam, object);
+    return FAILED(static_cast<HRESULT>(result)) ? 0 : result;
+}
+
+long SystemLibraries::FrameAccessible(HWND hwnd, const GUID& iid, void** object) {
+    const auto fromWindow = oleacc_.Find<HRESULT WINAPI(HWND, DWORD, REFIID, void**)>("AccessibleObjectFromWindow");
+    return fromWindow != nullptr ? fromWindow(hwnd, static_cast<DWORD>(OBJID_WINDOW), iid, object) : S_FALSE;
+}
+
+wchar_t* SystemLibraries::AllocateString(const wchar_t* text) {
+    const auto allocate = oleaut32_.Find<BSTR WINAPI(const OLECHAR*)>("SysAllocString");
+    return allocate != nullptr ? allocate(text) : nullptr;
 }
 
 } // namespace platform

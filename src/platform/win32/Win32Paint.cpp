@@ -44,8 +44,8 @@ bool Opaque(const Bitmap& bitmap) {
 class Painter {
 public:
     // The surface holds the window's rows from `top` (client pixels) down.
-    Painter(DibSection& surface, int top, const GdiFonts& fonts, ScaledPictures& pictures)
-        : dc_(surface.Dc()), surface_(surface), top_(top), fonts_(fonts), scale_(fonts.Scale()), pictures_(pictures) {}
+    Painter(DibSection& surface, int top, const DisplayScale& scale, const GdiFonts& fonts, ScaledPictures& pictures)
+        : dc_(surface.Dc()), surface_(surface), top_(top), fonts_(fonts), scale_(scale), pictures_(pictures) {}
 
     void PaintWindow(const Window& window) {
         const RECT all{0, 0, surface_.width(), surface_.height()};
@@ -134,7 +134,7 @@ private:
         }
         const SavedDc saved(dc_);
         IntersectClipRect(dc_, visible.left, visible.top, visible.right, visible.bottom);
-        const Selection font(dc_, fonts_.Get(label.font()));
+        const Selection font(dc_, fonts_.Get(label.font(), scale_));
         SetTextColor(dc_, ColourRef(label.foreColor));
         SetBkMode(dc_, TRANSPARENT);
         // A self-sizing label is one line as wide as its text; a fixed one wraps its words inside its box.
@@ -220,13 +220,14 @@ private:
 
 } // namespace
 
-void PaintWindow(const Window& window, DibSection& surface, int top, const GdiFonts& fonts, ScaledPictures& pictures) {
+void PaintWindow(const Window& window, DibSection& surface, int top, const DisplayScale& scale, const GdiFonts& fonts,
+                 ScaledPictures& pictures) {
     if (surface.Valid()) {
-        Painter(surface, top, fonts, pictures).PaintWindow(window);
+        Painter(surface, top, scale, fonts, pictures).PaintWindow(window);
     }
 }
 
-Bitmap RenderWindow(const Window& window, int width, int height, const GdiFonts& fonts) {
+Bitmap RenderWindow(const Window& window, int width, int height, const GdiFonts& fonts, const DisplayScale& scale) {
     Bitmap result;
     if (width <= 0 || height <= 0) {
         return result;
@@ -241,7 +242,7 @@ Bitmap RenderWindow(const Window& window, int width, int height, const GdiFonts&
     result.height = height;
     result.pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int top = 0; top < height; top += kPaintBandRows) {
-        PaintWindow(window, band, top, fonts, pictures);
+        PaintWindow(window, band, top, scale, fonts, pictures);
         GdiFlush();
         const std::uint32_t* bits = band.Bits();
         const int rows = std::min(kPaintBandRows, height - top);

@@ -1,6 +1,6 @@
 // Painting the element tree of a window with GDI: back to front in z-order, each picture box clipping its
 // children, text through the shared font cache, pictures stretched and blended by their alpha. Element
-// boxes are design pixels, mapped to device pixels at the fonts' display scale; above the design
+// boxes are design pixels, mapped to device pixels at the window's display scale; above the design
 // resolution pictures are drawn from copies scaled once to their device size (ScaledPictures). Controls are
 // not painted here: they are child windows of their own (Win32Controls).
 #pragma once
@@ -36,11 +36,14 @@ private:
 // 256 KB, the whole client area 3 MB).
 inline constexpr int kPaintBandRows = 64;
 
-// Paints the window's rows from `top` (client device pixels) into the surface, as many as it is high.
-void PaintWindow(const Window& window, DibSection& surface, int top, const GdiFonts& fonts, ScaledPictures& pictures);
+// Paints the window's rows from `top` (client device pixels) into the surface, as many as it is high, at
+// the window's display scale.
+void PaintWindow(const Window& window, DibSection& surface, int top, const DisplayScale& scale, const GdiFonts& fonts,
+                 ScaledPictures& pictures);
 
-// Draws the window's elements (not its controls) into a width x height device-pixel picture, band by band
-// exactly as the window paints itself; used by tests.
-Bitmap RenderWindow(const Window& window, int width, int height, const GdiFonts& fonts);
+// Draws the window's elements (not its controls) into a width x height device-pixel picture at `scale` (the
+// design resolution unless given), band by band exactly as the window paints itself; used by tests.
+Bitmap RenderWindow(const Window& window, int width, int height, const GdiFonts& fonts,
+                    const DisplayScale& scale = DisplayScale());
 
 } // namespace platform

@@ -1,6 +1,7 @@
-// What the system and every window of the process share: the display scale with the one font cache made at
-// it, the pictures scaled for it, and the system libraries loaded when first needed. Owned by the Win32
-// system, which outlives every window.
+// What the system and every window of the process share: the font cache, which makes each font at the
+// resolution of the window asking, the pictures scaled to device sizes, and the system libraries loaded
+// when first needed. Each window keeps its own display scale. Owned by the Win32 system, which outlives
+// every window.
 #pragma once
 
 #include "platform/win32/Win32Fonts.h"
@@ -10,9 +11,6 @@
 namespace platform {
 
 struct Win32Shared {
-    // `dpi`: the screen's device pixels per inch, which the fonts are made at and the design pixels scaled to.
-    explicit Win32Shared(int dpi) : fonts(dpi) {}
-    const DisplayScale& Scale() const { return fonts.Scale(); }
     GdiFonts fonts;
     ScaledPictures pictures;
     SystemLibraries libraries;

@@ -119,15 +119,6 @@ std::optional<Version> ParseVersionResource(std::string_view block) {
     return Version{static_cast<int>(high >> 16), static_cast<int>(high & 0xFFFF), static_cast<int>(low & 0xFFFF)};
 }
 
-int ReadDpiY() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen != nullptr) {
-        ReleaseDC(nullptr, screen);
-    }
-    return dpi > 0 ? dpi : 96;
-}
-
 ScreenInfo ReadScreen(const DisplayScale& scale) {
     // The process is DPI aware, so the metrics are device pixels; the core works in design pixels of 15
     // twips (1/1440 inch at 96 dpi) whatever the resolution.
@@ -139,7 +130,7 @@ ScreenInfo ReadScreen(const DisplayScale& scale) {
 
 // ---- the system ----
 
-Win32System::Win32System(Text appFolder) : appFolder_(std::move(appFolder)), shared_(ReadDpiY()) {}
+Win32System::Win32System(Text appFolder, int dpi) : appFolder_(std::move(appFolder)), scale_(dpi) {}
 
 bool Win32System::AnotherInstanceRunning() {
     if (anotherInstance_) {
@@ -220,24 +211,22 @@ void Win32System::SetWindowState(WindowState state) {
     }
 }
 
+namespace {
+
+// The window's left, top, width and height in device pixels, in the order of Win32System::Edge.
+std::array<int, 4> Edges(const RECT& rect) {
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+} // namespace
+
 double Win32System::Geometry(Edge edge) const {
     HWND hwnd = MainHandle();
     RECT rect{};
     if (hwnd == nullptr || !GetWindowRect(hwnd, &rect)) {
         return 0;
     }
-    const auto twips = [this](int device) { return shared_.Scale().ToDesign(device) * kDesignTwipsPerPixel; };
-    switch (edge) {
-    case Edge::Left:
-        return twips(rect.left);
-    case Edge::Top:
-        return twips(rect.top);
-    case Edge::Width:
-        return twips(rect.right - rect.left);
-    case Edge::Height:
-        return twips(rect.bottom - rect.top);
-    }
-    return 0;
+    return Scale().ToDesign(Edges(rect)[static_cast<std::size_t>(edge)]) * kDesignTwipsPerPixel;
 }
 
 bool Win32System::SetGeometry(Edge edge, double twips) {
@@ -247,68 +236,27 @@ bool Win32System::SetGeometry(Edge edge, double twips) {
         return false;
     }
     // Device pixels of the design pixels the twips make.
-    const std::optional<int> pixels = TwipsToPixels(twips, kDesignTwipsPerPixel / shared_.Scale().Factor());
-    if (!pixels || ((edge == Edge::Width || edge == Edge::Height) && *pixels < 0)) {
+    const std::optional<int> pixels = TwipsToPixels(twips, kDesignTwipsPerPixel / Scale().Factor());
+    const bool size = edge == Edge::Width || edge == Edge::Height;
+    if (!pixels || (size && *pixels < 0)) {
         return false;
     }
-    int left = rect.left, top = rect.top, width = rect.right - rect.left, height = rect.bottom - rect.top;
-    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
-    switch (edge) {
-    case Edge::Left:
-        left = *pixels;
-        flags |= SWP_NOSIZE;
-        break;
-    case Edge::Top:
-        top = *pixels;
-        flags |= SWP_NOSIZE;
-        break;
-    case Edge::Width:
-        width = *pixels;
-        flags |= SWP_NOMOVE;
-        break;
-    case Edge::Height:
-        height = *pixels;
-        flags |= SWP_NOMOVE;
-        break;
-    }
-    return SetWindowPos(hwnd, nullptr, left, top, width, height, flags) != 0;
-}
-
-double Win32System::WindowLeft() const {
-    return Geometry(Edge::Left);
-}
-double Win32System::WindowTop() const {
-    return Geometry(Edge::Top);
-}
-double Win32System::WindowWidth() const {
-    return Geometry(Edge::Width);
-}
-double Win32System::WindowHeight() const {
-    return Geometry(Edge::Height);
-}
-bool Win32System::SetWindowLeft(double twips) {
-    return SetGeometry(Edge::Left, twips);
-}
-bool Win32System::SetWindowTop(double twips) {
-    return SetGeometry(Edge::Top, twips);
-}
-bool Win32System::SetWindowWidth(double twips) {
-    return SetGeometry(Edge::Width, twips);
-}
-bool Win32System::SetWindowHeight(double twips) {
-    return SetGeometry(Edge::Height, twips);
+    std::array<int, 4> edges = Edges(rect);
+    edges[static_cast<std::size_t>(edge)] = *pixels;
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | (size ? SWP_NOMOVE : SWP_NOSIZE);
+    return SetWindowPos(hwnd, nullptr, edges[0], edges[1], edges[2], edges[3], flags) != 0;
 }
 
 double Win32System::ScaleWidth() const {
     RECT client{};
     HWND hwnd = MainHandle();
-    return hwnd != nullptr && GetClientRect(hwnd, &client) ? shared_.Scale().ToDesign(client.right - client.left) : 0;
+    return hwnd != nullptr && GetClientRect(hwnd, &client) ? Scale().ToDesign(client.right - client.left) : 0;
 }
 
 double Win32System::ScaleHeight() const {
     RECT client{};
     HWND hwnd = MainHandle();
-    return hwnd != nullptr && GetClientRect(hwnd, &client) ? shared_.Scale().ToDesign(client.bottom - client.top) : 0;
+    return hwnd != nullptr && GetClientRect(hwnd, &client) ? Scale().ToDesign(client.bottom - client.top) : 0;
 }
 
 void Win32System::ShowWindow() {
@@ -334,10 +282,8 @@ void Win32System::ShowWindow() {
 }
 
 bool Win32System::SetCurrentDrive(TextView drive) {
-    // A letter and a colon; "X:" alone makes that drive's own current folder the current folder.
-    const bool letter = drive.size() == 2 && drive[1] == u':' &&
-                        ((drive[0] >= u'A' && drive[0] <= u'Z') || (drive[0] >= u'a' && drive[0] <= u'z'));
-    if (!letter) {
+    // "X:" alone makes that drive's own current folder the current folder.
+    if (!IsDriveName(drive)) {
         return false;
     }
     return SetCurrentDirectoryW(Wide(drive).c_str()) != 0;

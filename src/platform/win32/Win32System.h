@@ -1,7 +1,7 @@
 // Win32 system, the Windows backend of platform::System, in three files by job. Win32System.cpp: the
 // single-instance rule (a named mutex), the version numbers (the version resource), the screen and its
 // resolution, the main window's state and geometry (the HWND of its host, Win32Window; in twips of design
-// pixels, mapped to device pixels at the shared display scale), text measuring,
+// pixels, mapped to device pixels at that window's display scale), text measuring,
 // the current drive and folder, starting programs (CreateProcessW), the shell and the end of the process.
 // Win32Icons.cpp: program icons (ExtractIconW, DrawIconEx). Win32Dialogs.cpp: modal windows, message boxes
 // and the file-open dialog. Wide-character API only; <windows.h> stays in the .cpp files.
@@ -44,13 +44,12 @@ std::optional<Version> ParseVersionResource(std::string_view block);
 // The screen as the core sees it at every resolution: 15 twips per design pixel, and its size in twips of
 // its size in design pixels (a 1920 x 1080 screen at 144 dpi is 1280 x 720 design pixels).
 ScreenInfo ReadScreen(const DisplayScale& scale);
-// The system's vertical resolution in dots per inch.
-int ReadDpiY();
 
 class Win32System final : public System {
 public:
-    // `appFolder`: the launcher's folder, which names the single-instance mutex.
-    explicit Win32System(Text appFolder);
+    // `appFolder`: the launcher's folder, which names the single-instance mutex. `dpi`: the resolution the
+    // system works at until a main window is attached (the screen's unless given).
+    explicit Win32System(Text appFolder, int dpi = ReadDpiY());
     Win32System(const Win32System&) = delete;
     Win32System& operator=(const Win32System&) = delete;
 
@@ -59,28 +58,33 @@ public:
     void AttachMainWindow(Win32Window* host) { main_ = host; }
     // The fonts and libraries that every window of the process shares with the system.
     Win32Shared& Shared() { return shared_; }
+    // The scale of the main window, which the screen, the window's geometry, measured text and program icons
+    // are given at; until one is attached, the system's own. A dialog has a scale of its own.
+    const DisplayScale& Scale() const { return main_ != nullptr ? main_->Scale() : scale_; }
 
     // ---- System ----
     // The first call takes the mutex and keeps it for the life of the process; later calls give the same
     // answer.
     bool AnotherInstanceRunning() override;
     Version AppVersion() const override;
-    ScreenInfo Screen() const override { return ReadScreen(shared_.Scale()); }
+    ScreenInfo Screen() const override { return ReadScreen(Scale()); }
     WindowState GetWindowState() const override;
     void SetWindowState(WindowState state) override;
-    double WindowLeft() const override;
-    double WindowTop() const override;
-    double WindowWidth() const override;
-    double WindowHeight() const override;
-    [[nodiscard]] bool SetWindowLeft(double twips) override;
-    [[nodiscard]] bool SetWindowTop(double twips) override;
-    [[nodiscard]] bool SetWindowWidth(double twips) override;
-    [[nodiscard]] bool SetWindowHeight(double twips) override;
+    double WindowLeft() const override { return Geometry(Edge::Left); }
+    double WindowTop() const override { return Geometry(Edge::Top); }
+    double WindowWidth() const override { return Geometry(Edge::Width); }
+    double WindowHeight() const override { return Geometry(Edge::Height); }
+    [[nodiscard]] bool SetWindowLeft(double twips) override { return SetGeometry(Edge::Left, twips); }
+    [[nodiscard]] bool SetWindowTop(double twips) override { return SetGeometry(Edge::Top, twips); }
+    [[nodiscard]] bool SetWindowWidth(double twips) override { return SetGeometry(Edge::Width, twips); }
+    [[nodiscard]] bool SetWindowHeight(double twips) override { return SetGeometry(Edge::Height, twips); }
     double ScaleWidth() const override;
     double ScaleHeight() const override;
     // The first showing uses the window state set so far: maximised, the design state, unless changed.
     void ShowWindow() override;
-    TextSize MeasureText(const Font& font, TextView text) const override { return shared_.fonts.Measure(font, text); }
+    TextSize MeasureText(const Font& font, TextView text) const override {
+        return shared_.fonts.Measure(font, text, Scale());
+    }
     std::optional<Bitmap> FileIcon(TextView file, int index) override;
     [[nodiscard]] bool SetCurrentDrive(TextView drive) override;
     [[nodiscard]] bool SetCurrentFolder(TextView folder) override;
@@ -103,6 +107,7 @@ private:
     KernelHandle mutex_; // the single-instance mutex, held until the process ends
     std::optional<bool> anotherInstance_;
     Win32Shared shared_;
+    DisplayScale scale_;
     Win32Window* main_ = nullptr;
     std::vector<HWND__*> modals_; // the open modal dialogs, innermost last
     bool shown_ = false;

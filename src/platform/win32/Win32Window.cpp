@@ -1,8 +1,9 @@
-// Win32 window host: what each message becomes on element state. Creating the window, pointer events
-// with capture and double clicks, key preview, timers, the child controls' reports, the keyboard focus,
+// Win32 window host: what each message becomes on element state. Pointer events with capture and double
+// clicks, key preview, timers, the child controls' reports, the keyboard focus,
 // the wheel, screen readers' questions and focus events, the pointer shape, a change of resolution, and
 // painting band by band; after every event the window is repainted and brought into step with element
-// state. The pointer's tooltip is in Win32Tooltips.cpp.
+// state. The pointer's tooltip is in Win32Tooltips.cpp; making the window, at its scale, in
+// Win32WindowClass.cpp.
 #include "platform/win32/Win32Window.h"
 
 #include "platform/win32/Win32Paint.h"
@@ -31,73 +32,6 @@ HCURSOR CursorFor(MousePointer pointer) {
 }
 
 } // namespace
-
-PixelRect PlaceDialog(int width, int height, const PixelRect& screen, const PixelRect& workArea) {
-    const auto place = [](int size, int screenFrom, int screenTo, int workFrom, int workTo) {
-        const int centred = screenFrom + (screenTo - screenFrom - size) / 2;
-        return size <= workTo - workFrom ? std::clamp(centred, workFrom, workTo - size) : workFrom;
-    };
-    const int left = place(width, screen.left, screen.right, workArea.left, workArea.right);
-    const int top = place(height, screen.top, screen.bottom, workArea.top, workArea.bottom);
-    return PixelRect{left, top, left + width, top + height};
-}
-
-Win32Window::Win32Window(Window& window, Role role, HWND owner, double normalWidth, double normalHeight,
-                         double twipsPerPixelX, double twipsPerPixelY, Win32Shared& shared)
-    : window_(&window), role_(role), owner_(owner), normalWidth_(normalWidth), normalHeight_(normalHeight),
-      twipsPerPixelX_(twipsPerPixelX), twipsPerPixelY_(twipsPerPixelY), shared_(&shared), controls_(window, shared) {}
-
-Win32Window::~Win32Window() {
-    destroying_ = true;
-    accessibility_.reset();
-    // Its controls and tooltip go with it.
-    static_cast<void>(hwnd_.Close());
-}
-
-bool Win32Window::Create() {
-    if (hwnd_.Valid()) {
-        return true;
-    }
-    if (!RegisterWindowClass()) {
-        return false;
-    }
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    const std::wstring caption = Wide(window_->caption);
-    // The handle arrives through OnCreated, before CreateWindowExW returns.
-    if (role_ == Role::Main) {
-        // Borderless: the window draws its own title bar and border strips, so its client area is the whole
-        // window. The minimise box and system menu only give the task bar button its usual menu and minimise.
-        const DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX | WS_SYSMENU;
-        CreateWindowExW(0, WindowClassName(), caption.c_str(), style, 0, 0, std::max(1, Scale().ToDevice(normalWidth_)),
-                        std::max(1, Scale().ToDevice(normalHeight_)), owner_, nullptr, instance, this);
-    } else {
-        // An owned window has no task bar button; the modal frame gives it the look of a dialog.
-        const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-        const DWORD exStyle = WS_EX_DLGMODALFRAME;
-        const auto* dialog = dynamic_cast<const Dialog*>(window_);
-        RECT frame{0, 0, Scale().ToDevice(dialog != nullptr ? dialog->clientWidth : normalWidth_),
-                   Scale().ToDevice(dialog != nullptr ? dialog->clientHeight : normalHeight_)};
-        AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-        // On the screen of the window it belongs to (the primary one for none).
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof(monitor);
-        PixelRect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        PixelRect work = screen;
-        if (GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-            screen = PixelRect{monitor.rcMonitor.left, monitor.rcMonitor.top, monitor.rcMonitor.right,
-                               monitor.rcMonitor.bottom};
-            work = PixelRect{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
-        }
-        const PixelRect place = PlaceDialog(frame.right - frame.left, frame.bottom - frame.top, screen, work);
-        CreateWindowExW(exStyle, WindowClassName(), caption.c_str(), style, place.left, place.top, place.Width(),
-                        place.Height(), owner_, nullptr, instance, this);
-    }
-    if (!hwnd_.Valid()) {
-        return false;
-    }
-    controls_.Sync(hwnd_.Get());
-    return true;
-}
 
 void Win32Window::OnCreated(HWND hwnd) {
     hwnd_ = WindowHandle(hwnd);
@@ -259,7 +193,7 @@ std::intptr_t Win32Window::OnGetObject(std::uintptr_t wParam) {
         return 0; // the system's own object of a plain client area
     }
     if (!accessibility_) {
-        accessibility_ = std::make_unique<Win32Accessibility>(*window_, hwnd_.Get(), Scale());
+        accessibility_ = std::make_unique<Win32Accessibility>(*window_, hwnd_.Get(), Scale(), shared_->libraries);
     }
     return accessibility_->Answer(wParam);
 }
@@ -340,6 +274,20 @@ void Win32Window::OnScrollControl(HWND control, int code) {
         GetScrollInfo(control, SB_CTL, &info);
         return info.nTrackPos;
     };
+    // The arrows and the trough: a line or a page either way.
+    struct Step {
+        int code, direction;
+        bool page;
+    };
+    constexpr Step kSteps[] = {
+        {SB_LINEUP, -1, false}, {SB_LINEDOWN, 1, false}, {SB_PAGEUP, -1, true}, {SB_PAGEDOWN, 1, true}};
+    const auto step =
+        std::find_if(std::begin(kSteps), std::end(kSteps), [code](const Step& s) { return s.code == code; });
+    if (step != std::end(kSteps)) {
+        static_cast<void>(bar->SetValue(ScrollValueAfterStep(*bar, step->direction, step->page)));
+        AfterEvent();
+        return;
+    }
     switch (code) {
     case SB_THUMBTRACK: {
         // The thumb is being dragged: the scroll event, for each position it reaches.
@@ -351,18 +299,6 @@ void Win32Window::OnScrollControl(HWND control, int code) {
     }
     case SB_THUMBPOSITION:
         static_cast<void>(bar->SetValue(ScrollValueAt(*bar, trackPosition())));
-        break;
-    case SB_LINEUP:
-        static_cast<void>(bar->SetValue(ScrollValueAfterStep(*bar, -1, false)));
-        break;
-    case SB_LINEDOWN:
-        static_cast<void>(bar->SetValue(ScrollValueAfterStep(*bar, 1, false)));
-        break;
-    case SB_PAGEUP:
-        static_cast<void>(bar->SetValue(ScrollValueAfterStep(*bar, -1, true)));
-        break;
-    case SB_PAGEDOWN:
-        static_cast<void>(bar->SetValue(ScrollValueAfterStep(*bar, 1, true)));
         break;
     case SB_TOP:
         static_cast<void>(bar->SetValue(bar->min()));
@@ -438,7 +374,7 @@ void Win32Window::OnDpiChanged(int dpi, int left, int top, int right, int bottom
     if (!hwnd_.Valid() || dpi <= 0) {
         return;
     }
-    shared_->fonts.SetDpi(dpi);
+    scale_ = DisplayScale(dpi);
     band_.reset();
     SetWindowPos(hwnd_.Get(), nullptr, left, top, right - left, bottom - top, SWP_NOZORDER | SWP_NOACTIVATE);
     AfterEvent(); // the controls move and take fonts of the new size
@@ -446,24 +382,24 @@ void Win32Window::OnDpiChanged(int dpi, int left, int top, int right, int bottom
 
 void Win32Window::OnPaint() {
     HWND hwnd = hwnd_.Get();
-    PAINTSTRUCT paint{};
-    HDC target = BeginPaint(hwnd, &paint);
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    const int width = std::max<int>(1, client.right - client.left);
-    if (!band_ || band_->width() != width) {
-        band_.reset();
-        band_ = std::make_unique<DibSection>(width, kPaintBandRows);
-    }
-    if (target != nullptr && band_->Valid()) {
-        // Only the rows that need it, band by band from the top of the first.
-        const int bottom = std::min<int>(paint.rcPaint.bottom, client.bottom);
-        for (int top = std::max<int>(0, paint.rcPaint.top); top < bottom; top += kPaintBandRows) {
-            PaintWindow(*window_, *band_, top, shared_->fonts, shared_->pictures);
-            BitBlt(target, 0, top, width, std::min(kPaintBandRows, bottom - top), band_->Dc(), 0, 0, SRCCOPY);
+    {
+        const PaintDc paint(hwnd);
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        const int width = std::max<int>(1, client.right - client.left);
+        if (!band_ || band_->width() != width) {
+            band_.reset();
+            band_ = std::make_unique<DibSection>(width, kPaintBandRows);
+        }
+        if (paint.Get() != nullptr && band_->Valid()) {
+            // Only the rows that need it, band by band from the top of the first.
+            const int bottom = std::min<int>(paint.Bottom(), client.bottom);
+            for (int top = std::max(0, paint.Top()); top < bottom; top += kPaintBandRows) {
+                PaintWindow(*window_, *band_, top, scale_, shared_->fonts, shared_->pictures);
+                BitBlt(paint.Get(), 0, top, width, std::min(kPaintBandRows, bottom - top), band_->Dc(), 0, 0, SRCCOPY);
+            }
         }
     }
-    EndPaint(hwnd, &paint);
     SyncTimers();
 }
 

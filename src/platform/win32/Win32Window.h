@@ -1,8 +1,9 @@
 // Win32 window host, the Windows backend of a platform::Window (the launcher's main window or a modal dialog).
 // The host is split by job: Win32WindowClass.cpp registers the window class and its procedure, which only
-// translates each message into one call below (OnPointerDown, OnKeyDown, ...); Win32Window.cpp carries
-// those calls out on element state (pointer capture, tooltips, timers, focus, the pointer shape) and
-// repaints; painting is Win32Paint, the child controls Win32Controls, the loops Win32MessageLoop.
+// translates each message into one call below (OnPointerDown, OnKeyDown, ...), and makes the window at the
+// display scale of its screen; Win32Window.cpp carries those calls out on element state (pointer capture,
+// tooltips, timers, focus, the pointer shape) and repaints; painting is Win32Paint, the child controls
+// Win32Controls, the loops Win32MessageLoop.
 // No message parameter travels past these files; <windows.h> stays in the .cpp files.
 #pragma once
 
@@ -28,9 +29,9 @@ public:
     // `owner`: the window that a dialog belongs to (nothing for the main window). `normalWidth` and
     // `normalHeight`: the main window's client size in its normal state, in design pixels (a dialog takes
     // its own fixed client size). `twipsPerPixel`: the design's, for pointer positions reported in twips.
-    // `shared`: the display scale, fonts and libraries of the process, which outlive the window. Everything
-    // the window sizes, places and draws is mapped from design to device pixels at the shared scale, and
-    // pointer positions back.
+    // `shared`: the fonts, pictures and libraries of the process, which outlive the window. The window has
+    // a display scale of its own, that of the screen it is on: everything it sizes, places and draws is
+    // mapped from design to device pixels at that scale, and pointer positions back.
     Win32Window(Window& window, Role role, HWND__* owner, double normalWidth, double normalHeight,
                 double twipsPerPixelX, double twipsPerPixelY, Win32Shared& shared);
     ~Win32Window();
@@ -41,6 +42,9 @@ public:
     [[nodiscard]] bool Create();
     HWND__* Handle() const { return hwnd_.Get(); }
     const Window& window() const { return *window_; }
+    // The window's display scale: until it is made, that of its owner (the system's for none); then that
+    // of its screen, which a change of resolution reaching this window changes.
+    const DisplayScale& Scale() const { return scale_; }
     // Shows the window with a ShowWindow command (SW_SHOWMAXIMIZED, SW_SHOW, ...).
     void Show(int showCommand);
     // Element state changed outside an event of this window (start-up, a dialog that closed): repaint and
@@ -67,9 +71,10 @@ public:
     void OnSystemClose();
     void OnPaint();
     void OnSize();
-    // The window went to a screen of another resolution (or the resolution changed): fonts and pictures are
-    // made at the new one and the window takes the place and size the system suggests, in device pixels.
-    // Its size in design pixels stays, so the core sees no more than a repaint.
+    // The window went to a screen of another resolution (or the resolution changed): its scale, fonts and
+    // pictures are made at the new one and it takes the place and size the system suggests, in device
+    // pixels. Its size in design pixels stays, so the core sees no more than a repaint. Other windows of
+    // the process keep their own scales.
     void OnDpiChanged(int dpi, int left, int top, int right, int bottom);
     // An owner-drawn push button is to be drawn (see ChildControls::DrawButton).
     void OnDrawButton(HWND__* control, HDC__* dc, int width, int height, bool pressed, bool focused) {
@@ -106,7 +111,9 @@ private:
     Element* Capture(double x, double y, int button);
     void Deliver(Element& element, std::function<void(const PointerEvent&)> PointerHandlers::*which, double x, double y,
                  int button, int shift);
-    const DisplayScale& Scale() const { return shared_->Scale(); }
+    // Where the window goes and how big it is, device pixels, at its scale: the main window at the screen's
+    // origin with its normal size, a dialog placed on its owner's screen (PlaceDialog).
+    PixelRect Frame() const;
 
     Window* window_;
     Role role_;
@@ -114,6 +121,7 @@ private:
     double normalWidth_, normalHeight_;
     double twipsPerPixelX_, twipsPerPixelY_;
     Win32Shared* shared_;
+    DisplayScale scale_; // before the controls, which map their places at it
     WindowHandle hwnd_;
     WindowHandle tooltip_; // owned by the window: the system destroys it with the window
     std::wstring tooltipText_;

@@ -1,5 +1,6 @@
-// The window class of the host's windows and its procedure. The procedure only translates: it stores the
-// host at WM_NCCREATE, turns each message into one call on it (OnPointerDown, OnTimer, ...) with the
+// The window class of the host's windows and its procedure, and the making of a host's window: its place,
+// its size and its display scale, that of the screen it goes to. The procedure only translates: it stores
+// the host at WM_NCCREATE, turns each message into one call on it (OnPointerDown, OnTimer, ...) with the
 // message's parameters taken apart, and returns. No C++ exception leaves it.
 #include "platform/win32/Win32Window.h"
 
@@ -8,6 +9,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -35,6 +38,24 @@ int HeldButtons(WPARAM keys) {
     return held;
 }
 
+// The presses and releases of the buttons. Only the left button double-clicks (WM_LBUTTONDBLCLK has a call
+// of its own); a quick second press of another button is a press.
+struct ButtonMessage {
+    UINT message;
+    void (Win32Window::*call)(int x, int y, int button, int shift);
+    int button;
+};
+constexpr ButtonMessage kButtonMessages[] = {
+    {WM_LBUTTONDOWN, &Win32Window::OnPointerDown, kLeftButton},
+    {WM_RBUTTONDOWN, &Win32Window::OnPointerDown, kRightButton},
+    {WM_RBUTTONDBLCLK, &Win32Window::OnPointerDown, kRightButton},
+    {WM_MBUTTONDOWN, &Win32Window::OnPointerDown, kMiddleButton},
+    {WM_MBUTTONDBLCLK, &Win32Window::OnPointerDown, kMiddleButton},
+    {WM_LBUTTONUP, &Win32Window::OnPointerUp, kLeftButton},
+    {WM_RBUTTONUP, &Win32Window::OnPointerUp, kRightButton},
+    {WM_MBUTTONUP, &Win32Window::OnPointerUp, kMiddleButton},
+};
+
 LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
@@ -49,6 +70,12 @@ LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     const int x = GET_X_LPARAM(lParam);
     const int y = GET_Y_LPARAM(lParam);
+    for (const ButtonMessage& press : kButtonMessages) {
+        if (press.message == message) {
+            (host->*press.call)(x, y, press.button, MouseShiftState(wParam));
+            return 0;
+        }
+    }
     switch (message) {
     case WM_PAINT:
         host->OnPaint();
@@ -58,31 +85,11 @@ LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         host->OnSize();
         return 0;
-    case WM_LBUTTONDOWN:
-        host->OnPointerDown(x, y, kLeftButton, MouseShiftState(wParam));
-        return 0;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK: // only the left button double-clicks; a quick second right press is a press
-        host->OnPointerDown(x, y, kRightButton, MouseShiftState(wParam));
-        return 0;
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-        host->OnPointerDown(x, y, kMiddleButton, MouseShiftState(wParam));
-        return 0;
     case WM_LBUTTONDBLCLK:
         host->OnDoubleClick(x, y, MouseShiftState(wParam));
         return 0;
     case WM_MOUSEMOVE:
         host->OnPointerMove(x, y, HeldButtons(wParam), MouseShiftState(wParam));
-        return 0;
-    case WM_LBUTTONUP:
-        host->OnPointerUp(x, y, kLeftButton, MouseShiftState(wParam));
-        return 0;
-    case WM_RBUTTONUP:
-        host->OnPointerUp(x, y, kRightButton, MouseShiftState(wParam));
-        return 0;
-    case WM_MBUTTONUP:
-        host->OnPointerUp(x, y, kMiddleButton, MouseShiftState(wParam));
         return 0;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != hwnd) {
@@ -178,7 +185,94 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
+// Until the window is made it takes its owner's scale (a dialog goes on its owner's screen), the system's
+// for none.
+int FirstDpi(HWND owner) {
+    const Win32Window* host = Win32Window::FromHandle(owner);
+    return host != nullptr ? host->Scale().dpi() : ReadDpiY();
+}
+
+// Borderless main window: it draws its own title bar and border strips, so its client area is the whole
+// window; the minimise box and system menu only give the task bar button its usual menu and minimise. A
+// dialog: owned, so no task bar button; the modal frame gives it the look of a dialog.
+constexpr DWORD kMainStyle = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX | WS_SYSMENU;
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME;
+
 } // namespace
+
+PixelRect PlaceDialog(int width, int height, const PixelRect& screen, const PixelRect& workArea) {
+    const auto place = [](int size, int screenFrom, int screenTo, int workFrom, int workTo) {
+        const int centred = screenFrom + (screenTo - screenFrom - size) / 2;
+        return size <= workTo - workFrom ? std::clamp(centred, workFrom, workTo - size) : workFrom;
+    };
+    const int left = place(width, screen.left, screen.right, workArea.left, workArea.right);
+    const int top = place(height, screen.top, screen.bottom, workArea.top, workArea.bottom);
+    return PixelRect{left, top, left + width, top + height};
+}
+
+Win32Window::Win32Window(Window& window, Role role, HWND owner, double normalWidth, double normalHeight,
+                         double twipsPerPixelX, double twipsPerPixelY, Win32Shared& shared)
+    : window_(&window), role_(role), owner_(owner), normalWidth_(normalWidth), normalHeight_(normalHeight),
+      twipsPerPixelX_(twipsPerPixelX), twipsPerPixelY_(twipsPerPixelY), shared_(&shared), scale_(FirstDpi(owner)),
+      controls_(window, scale_, shared) {}
+
+Win32Window::~Win32Window() {
+    destroying_ = true;
+    accessibility_.reset();
+    // Its controls and tooltip go with it.
+    static_cast<void>(hwnd_.Close());
+}
+
+PixelRect Win32Window::Frame() const {
+    if (role_ == Role::Main) {
+        return PixelRect{0, 0, std::max(1, scale_.ToDevice(normalWidth_)), std::max(1, scale_.ToDevice(normalHeight_))};
+    }
+    const auto* dialog = dynamic_cast<const Dialog*>(window_);
+    RECT frame{0, 0, scale_.ToDevice(dialog != nullptr ? dialog->clientWidth : normalWidth_),
+               scale_.ToDevice(dialog != nullptr ? dialog->clientHeight : normalHeight_)};
+    AdjustWindowRectEx(&frame, kDialogStyle, FALSE, kDialogExStyle);
+    // On the screen of the window it belongs to (the primary one for none).
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    PixelRect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    PixelRect work = screen;
+    if (GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+        screen =
+            PixelRect{monitor.rcMonitor.left, monitor.rcMonitor.top, monitor.rcMonitor.right, monitor.rcMonitor.bottom};
+        work = PixelRect{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
+    }
+    return PlaceDialog(frame.right - frame.left, frame.bottom - frame.top, screen, work);
+}
+
+bool Win32Window::Create() {
+    if (hwnd_.Valid()) {
+        return true;
+    }
+    if (!RegisterWindowClass()) {
+        return false;
+    }
+    const std::wstring caption = Wide(window_->caption);
+    const bool main = role_ == Role::Main;
+    const PixelRect frame = Frame();
+    // The handle arrives through OnCreated, before CreateWindowExW returns.
+    CreateWindowExW(main ? 0 : kDialogExStyle, WindowClassName(), caption.c_str(), main ? kMainStyle : kDialogStyle,
+                    frame.left, frame.top, frame.Width(), frame.Height(), owner_, nullptr, GetModuleHandleW(nullptr),
+                    this);
+    if (!hwnd_.Valid()) {
+        return false;
+    }
+    // Made on a screen of another resolution than the one guessed: the window takes that screen's scale,
+    // and the size that gives it there, before it first shows.
+    if (const int dpi = WindowDpi(hwnd_.Get()); dpi != scale_.dpi()) {
+        scale_ = DisplayScale(dpi);
+        const PixelRect again = Frame();
+        SetWindowPos(hwnd_.Get(), nullptr, again.left, again.top, again.Width(), again.Height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    controls_.Sync(hwnd_.Get());
+    return true;
+}
 
 const wchar_t* WindowClassName() {
     return kClassName;
