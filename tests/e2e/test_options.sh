@@ -1,5 +1,5 @@
 # End-to-end tests of the teacher options (Ctrl+Shift+K): unticking a program, resetting the launcher, and
-# what the exit button then saves.
+# what the exit button, Alt+F4 and the end of the Windows session then save.
 # shellcheck shell=bash
 
 # The options dialog: client area 390 x 552 pixels; row i's check box at 184, 48 + 16 i (33 x 17), OK at
@@ -69,4 +69,31 @@ test_options_reset_restores_the_defaults() {
     quit_by_exit_button
     expect_settings_of_29 29
     expect "order" "$(order_start 2)" "p0='28' p1='5' p2='11'"
+}
+
+# An applied change is saved however the launcher ends, as the exit button saves it: Alt+F4 and the end of
+# the Windows session (Wine ends the process right after its messages); a killed launcher keeps the old file.
+test_options_every_way_out_saves_but_a_kill() {
+    local way old
+    for way in alt+F4 end-session kill; do
+        launch_staged "out-$way" || return 1
+        old=$(md5sum <"$SETTINGS")
+        open_options || return 1
+        click_options 200 56 # Help Videos Online, unticked
+        click_options 320 60
+        e2e_wait_window_gone "$OPTIONS_TITLE" 10 || fail "$way: the dialog stayed open"
+        case $way in
+        alt+F4) xdotool mousemove --window "$LAUNCHER_WID" 600 400 click 1 key alt+F4 ;;
+        end-session) "$WINE64" wineboot --end-session ;;
+        kill) kill -9 "$LAUNCHER_PID" ;;
+        esac
+        e2e_wait_exit "$LAUNCHER_PID" 15 || fail "$way: the launcher did not end"
+        if [ "$way" = kill ]; then
+            expect "$way: settings file" "$(md5sum <"$SETTINGS")" "$old"
+        else
+            expect_settings_of_29 28
+            expect "$way: Help Videos Online" "$(grep -F "name='Help Videos Online' " "$SETTINGS" |
+                grep -o "show='.'")" "show='F'"
+        fi
+    done
 }
