@@ -28,7 +28,7 @@ optForm::optForm(const platform::TextMeasurer& measurer, double twipsPerPixelX, 
       Shape1("Shape1"), progLabel(std::make_unique<platform::Label>("progLabel", measurer, false)),
       progCheck(std::make_unique<platform::CheckBox>("progCheck")), OKbut("OKbut"), cancelBut("cancelBut"),
       Label2("Label2", measurer, false), Command1("Command1"), Image4("Image4"), listScroll("listScroll"),
-      twipsPerPixelX_(twipsPerPixelX), twipsPerPixelY_(twipsPerPixelY) {
+      saveNote("saveNote", measurer, false), twipsPerPixelX_(twipsPerPixelX), twipsPerPixelY_(twipsPerPixelY) {
     clientWidth = PixelsX(5850);
     clientHeight = PixelsY(8280);
 
@@ -41,6 +41,7 @@ optForm::optForm(const platform::TextMeasurer& measurer, double twipsPerPixelX, 
     Add(OKbut);
     Add(cancelBut);
     Add(Label2);
+    Add(saveNote);
     Add(Command1);
     Add(Image4);
 
@@ -76,6 +77,12 @@ optForm::optForm(const platform::TextMeasurer& measurer, double twipsPerPixelX, 
     Design(Label2, *this, 3960, 2040, 1815, 495);
     Label2.SetFont(Arial(8.25));
     Label2.SetCaption(u"Drag program names around to change order");
+
+    // Under the drag hint, in the hint's font, in dark red; hidden unless ShowOptions finds a save refused.
+    Design(saveNote, *this, 3960, 2760, 1815, 1440);
+    saveNote.SetFont(Arial(8.25));
+    saveNote.foreColor = platform::Rgb{128, 0, 0};
+    saveNote.visible = false;
 
     Design(Command1, *this, 3960, 6720, 1695, 450);
     Command1.caption = u"Reset";

@@ -97,3 +97,25 @@ test_options_every_way_out_saves_but_a_kill() {
         fi
     done
 }
+
+lock_data_folder() { e2e_make_unchangeable "$FOLDER/data"; }
+
+# The dialog says when changes made in it cannot be saved: in a read-only data folder (the first start could
+# write no settings file) dark text stands under the drag hint; in a writable one that place stays grey.
+test_options_note_only_where_changes_cannot_be_saved() {
+    local prepare darkest
+    for prepare in true lock_data_folder; do
+        launch_staged "note-$prepare" "$prepare" || return 1
+        open_options || return 1
+        screenshot "options-note-$prepare"
+        darkest=$(e2e_darkest "$E2E_TMP/options-note-$prepare.png" $((OPTIONS_X + 264)) $((OPTIONS_Y + 184)) 121 96)
+        if [ "$prepare" = true ]; then
+            expect "grey under the drag hint" "$darkest" 192
+        else
+            [ "$darkest" -lt 100 ] || fail "no note in a read-only data folder (darkest grey $darkest)"
+        fi
+        xdotool key Escape
+        e2e_wait_window_gone "$OPTIONS_TITLE" 10 || fail "Escape left the dialog open"
+        e2e_stop "$LAUNCHER_PID"
+    done
+}

@@ -95,6 +95,38 @@ TEST(ShowOptions, OnlyCtrlShiftKOpensTheDialogWithOneRowPerProgramInDisplayOrder
     EXPECT_EQ(scene.system.ModalsLeftOpen(), 0);
 }
 
+TEST(ShowOptions, SaysWhyChangesWillNotBeSavedOnlyWhenASaveWouldKeepNothing) {
+    // What is read-only (the data folder, the settings file), whether the file is there, whether it could be
+    // read at start, and the end of the note ("" for none).
+    const std::tuple<bool, bool, bool, bool, const char16_t*> cases[] = {
+        {false, false, true, true, u""},
+        {false, false, false, true, u""},
+        {true, false, true, true, u""}, // written in place
+        {false, true, true, true, u"the settings file is read-only."},
+        {true, true, true, true, u"the settings file is read-only."},
+        {true, false, false, true, u"the launcher's data folder is read-only."},
+        {false, false, true, false, u"the settings file cannot be read."},
+    };
+    for (const auto& [folderReadOnly, fileReadOnly, present, readable, note] : cases) {
+        SCOPED_TRACE(testing::Message() << folderReadOnly << fileReadOnly << present << readable);
+        OptionsScene scene;
+        if (!present) {
+            ASSERT_TRUE(scene.files.EraseFile(kSettings));
+        }
+        scene.files.SetUnwritable(u"C:\\Launcher\\data", folderReadOnly);
+        scene.files.SetUnwritable(kSettings, fileReadOnly);
+        scene.cat().settingsUnreadable = !readable;
+        const auto files = scene.files.Files();
+        scene.WithOptions([&](optForm& f) {
+            EXPECT_EQ(f.saveNote.visible, *note != u'\0');
+            EXPECT_TRUE(f.saveNote.caption().ends_with(note) &&
+                        f.saveNote.caption().starts_with(*note ? u"Changes made here will not be saved" : u""));
+            f.cancelBut.onClick();
+        });
+        EXPECT_EQ(scene.files.Files(), files) << "the probe leaves nothing behind";
+    }
+}
+
 TEST(DragName, ReordersRowsByWhereTheNameIsDropped) {
     // Rows hold, top to bottom, the programs 5 4 3 2 1 0 (row index = position). The row dragged, the pixels
     // it is moved, the button held and the order after the drop.
