@@ -110,8 +110,7 @@ TEST(Main, AnEmptyCatalogueOpensAnEmptyGrid) {
 }
 
 TEST(QuitLauncher, EveryWayOutKeepsTheTeachersChangesForTheNextStartWhenTheFileCanBeWritten) {
-    enum Way { kExitButton, kSystemClose, kEndSession };
-    for (const Way way : {kExitButton, kSystemClose, kEndSession}) {
+    for (const int way : {0, 1, 2}) { // the exit button, closing through the system, the end of the session
         for (const bool writable : {true, false}) {
             SCOPED_TRACE(testing::Message() << "way " << way << (writable ? " writable" : " read-only"));
             StartScene s;
@@ -119,18 +118,16 @@ TEST(QuitLauncher, EveryWayOutKeepsTheTeachersChangesForTheNextStartWhenTheFileC
             const auto before = s.files.FileBytes(kSettings);
             const int hidden = s.cat().order[3];
             s.cat().progList[static_cast<std::size_t>(hidden)].show = kFalse; // as the options dialog applies it
-            if (!writable) {
-                s.files.SetUnwritable(u"C:\\Launcher\\data");
-                s.files.SetUnwritable(kSettings);
-            }
+            s.files.SetUnwritable(u"C:\\Launcher\\data", !writable);
+            s.files.SetUnwritable(kSettings, !writable);
             bool savedBeforeEnd = false;
             s.system.onEnd = [&] { savedBeforeEnd = s.files.FileBytes(kSettings) != before; };
             platform::HeadlessDriver driver(s.system);
-            if (way == kExitButton) {
+            if (way == 0) {
                 driver.Press(s.form().ExitBut, 10, 10);
                 driver.Release(s.form().ExitBut, 90, 200); // released away from the button: still exits
             } else {
-                (way == kSystemClose ? s.form().onSystemClose : s.form().onEndSession)();
+                (way == 1 ? s.form().onSystemClose : s.form().onEndSession)();
             }
             EXPECT_TRUE(s.system.Ended());
             EXPECT_EQ(savedBeforeEnd, writable) << "the file is written before the process ends";

@@ -96,31 +96,27 @@ TEST(ShowOptions, OnlyCtrlShiftKOpensTheDialogWithOneRowPerProgramInDisplayOrder
 }
 
 TEST(ShowOptions, SaysWhyChangesWillNotBeSavedOnlyWhenASaveWouldKeepNothing) {
-    // What is read-only (the data folder, the settings file), whether the file is there, whether it could be
-    // read at start, and the end of the note ("" for none).
-    const std::tuple<bool, bool, bool, bool, const char16_t*> cases[] = {
-        {false, false, true, true, u""},
-        {false, false, false, true, u""},
-        {true, false, true, true, u""}, // written in place
-        {false, true, true, true, u"the settings file is read-only."},
-        {true, true, true, true, u"the settings file is read-only."},
-        {true, false, false, true, u"the launcher's data folder is read-only."},
-        {false, false, true, false, u"the settings file cannot be read."},
+    // What is read-only or missing, and the reason the note gives ("" for no note).
+    const std::pair<std::string, std::u16string> cases[] = {
+        {"", u""},
+        {"folder", u""}, // written in place
+        {"file", u"the settings file is read-only."},
+        {"folder file", u"the settings file is read-only."},
+        {"folder missing", u"the launcher's data folder is read-only."},
+        {"unreadable", u"the settings file cannot be read."},
     };
-    for (const auto& [folderReadOnly, fileReadOnly, present, readable, note] : cases) {
-        SCOPED_TRACE(testing::Message() << folderReadOnly << fileReadOnly << present << readable);
+    for (const auto& [what, reason] : cases) {
+        SCOPED_TRACE(what);
         OptionsScene scene;
-        if (!present) {
-            ASSERT_TRUE(scene.files.EraseFile(kSettings));
-        }
-        scene.files.SetUnwritable(u"C:\\Launcher\\data", folderReadOnly);
-        scene.files.SetUnwritable(kSettings, fileReadOnly);
-        scene.cat().settingsUnreadable = !readable;
+        const auto has = [&what](const char* word) { return what.find(word) != std::string::npos; };
+        ASSERT_TRUE(!has("missing") || scene.files.EraseFile(kSettings));
+        scene.files.SetUnwritable(u"C:\\Launcher\\data", has("folder"));
+        scene.files.SetUnwritable(kSettings, has("file"));
+        scene.cat().settingsUnreadable = has("unreadable");
         const auto files = scene.files.Files();
         scene.WithOptions([&](optForm& f) {
-            EXPECT_EQ(f.saveNote.visible, *note != u'\0');
-            EXPECT_TRUE(f.saveNote.caption().ends_with(note) &&
-                        f.saveNote.caption().starts_with(*note ? u"Changes made here will not be saved" : u""));
+            EXPECT_EQ(f.saveNote.visible ? f.saveNote.caption() : u"",
+                      reason.empty() ? u"" : u"Changes made here will not be saved on this computer: " + reason);
             f.cancelBut.onClick();
         });
         EXPECT_EQ(scene.files.Files(), files) << "the probe leaves nothing behind";
