@@ -23,6 +23,8 @@ ensure_packages() {
 
 BUILD_PACKAGES=(cmake ninja-build g++ googletest libbenchmark-dev clang-format g++-mingw-w64-x86-64-posix)
 WINE_PACKAGES=(wine wine64 xvfb xdotool x11-utils imagemagick fonts-liberation)
+# scripts/package (wixl, msibuild, msiinfo, msiextract, zip), and strings for its test (tests/e2e/test_package.sh).
+PACKAGE_PACKAGES=(wixl msitools zip binutils)
 # libFuzzer and its sanitizers come with clang's runtime libraries.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 FUZZ_HARNESSES=(settings discovery picture launcher)

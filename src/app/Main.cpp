@@ -20,6 +20,11 @@ bool Main(launcher::Launcher& launcher) {
     // the tile grid copies slot 0 and before anything can raise an event. The exit button leaves through
     // QuitLauncher.
     launcher::WireForm1(launcher, [&launcher] { QuitLauncher(launcher); });
+    // Every other way out saves the same way: the window closed through the system (Alt+F4, Close on the
+    // task bar or the system menu) and the end of the Windows session (log off, restart, shut down). A
+    // teacher's applied changes are kept however the launcher ends, unless its process is killed.
+    launcher.form.onSystemClose = [&launcher] { QuitLauncher(launcher); };
+    launcher.form.onEndSession = [&launcher] { QuitLauncher(launcher); };
     // Ctrl+Shift+K, seen by the window before any element, opens the teacher options.
     launcher.form.onKeyDown = [&launcher](int keyCode, int shift) { options::Form1_KeyDown(launcher, keyCode, shift); };
     InitSystemInfo(launcher.cat, launcher.files, launcher.system.Screen());

@@ -168,6 +168,35 @@ void SaveSettings(const Catalogue& cat, platform::FileSystem& files) {
     WriteSettings(cat, WrittenCount(cat), files);
 }
 
+SaveBlock ProbeSettingsSave(const Catalogue& cat, platform::FileSystem& files) {
+    if (cat.settingsUnreadable) {
+        return SaveBlock::FileUnreadable;
+    }
+    const Text location = SettingsFilePath(files);
+    const Text folder = GetFolder(location);
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const Text temporary = folder + TemporaryName(files.UniqueNumber());
+        switch (files.WriteNewFile(temporary, {})) {
+        case platform::CreateResult::Exists:
+            continue;
+        case platform::CreateResult::Written:
+            (void)files.EraseFile(temporary); // else the next save removes it as left over
+            // The new file would replace the old one, which a read-only file refuses.
+            return files.LookupFile(location).Found() && !files.CanWriteFile(location) ? SaveBlock::FileReadOnly
+                                                                                       : SaveBlock::None;
+        case platform::CreateResult::Refused:
+            // The save writes the file in place then.
+            if (files.CanWriteFile(location)) {
+                return SaveBlock::None;
+            }
+            return files.LookupFile(location).Found() ? SaveBlock::FileReadOnly : SaveBlock::FolderReadOnly;
+        case platform::CreateResult::Failed:
+            return SaveBlock::FolderReadOnly;
+        }
+    }
+    return SaveBlock::None;
+}
+
 void LoadSettings(Catalogue& cat, platform::FileSystem& files) {
     cat.progCount = 0;
     const Text location = SettingsFilePath(files);

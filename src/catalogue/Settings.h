@@ -27,6 +27,16 @@ Text SettingsText(const Catalogue& cat);
 // old file in one step. Any failure leaves the old file as it was and is not reported.
 void SaveSettings(const Catalogue& cat, platform::FileSystem& files);
 
+// Why a save would keep nothing now, found by the route a save takes: its temporary file is made empty and
+// removed again, and the settings file is opened for writing when the save would need that.
+enum class SaveBlock {
+    None,           // a save would be kept (or it could not be told)
+    FolderReadOnly, // the data folder takes no new file and there is no settings file to write in place
+    FileReadOnly,   // the settings file can be neither replaced nor written in place
+    FileUnreadable, // the settings file could not be read (too large, say), so a save never overwrites it
+};
+SaveBlock ProbeSettingsSave(const Catalogue& cat, platform::FileSystem& files);
+
 // Reads the settings file into the catalogue. Slots the file does not reach keep what they held. Any
 // failure (no file, a line without a tag, a 52nd program line) stops the read with progCount 29.
 void LoadSettings(Catalogue& cat, platform::FileSystem& files);

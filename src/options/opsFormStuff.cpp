@@ -73,6 +73,26 @@ void Command1_Click(Launcher& app, optForm& form) {
     ResetLauncher(app, form);
 }
 
+// Tells the teacher, before any change is made, when nothing done here can be kept on this computer. A
+// writable folder shows the dialog as ever.
+void ShowSaveNote(Launcher& app, optForm& form) {
+    const Text start = u"Changes made here will not be saved on this computer: ";
+    switch (catalogue::ProbeSettingsSave(app.cat, app.files)) {
+    case catalogue::SaveBlock::None:
+        return;
+    case catalogue::SaveBlock::FolderReadOnly:
+        form.saveNote.SetCaption(start + u"the launcher's data folder is read-only.");
+        break;
+    case catalogue::SaveBlock::FileReadOnly:
+        form.saveNote.SetCaption(start + u"the settings file is read-only.");
+        break;
+    case catalogue::SaveBlock::FileUnreadable:
+        form.saveNote.SetCaption(start + u"the settings file cannot be read.");
+        break;
+    }
+    form.saveNote.visible = true;
+}
+
 void WireOptForm(Launcher& app, optForm& form) {
     form.progLabel[0].handlers.down = [&form](const PointerEvent& e) { progLabel_MouseDown(form, e); };
     form.progLabel[0].handlers.move = [&form](const PointerEvent& e) { progLabel_MouseMove(form, e); };
@@ -134,6 +154,7 @@ void ShowOptions(Launcher& app) {
         form.progLabel[0].visible = false;
         form.progCheck[0].visible = false;
     }
+    ShowSaveNote(app, form);
     app.system.ShowModal(form);
 }
 

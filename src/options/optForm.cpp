@@ -20,8 +20,8 @@ optForm::optForm(const platform::TextMeasurer& measurer, double twipsPerPixelX, 
     : Dialog(u"Tessaly Collection Launcher - Teacher Options", kDialogGrey), Label1("Label1", measurer, false),
       Shape1("Shape1"), progLabel(std::make_unique<platform::Label>("progLabel", measurer, false)),
       progCheck(std::make_unique<platform::CheckBox>("progCheck")), OKbut("OKbut"), cancelBut("cancelBut"),
-      Label2("Label2", measurer, false), Command1("Command1"), Image4("Image4"),
-      listScroll("listScroll"), scale{twipsPerPixelX, twipsPerPixelY} {
+      Label2("Label2", measurer, false), Command1("Command1"), Image4("Image4"), listScroll("listScroll"),
+      saveNote("saveNote", measurer, false), scale{twipsPerPixelX, twipsPerPixelY} {
     clientWidth = scale.PixelsX(5850);
     clientHeight = scale.PixelsY(8280);
 
@@ -34,6 +34,7 @@ optForm::optForm(const platform::TextMeasurer& measurer, double twipsPerPixelX, 
     Add(OKbut);
     Add(cancelBut);
     Add(Label2);
+    Add(saveNote);
     Add(Command1);
     Add(Image4);
 
@@ -69,6 +70,12 @@ optForm::optForm(const platform::TextMeasurer& measurer, double twipsPerPixelX, 
     scale.Design(Label2, 3960, 2040, 1815, 495);
     Label2.SetFont(Arial(8.25));
     Label2.SetCaption(u"Drag program names around to change order");
+
+    // Under the drag hint, in the hint's font, in dark red; hidden unless ShowOptions finds a save refused.
+    scale.Design(saveNote, 3960, 2760, 1815, 1440);
+    saveNote.SetFont(Arial(8.25));
+    saveNote.foreColor = platform::Rgb{128, 0, 0};
+    saveNote.visible = false;
 
     scale.Design(Command1, 3960, 6720, 1695, 450);
     Command1.caption = u"Reset";

@@ -26,6 +26,7 @@ public:
     platform::Button Command1; // Reset
     platform::Image Image4;
     platform::ScrollBar listScroll; // shown when the rows do not all fit the list
+    platform::Label saveNote;       // shown only when changes made here cannot be saved, saying why
     platform::Timer edgeScroll;     // scrolls the list while a dragged name is held beyond its shown rows
 
     // The list's state while the dialog is open: the rows in use, the row whose name is being dragged (-1:

@@ -314,15 +314,20 @@ public:
     // The parts a screen reader is told of, in reading order; nothing: the window is one plain client area.
     std::function<std::vector<AccessibleItem>()> accessibleChildren;
     std::vector<Timer*> timers;
+    // Closed through the system (its close box, Alt+F4, Close on the task bar or the system menu). Without
+    // a handler the main window ends the message loop and a dialog closes.
+    std::function<void()> onSystemClose;
+    // The user's session is ending (log off, restart, shut down): the system ends the process as soon as
+    // this returns.
+    std::function<void()> onEndSession;
 };
 
 // A dialog shown modally: its client size is fixed, and it stays open until Close() is called. Closing it
-// through the system (its close box, Alt+F4) runs onSystemClose, which is expected to call Close().
+// through the system runs onSystemClose, which is expected to call Close().
 class Dialog : public Window {
 public:
     using Window::Window;
     double clientWidth = 0, clientHeight = 0; // pixels
-    std::function<void()> onSystemClose;
     void Close() { closed_ = true; }
     void Open() { closed_ = false; }
     bool closed() const { return closed_; }

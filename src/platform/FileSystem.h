@@ -1,7 +1,7 @@
 // What the launcher needs of the operating system's files: where it lives, looking a file up, reading,
-// writing, making, replacing and deleting whole files, listing a folder's files, numbers for the names of
-// temporary files, and the conversion between the system's 8-bit code page and the launcher's text. Every
-// fallible operation reports failure in its result; none throws.
+// writing, making, replacing and deleting whole files, whether a file may be written, listing a folder's files, numbers
+// for the names of temporary files, and the conversion between the system's 8-bit code page and the launcher's text.
+// Every fallible operation reports failure in its result; none throws.
 #pragma once
 
 #include "platform/Text.h"
@@ -75,6 +75,10 @@ public:
 
     // Deletes a file. False when it failed (missing, locked, read-only).
     [[nodiscard]] virtual bool EraseFile(TextView path) = 0;
+
+    // Whether this user may write an existing file now: it is opened for writing and closed again, and
+    // nothing in it changes. False for a missing, read-only or locked file, or a folder.
+    [[nodiscard]] virtual bool CanWriteFile(TextView path) = 0;
 
     // Conversions between the system's 8-bit code page (the encoding of every data file) and text.
     // Characters the code page cannot hold become '?'.

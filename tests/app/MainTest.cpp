@@ -66,6 +66,7 @@ TEST(Main, ASecondInstanceReturnsAtOnceAndTouchesNoFile) {
     EXPECT_EQ(s.files.FileText(kSettings), teacher);
     EXPECT_FALSE(s.system.WindowShown());
     EXPECT_EQ(s.form().progInfo.caption(), u"info") << "the window was not even made";
+    EXPECT_FALSE(s.form().onSystemClose || s.form().onEndSession) << "nothing that could save is wired";
     EXPECT_EQ(s.cat().progCount, 0);
 }
 
@@ -108,30 +109,34 @@ TEST(Main, AnEmptyCatalogueOpensAnEmptyGrid) {
     EXPECT_EQ(s.files.FileText(kSettings), u"") << "start-up writes nothing over an existing file";
 }
 
-TEST(QuitLauncher, TheExitButtonKeepsTheTeachersChangesForTheNextStartWhenTheFileCanBeWritten) {
-    for (const bool writable : {true, false}) {
-        SCOPED_TRACE(writable ? "writable" : "read-only");
-        StartScene s;
-        ASSERT_TRUE(Main(s.app));
-        const auto before = s.files.FileBytes(kSettings);
-        const int hidden = s.cat().order[3];
-        s.cat().progList[static_cast<std::size_t>(hidden)].show = kFalse; // as the options dialog applies it
-        if (!writable) {
-            s.files.SetUnwritable(u"C:\\Launcher\\data");
-            s.files.SetUnwritable(kSettings);
-        }
-        bool savedBeforeEnd = false;
-        s.system.onEnd = [&] { savedBeforeEnd = s.files.FileBytes(kSettings) != before; };
-        platform::HeadlessDriver driver(s.system);
-        driver.Press(s.form().ExitBut, 10, 10);
-        driver.Release(s.form().ExitBut, 90, 200); // released away from the button: still exits
-        EXPECT_TRUE(s.system.Ended());
-        EXPECT_EQ(savedBeforeEnd, writable) << "the file is written before the process ends";
+TEST(QuitLauncher, EveryWayOutKeepsTheTeachersChangesForTheNextStartWhenTheFileCanBeWritten) {
+    for (const int way : {0, 1, 2}) { // the exit button, closing through the system, the end of the session
+        for (const bool writable : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "way " << way << (writable ? " writable" : " read-only"));
+            StartScene s;
+            ASSERT_TRUE(Main(s.app));
+            const auto before = s.files.FileBytes(kSettings);
+            const int hidden = s.cat().order[3];
+            s.cat().progList[static_cast<std::size_t>(hidden)].show = kFalse; // as the options dialog applies it
+            s.files.SetUnwritable(u"C:\\Launcher\\data", !writable);
+            s.files.SetUnwritable(kSettings, !writable);
+            bool savedBeforeEnd = false;
+            s.system.onEnd = [&] { savedBeforeEnd = s.files.FileBytes(kSettings) != before; };
+            platform::HeadlessDriver driver(s.system);
+            if (way == 0) {
+                driver.Press(s.form().ExitBut, 10, 10);
+                driver.Release(s.form().ExitBut, 90, 200); // released away from the button: still exits
+            } else {
+                (way == 1 ? s.form().onSystemClose : s.form().onEndSession)();
+            }
+            EXPECT_TRUE(s.system.Ended());
+            EXPECT_EQ(savedBeforeEnd, writable) << "the file is written before the process ends";
 
-        StartScene next; // the next start, on the same disk
-        next.files = s.files;
-        ASSERT_TRUE(Main(next.app));
-        EXPECT_EQ(next.cat().progList[static_cast<std::size_t>(hidden)].show == kFalse, writable);
+            StartScene next; // the next start, on the same disk
+            next.files = s.files;
+            ASSERT_TRUE(Main(next.app));
+            EXPECT_EQ(next.cat().progList[static_cast<std::size_t>(hidden)].show == kFalse, writable);
+        }
     }
 }
 

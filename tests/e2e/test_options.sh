@@ -1,5 +1,5 @@
 # End-to-end tests of the teacher options (Ctrl+Shift+K): unticking a program, resetting the launcher, and
-# what the exit button then saves.
+# what the exit button, Alt+F4 and the end of the Windows session then save.
 # shellcheck shell=bash
 
 # The options dialog: client area 390 x 552 pixels; row i's check box at 184, 48 + 16 i (33 x 17), OK at
@@ -69,4 +69,39 @@ test_options_reset_restores_the_defaults() {
     quit_by_exit_button
     expect_settings_of_29 29
     expect "order" "$(order_start 2)" "p0='28' p1='5' p2='11'"
+}
+
+# The darkest grey under the drag hint, where the note stands when changes made in the dialog cannot be
+# saved, in screenshot $1 taken once the list's white ground is drawn.
+note_darkest() {
+    e2e_wait_pixel $((OPTIONS_X + 100)) $((OPTIONS_Y + 522)) "255,255,255" && screenshot "$1" &&
+        e2e_darkest "$E2E_TMP/$1.png" $((OPTIONS_X + 264)) $((OPTIONS_Y + 184)) 121 96
+}
+
+# An applied change is saved however the launcher ends, as the exit button saves it: Alt+F4 and the end of
+# the Windows session (Wine ends the process right after its messages); a killed launcher keeps the old file.
+# A writable data folder shows no note in the dialog.
+test_options_every_way_out_saves_but_a_kill() {
+    local way wanted
+    for way in alt+F4 end-session kill; do
+        launch_staged "out-$way" && open_options || return 1
+        expect "grey under the drag hint" "$(note_darkest "options-$way")" 192
+        click_options 200 56 && click_options 320 60 # Help Videos Online unticked, then OK
+        e2e_wait_window_gone "$OPTIONS_TITLE" 10 || fail "$way: the dialog stayed open"
+        case $way in
+        alt+F4) xdotool mousemove --window "$LAUNCHER_WID" 600 400 click 1 key alt+F4 ;;
+        end-session) "$WINE64" wineboot --end-session ;;
+        kill) kill -9 "$LAUNCHER_PID" ;;
+        esac
+        e2e_wait_exit "$LAUNCHER_PID" 15 || fail "$way: the launcher did not end"
+        [ "$way" = kill ] && wanted="show='T'" || wanted="show='F'"
+        expect "$way: Help Videos Online" "$(grep -F "name='Help Videos Online' " "$SETTINGS" | grep -o "show='.'")" "$wanted"
+    done
+}
+
+# In a read-only data folder (where the first start could write no settings file) the dialog says that
+# changes made in it will not be saved: dark text under the drag hint.
+test_options_note_in_a_read_only_data_folder() {
+    launch_staged note eval 'e2e_make_unchangeable "$FOLDER/data"' && open_options || return 1
+    [ "$(note_darkest options-note)" -lt 100 ] || fail "no note in a read-only data folder"
 }

@@ -1,5 +1,5 @@
 # End-to-end tests of starting and ending: the window host on real windows, a first start, a second
-# instance, and closing without the exit button.
+# instance.
 # shellcheck shell=bash
 
 test_window_host() {
@@ -33,15 +33,4 @@ test_second_instance_leaves_the_first_alone() {
     kill -0 "$LAUNCHER_PID" 2>/dev/null || fail "the first instance ended"
     expect "launcher windows" "$(xdotool search --name '^Tessaly Collection$' | wc -l)" 1
     expect "settings file" "$(md5sum <"$SETTINGS")-$(stat -c %Y.%y "$SETTINGS")" "$before"
-}
-
-# Alt+F4 closes the window without saving: only the exit button writes the settings file.
-test_system_close_ends_without_saving() {
-    launch_staged close || return 1
-    : >"$SETTINGS"
-    # A click on the tile area gives the window the keyboard and starts nothing; the key goes to it.
-    xdotool mousemove --window "$LAUNCHER_WID" 600 400 click 1
-    xdotool key alt+F4
-    e2e_wait_exit "$LAUNCHER_PID" 15 || fail "still running"
-    expect "settings file size" "$(stat -c %s "$SETTINGS")" 0
 }

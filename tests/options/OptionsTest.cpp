@@ -95,6 +95,34 @@ TEST(ShowOptions, OnlyCtrlShiftKOpensTheDialogWithOneRowPerProgramInDisplayOrder
     EXPECT_EQ(scene.system.ModalsLeftOpen(), 0);
 }
 
+TEST(ShowOptions, SaysWhyChangesWillNotBeSavedOnlyWhenASaveWouldKeepNothing) {
+    // What is read-only or missing, and the reason the note gives ("" for no note).
+    const std::pair<std::string, std::u16string> cases[] = {
+        {"", u""},
+        {"folder", u""}, // written in place
+        {"file", u"the settings file is read-only."},
+        {"folder file", u"the settings file is read-only."},
+        {"folder missing", u"the launcher's data folder is read-only."},
+        {"unreadable", u"the settings file cannot be read."},
+    };
+    for (const auto& [what, reason] : cases) {
+        SCOPED_TRACE(what);
+        OptionsScene scene;
+        const auto has = [&what](const char* word) { return what.find(word) != std::string::npos; };
+        ASSERT_TRUE(!has("missing") || scene.files.EraseFile(kSettings));
+        scene.files.SetUnwritable(u"C:\\Launcher\\data", has("folder"));
+        scene.files.SetUnwritable(kSettings, has("file"));
+        scene.cat().settingsUnreadable = has("unreadable");
+        const auto files = scene.files.Files();
+        scene.WithOptions([&](optForm& f) {
+            EXPECT_EQ(f.saveNote.visible ? f.saveNote.caption() : u"",
+                      reason.empty() ? u"" : u"Changes made here will not be saved on this computer: " + reason);
+            f.cancelBut.onClick();
+        });
+        EXPECT_EQ(scene.files.Files(), files) << "the probe leaves nothing behind";
+    }
+}
+
 TEST(DragName, ReordersRowsByWhereTheNameIsDropped) {
     // Rows hold, top to bottom, the programs 5 4 3 2 1 0 (row index = position). The row dragged, the pixels
     // it is moved, the button held and the order after the drop.

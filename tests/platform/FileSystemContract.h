@@ -146,6 +146,9 @@ TYPED_TEST_P(FileSystemContract, MovesAndDeletesOnlyWhatTheyMay) {
         EXPECT_EQ(done, step.done) << ToUtf8(step.path) << " to " << (step.target ? ToUtf8(step.target) : "nothing");
     }
     EXPECT_FALSE(this->files.WriteFileBytes(this->In(u"keep.xml"), "changed"));
+    for (const char16_t* name : {u"old.xml", u"keep.xml", u"b.xml", u"Sub"}) { // only the first may be written
+        EXPECT_EQ(this->files.CanWriteFile(this->In(name)), name == Text(u"old.xml")) << ToUtf8(name);
+    }
     EXPECT_EQ(this->files.ReadFileBytes(this->In(u"keep.xml"), kWhole), "keep.xml");
     EXPECT_EQ(this->disk.Names(), (std::set<Text>{u"old.xml", u"d.tmp", u"keep.xml", u"n.tmp", u"W1.tmp"}));
     for (const char16_t* name : {u"old.xml", u"d.tmp", u"keep.xml", u"n.tmp"}) {

@@ -1,7 +1,7 @@
 // The launcher's entry point on Windows: makes the platform (files, system, the main window's host), hands
-// the application object to start-up, and runs the window's messages until the window is closed.
-// Closing the window by any means but the exit button (which saves the catalogue and ends the process
-// itself) ends the process here without saving. No C++ exception leaves wWinMain.
+// the application object to start-up, and runs the window's messages. Every way out of a running launcher
+// (its exit button, closing the window, the end of the session) saves the catalogue and ends the process
+// itself; the loop ends here only for a window that start-up left unwired. No C++ exception leaves wWinMain.
 #include "app/Main.h"
 #include "launcher/Launcher.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -54,7 +54,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // folder only.
     platform::SearchSystemFolderOnly();
     // The window procedure drops a message whose handling failed; a failure outside it (in start-up,
-    // before the message loop) ends the launcher quietly, without saving, as closing the window does.
+    // before the message loop) ends the launcher quietly, without saving.
     try {
         return Run();
     } catch (...) {

@@ -193,6 +193,11 @@ bool HeadlessFileSystem::EraseFile(TextView path) {
     return true;
 }
 
+bool HeadlessFileSystem::CanWriteFile(TextView path) {
+    const auto key = FileKey(path);
+    return key && !NotReady(*key) && files_.count(*key) != 0 && !Flagged(unwritable_, *key);
+}
+
 Text HeadlessFileSystem::FromCodePage(std::string_view bytes) const {
     Text out;
     out.reserve(bytes.size());

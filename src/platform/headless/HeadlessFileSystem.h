@@ -31,6 +31,7 @@ public:
     [[nodiscard]] std::uint64_t UniqueNumber() override { return ++uniqueNumbers_; }
     [[nodiscard]] bool MoveFileOver(TextView source, TextView target) override;
     [[nodiscard]] bool EraseFile(TextView path) override;
+    [[nodiscard]] bool CanWriteFile(TextView path) override;
     Text FromCodePage(std::string_view bytes) const override;
     std::string ToCodePage(TextView text) const override;
 

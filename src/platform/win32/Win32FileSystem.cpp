@@ -1,7 +1,7 @@
 // Win32 file system, the Windows backend of platform::FileSystem.
 // Implements: the launcher's folder, file lookup, whole-file reading and writing, making new files, listing
-// a folder, unique numbers, replacing and deleting files, and the ANSI code page conversions; plus the guard
-// against "drive not ready" dialogs that these calls share.
+// a folder, whether a file may be written, unique numbers, replacing and deleting files, and the ANSI code
+// page conversions; plus the guard against "drive not ready" dialogs that these calls share.
 #include "platform/win32/Win32FileSystem.h"
 
 #include "platform/win32/Win32Handles.h"
@@ -295,6 +295,24 @@ bool Win32FileSystem::EraseFile(TextView path) {
     }
     NoDriveDialogs noDialogs;
     return DeleteFileW(widePath->c_str()) != 0;
+}
+
+bool Win32FileSystem::CanWriteFile(TextView path) {
+    const auto widePath = WidePath(path);
+    if (!widePath) {
+        return false;
+    }
+    NoDriveDialogs noDialogs;
+    if (IsReadOnlyFile(*widePath)) {
+        return false;
+    }
+    // OPEN_EXISTING neither makes nor truncates, and a folder is never opened without backup semantics.
+    // Sharing everything leaves other readers and writers alone; a program that shares no writing refuses
+    // this open as it would refuse the save.
+    const FileHandle file(CreateFileW(widePath->c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.Valid();
 }
 
 // The conversions below return empty text for a text of 2 GiB or more, which the API cannot take in one

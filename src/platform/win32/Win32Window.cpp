@@ -331,20 +331,23 @@ void Win32Window::OnControlClicked(HWND control) {
 }
 
 void Win32Window::OnSystemClose() {
-    if (role_ == Role::Main) {
-        // Closed by the system (Alt+F4, the task bar): the process ends without saving.
+    const auto handler = window_->onSystemClose;
+    if (handler) {
+        handler();
+    } else if (role_ == Role::Main) {
         PostQuitMessage(0);
         return;
-    }
-    if (auto* dialog = dynamic_cast<Dialog*>(window_)) {
-        const auto handler = dialog->onSystemClose;
-        if (handler) {
-            handler();
-        } else {
-            dialog->Close();
-        }
+    } else if (auto* dialog = dynamic_cast<Dialog*>(window_)) {
+        dialog->Close();
     }
     AfterEvent();
+}
+
+void Win32Window::OnEndSession() {
+    const auto handler = window_->onEndSession;
+    if (handler) {
+        handler();
+    }
 }
 
 void Win32Window::SyncFocus() {

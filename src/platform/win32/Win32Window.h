@@ -69,6 +69,7 @@ public:
     void OnScrollControl(HWND__* control, int code);
     void OnControlClicked(HWND__* control);
     void OnSystemClose();
+    void OnEndSession();
     void OnPaint();
     void OnSize();
     // The window went to a screen of another resolution (or the resolution changed): its scale, fonts and

@@ -165,6 +165,15 @@ LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         host->OnSystemClose();
         return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE; // the launcher never holds the session up
+    case WM_ENDSESSION:
+        // Only a session that really ends (not one whose end was called off); the process may be ended as
+        // soon as this message has been handled, so whatever must happen, happens now.
+        if (wParam != FALSE) {
+            host->OnEndSession();
+        }
+        return 0;
     case WM_NCDESTROY:
         host->OnDestroyed();
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
