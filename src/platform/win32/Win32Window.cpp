@@ -111,6 +111,9 @@ void Win32Window::OnDestroyed() {
     // The system has destroyed the window, and its controls and tooltip with it.
     static_cast<void>(hwnd_.Release());
     static_cast<void>(tooltip_.Release());
+    tipPhase_ = TipPhase::None;
+    tooltipElement_ = nullptr;
+    watchingLeave_ = false;
     controls_.Forget();
     accessibility_.reset();
     timers_.clear();
@@ -177,6 +180,7 @@ Element* Win32Window::Capture(double x, double y, int button) {
 void Win32Window::OnPointerDown(int deviceX, int deviceY, int button, int shift) {
     const double x = Scale().ToDesign(deviceX);
     const double y = Scale().ToDesign(deviceY);
+    PressEndsTooltip();
     if (Element* target = Capture(x, y, button)) {
         Deliver(*target, &PointerHandlers::down, x, y, button, shift);
     }
@@ -188,6 +192,7 @@ void Win32Window::OnDoubleClick(int deviceX, int deviceY, int shift) {
     const double y = Scale().ToDesign(deviceY);
     // The second press of a double click raises the double click instead of a press; the release that
     // follows still goes to the element.
+    PressEndsTooltip();
     if (Element* target = Capture(x, y, kLeftButton)) {
         Deliver(*target, &PointerHandlers::doubleClick, x, y, kLeftButton, shift);
     }
@@ -201,7 +206,7 @@ void Win32Window::OnPointerMove(int deviceX, int deviceY, int heldButtons, int s
     const double x = Scale().ToDesign(deviceX);
     const double y = Scale().ToDesign(deviceY);
     Element* hovered = ElementAt(*window_, x, y);
-    UpdateTooltip(hovered, deviceX, deviceY);
+    UpdateTooltip(hovered);
     Element* target = captured_ != nullptr ? captured_ : hovered;
     if (target != nullptr) {
         Deliver(*target, &PointerHandlers::move, x, y, heldButtons, shift);
@@ -282,6 +287,10 @@ void Win32Window::NotifyFocusMove() {
 }
 
 void Win32Window::OnTimer(std::uintptr_t id) {
+    if (id == kTooltipTimer) {
+        OnTooltipTimer();
+        return;
+    }
     const std::size_t index = static_cast<std::size_t>(id) - 1;
     if (id == 0 || index >= window_->timers.size() || window_->timers[index] == nullptr ||
         !window_->timers[index]->enabled) {

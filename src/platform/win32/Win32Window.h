@@ -54,6 +54,8 @@ public:
     void OnPointerUp(int x, int y, int button, int shift);
     void OnDoubleClick(int x, int y, int shift);
     void OnCaptureLost();
+    // The pointer left the client area (reported only while a tip waits or shows).
+    void OnPointerLeave();
     void OnKeyDown(int keyCode, int shift);
     // The wheel turned by `delta` with the pointer at (screenX, screenY), screen pixels.
     void OnWheel(int delta, int screenX, int screenY);
@@ -91,17 +93,31 @@ private:
         int interval = 0;
     };
 
+    // The tooltip's own timer, apart from the window's timers (numbered from 1 by their index).
+    static constexpr std::uintptr_t kTooltipTimer = 0x7FFF;
+
     void AfterEvent();
     void SyncTimers();
     void SyncCursor();
     void SyncFocus();
     // Tells readers when the focused accessible part changed.
     void NotifyFocusMove();
-    // The tip of the element under the pointer at (x, y), client device pixels.
-    void UpdateTooltip(Element* hovered, int x, int y);
+    // The pointer is over `hovered`: a tip of another element goes, and this one's is due after the pause.
+    void UpdateTooltip(Element* hovered);
+    // The pause before the tip of the element under the pointer starts, when it has one.
+    void WaitForTooltip();
+    // A press ends the tip; it shows again once the pointer has been on another element.
+    void PressEndsTooltip();
     // The tip's text follows its element's when that changed under a still pointer.
     void SyncTooltipText();
-    void MakeTooltip(int x, int y);
+    // The pause before the tip ended (it shows), or the time it shows did (it goes).
+    void OnTooltipTimer();
+    // The tip goes and waits for the pointer's next element; `phase` is what it waits in.
+    enum class TipPhase { None, Waiting, Showing, Done };
+    void EndTooltip(TipPhase phase);
+    // Whether the system reports the pointer leaving the window (only while a tip waits or shows).
+    void WatchLeave(bool watch);
+    bool MakeTooltip();
     // The element that a press at (x, y), client design pixels, goes to, taking the capture for it.
     Element* Capture(double x, double y, int button);
     void Deliver(Element& element, std::function<void(const PointerEvent&)> PointerHandlers::*which, double x, double y,
@@ -117,7 +133,9 @@ private:
     WindowHandle hwnd_;
     WindowHandle tooltip_; // owned by the window: the system destroys it with the window
     std::wstring tooltipText_;
-    const Element* tooltipElement_ = nullptr;
+    const Element* tooltipElement_ = nullptr; // under the pointer
+    TipPhase tipPhase_ = TipPhase::None;
+    bool watchingLeave_ = false;
     ChildControls controls_;
 
     // The paint's buffer: a DIB section as wide as the client area and kPaintBandRows high, kept between

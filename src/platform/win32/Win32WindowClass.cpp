@@ -84,6 +84,9 @@ LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONUP:
         host->OnPointerUp(x, y, kMiddleButton, MouseShiftState(wParam));
         return 0;
+    case WM_MOUSELEAVE:
+        host->OnPointerLeave();
+        return 0;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != hwnd) {
             host->OnCaptureLost();
