@@ -47,8 +47,9 @@ public:
     Painter(DibSection& surface, int top, const GdiFonts& fonts, ScaledPictures& pictures)
         : dc_(surface.Dc()), surface_(surface), top_(top), fonts_(fonts), scale_(fonts.Scale()), pictures_(pictures) {}
 
-    void PaintWindow(const Window& window) {
-        const RECT all{0, 0, surface_.width(), surface_.height()};
+    // Only the columns from `left` to `right`: an element wholly outside them is not drawn.
+    void PaintWindow(const Window& window, int left, int right) {
+        const RECT all{std::max(0, left), 0, std::min(surface_.width(), right), surface_.height()};
         Fill(all, window.backColor);
         PaintChildren(window, 0, 0, all);
         if (const std::optional<FocusRing> ring = FocusRingOf(window)) {
@@ -220,9 +221,10 @@ private:
 
 } // namespace
 
-void PaintWindow(const Window& window, DibSection& surface, int top, const GdiFonts& fonts, ScaledPictures& pictures) {
+void PaintWindow(const Window& window, DibSection& surface, int top, const GdiFonts& fonts, ScaledPictures& pictures,
+                 int left, int right) {
     if (surface.Valid()) {
-        Painter(surface, top, fonts, pictures).PaintWindow(window);
+        Painter(surface, top, fonts, pictures).PaintWindow(window, left, right);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "platform/win32/Win32Fonts.h"
 #include "platform/win32/Win32Handles.h"
 
+#include <climits>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -36,8 +37,10 @@ private:
 // 256 KB, the whole client area 3 MB).
 inline constexpr int kPaintBandRows = 64;
 
-// Paints the window's rows from `top` (client device pixels) into the surface, as many as it is high.
-void PaintWindow(const Window& window, DibSection& surface, int top, const GdiFonts& fonts, ScaledPictures& pictures);
+// Paints the window's rows from `top` (client device pixels) into the surface, as many as it is high, in
+// the columns from `left` to `right` (all of them unless told).
+void PaintWindow(const Window& window, DibSection& surface, int top, const GdiFonts& fonts, ScaledPictures& pictures,
+                 int left = 0, int right = INT_MAX);
 
 // Draws the window's elements (not its controls) into a width x height device-pixel picture, band by band
 // exactly as the window paints itself; used by tests.

@@ -138,7 +138,7 @@ void Win32Window::AfterEvent() {
     if (!hwnd_.Valid()) {
         return;
     }
-    InvalidateRect(hwnd_.Get(), nullptr, FALSE);
+    InvalidateChanges(false);
     controls_.Sync(hwnd_.Get());
     SyncTimers();
     SyncFocus();
@@ -438,8 +438,26 @@ void Win32Window::SyncFocus() {
 // ---- painting and the pointer shape ----
 
 void Win32Window::OnSize() {
-    if (hwnd_.Valid()) {
+    InvalidateChanges(true);
+}
+
+void Win32Window::InvalidateChanges(bool all) {
+    if (!hwnd_.Valid()) {
+        return;
+    }
+    WindowLooks now = LooksOf(*window_);
+    const Repaint repaint = all ? Repaint{true, {}} : RepaintBetween(looks_, now);
+    looks_ = std::move(now);
+    if (repaint.all) {
         InvalidateRect(hwnd_.Get(), nullptr, FALSE);
+        return;
+    }
+    for (const ClientBox& area : repaint.areas) {
+        // A device pixel more on each side: edges round alike, but an element's neighbours may round theirs
+        // into the same pixel.
+        const PixelRect device = Scale().ToDevice(area);
+        const RECT rect{device.left - 1, device.top - 1, device.right + 1, device.bottom + 1};
+        InvalidateRect(hwnd_.Get(), &rect, FALSE);
     }
 }
 
@@ -449,6 +467,7 @@ void Win32Window::OnDpiChanged(int dpi, int left, int top, int right, int bottom
     }
     shared_->fonts.SetDpi(dpi);
     band_.reset();
+    looks_ = WindowLooks{}; // everything repaints at the new size
     SetWindowPos(hwnd_.Get(), nullptr, left, top, right - left, bottom - top, SWP_NOZORDER | SWP_NOACTIVATE);
     AfterEvent(); // the controls move and take fonts of the new size
 }
@@ -465,11 +484,14 @@ void Win32Window::OnPaint() {
         band_ = std::make_unique<DibSection>(width, kPaintBandRows);
     }
     if (target != nullptr && band_->Valid()) {
-        // Only the rows that need it, band by band from the top of the first.
         const int bottom = std::min<int>(paint.rcPaint.bottom, client.bottom);
-        for (int top = std::max<int>(0, paint.rcPaint.top); top < bottom; top += kPaintBandRows) {
-            PaintWindow(*window_, *band_, top, shared_->fonts, shared_->pictures);
-            BitBlt(target, 0, top, width, std::min(kPaintBandRows, bottom - top), band_->Dc(), 0, 0, SRCCOPY);
+        // Only the rows and columns that need it, band by band from the top of the first.
+        const int left = std::max<int>(0, paint.rcPaint.left);
+        const int right = std::min<int>(paint.rcPaint.right, width);
+        for (int top = std::max<int>(0, paint.rcPaint.top); top < bottom && left < right; top += kPaintBandRows) {
+            PaintWindow(*window_, *band_, top, shared_->fonts, shared_->pictures, left, right);
+            BitBlt(target, left, top, right - left, std::min(kPaintBandRows, bottom - top), band_->Dc(), left, 0,
+                   SRCCOPY);
         }
     }
     EndPaint(hwnd, &paint);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "platform/ElementGeometry.h"
+#include "platform/Repaint.h"
 #include "platform/win32/Win32Accessible.h"
 #include "platform/win32/Win32Controls.h"
 #include "platform/win32/Win32Handles.h"
@@ -97,6 +98,8 @@ private:
     static constexpr std::uintptr_t kTooltipTimer = 0x7FFF;
 
     void AfterEvent();
+    // Invalidates the areas whose look changed since the last look taken (all of it when told to).
+    void InvalidateChanges(bool all);
     void SyncTimers();
     void SyncCursor();
     void SyncFocus();
@@ -141,6 +144,8 @@ private:
     // The paint's buffer: a DIB section as wide as the client area and kPaintBandRows high, kept between
     // paints.
     std::unique_ptr<DibSection> band_;
+    // The elements' looks as last invalidated: what the window shows once the pending paint is done.
+    WindowLooks looks_;
 
     // Pointer capture: the element that took the press receives every pointer event until the last held
     // button comes up.
