@@ -13,27 +13,6 @@
 
 namespace platform {
 
-// Above this many copies, those of pictures since freed are dropped: a scroll through the whole catalogue
-// leaves at most one copy per picture and size.
-constexpr std::size_t kScaledPicturesKept = 256;
-
-const Bitmap& ScaledPictures::Get(const Picture& picture, int width, int height) {
-    const auto key = std::make_tuple(picture.get(), width, height);
-    auto found = entries_.find(key);
-    if (found != entries_.end() && found->second.source.lock() == picture) {
-        return found->second.scaled;
-    }
-    if (entries_.size() >= kScaledPicturesKept) {
-        std::erase_if(entries_, [](const auto& entry) { return entry.second.source.expired(); });
-    }
-    Entry& entry = entries_[key];
-    entry.source = picture;
-    // A picture the system also drew at more pixels (an icon) is scaled from that rendering.
-    const bool detailed = picture->detail && picture->detail->width > picture->width;
-    entry.scaled = ScalePicture(detailed ? *picture->detail : *picture, width, height);
-    return entry.scaled;
-}
-
 namespace {
 
 bool Opaque(const Bitmap& bitmap) {
