@@ -55,6 +55,7 @@ struct WindowScene : testing_support::ElementScene<Win32System> {
         system.AttachMainWindow(&host);
         system.SetWindowState(WindowState::Normal); // taken by the first showing
         system.ShowWindow();
+        UpdateWindow(host.Handle()); // the first paint, after which the main window makes its controls
     }
     ~WindowScene() {
         ReleaseCapture();

@@ -95,7 +95,7 @@ bool Win32Window::Create() {
     if (!hwnd_.Valid()) {
         return false;
     }
-    controls_.Sync(hwnd_.Get());
+    SyncControls();
     return true;
 }
 
@@ -125,7 +125,7 @@ void Win32Window::Show(int showCommand) {
     if (!hwnd_.Valid()) {
         return;
     }
-    controls_.Sync(hwnd_.Get());
+    SyncControls();
     ShowWindow(hwnd_.Get(), showCommand);
     AfterEvent();
 }
@@ -139,7 +139,7 @@ void Win32Window::AfterEvent() {
         return;
     }
     InvalidateChanges(false);
-    controls_.Sync(hwnd_.Get());
+    SyncControls();
     SyncTimers();
     SyncFocus();
     SyncCursor();
@@ -420,6 +420,15 @@ void Win32Window::OnSystemClose() {
     AfterEvent();
 }
 
+void Win32Window::SyncControls() {
+    // The main window's first paint comes before its controls: making the scroll bar loads the common
+    // controls, which would hold the first sight of the tiles back. A dialog's controls are its content.
+    if (role_ == Role::Main && !painted_) {
+        return;
+    }
+    controls_.Sync(hwnd_.Get());
+}
+
 void Win32Window::SyncFocus() {
     HWND hwnd = hwnd_.Get();
     HWND focus = GetFocus();
@@ -495,6 +504,12 @@ void Win32Window::OnPaint() {
         }
     }
     EndPaint(hwnd, &paint);
+    if (!painted_) {
+        // The main window's controls come after its first paint (see SyncControls).
+        painted_ = true;
+        SyncControls();
+        SyncFocus();
+    }
     SyncTimers();
 }
 

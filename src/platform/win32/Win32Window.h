@@ -101,6 +101,7 @@ private:
     // Invalidates the areas whose look changed since the last look taken (all of it when told to).
     void InvalidateChanges(bool all);
     void SyncTimers();
+    void SyncControls();
     void SyncCursor();
     void SyncFocus();
     // Tells readers when the focused accessible part changed.
@@ -146,6 +147,7 @@ private:
     std::unique_ptr<DibSection> band_;
     // The elements' looks as last invalidated: what the window shows once the pending paint is done.
     WindowLooks looks_;
+    bool painted_ = false; // whether the window has been painted once
 
     // Pointer capture: the element that took the press receives every pointer event until the last held
     // button comes up.
