@@ -76,4 +76,18 @@ Bitmap ScalePicture(const Bitmap& source, int width, int height) {
     return result;
 }
 
+const Bitmap& ScaledPictures::Get(const Picture& picture, int width, int height) {
+    const auto key = std::make_tuple(picture.get(), width, height);
+    auto found = entries_.find(key);
+    if (found != entries_.end() && found->second.source.lock() == picture) {
+        return found->second.scaled;
+    }
+    std::erase_if(entries_, [](const auto& entry) { return entry.second.source.expired(); });
+    Entry& entry = entries_[key];
+    entry.source = picture;
+    const bool detailed = picture->detail && picture->detail->width > picture->width;
+    entry.scaled = ScalePicture(detailed ? *picture->detail : *picture, width, height);
+    return entry.scaled;
+}
+
 } // namespace platform

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <memory>
 #include <tuple>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -46,6 +48,24 @@ TEST(PictureScale, WholeRatiosReplicateAndOthersKeepEvenWidthsWithSoftEdges) {
     for (const auto& [source, width, height, pixels] : cases) {
         EXPECT_EQ(ScalePicture(source, width, height).pixels, pixels) << width << " x " << height;
     }
+}
+
+TEST(PictureScale, ACopyIsMadeOncePerPictureAndSizeAndGoesWithItsPicture) {
+    ScaledPictures copies;
+    const Picture kept = std::make_shared<const Bitmap>(2, 2, kWhite);
+    const Bitmap* first = &copies.Get(kept, 4, 4);
+    std::vector<Picture> fill;
+    // Each fill makes new pictures for the other tiles and drops the last fill's; the kept one stays.
+    for (int round = 0; round < 5; ++round) {
+        fill.clear();
+        for (int tile = 0; tile < 3; ++tile) {
+            fill.push_back(std::make_shared<const Bitmap>(2, 2, Rgb{0, 0, static_cast<std::uint8_t>(round)}));
+            EXPECT_EQ(copies.Get(fill.back(), 4, 4).At(3, 3), Argb(Rgb{0, 0, static_cast<std::uint8_t>(round)}));
+        }
+        EXPECT_EQ(&copies.Get(kept, 4, 4), first) << "found again, not made again";
+        EXPECT_EQ(copies.Count(), 4u) << "no copy kept of a freed picture";
+    }
+    EXPECT_EQ(copies.Get(kept, 6, 6).width, 6) << "another size is another copy";
 }
 
 } // namespace

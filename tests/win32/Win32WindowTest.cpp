@@ -55,6 +55,7 @@ struct WindowScene : testing_support::ElementScene<Win32System> {
         system.AttachMainWindow(&host);
         system.SetWindowState(WindowState::Normal); // taken by the first showing
         system.ShowWindow();
+        UpdateWindow(host.Handle()); // the first paint, after which the main window makes its controls
     }
     ~WindowScene() {
         ReleaseCapture();
@@ -183,6 +184,62 @@ TEST(Win32Window, PointerShapeIsTheWindowsOrElseTheElementsAndTooltipsAreMadeAtT
     scene.caption.handlers.down = [&scene](const PointerEvent&) { scene.caption.toolTipText = u"Restore Down"; };
     scene.Send(WM_LBUTTONDOWN, MK_LBUTTON, 14, 7);
     EXPECT_EQ(std::wstring(scene.host.TooltipText()), L"Restore Down");
+}
+
+// Runs messages for `ms` milliseconds; how many timer messages came for windows (the thread's own timers
+// aside): a tip must keep nothing running once it has gone.
+int TimerMessagesDuring(int ms) {
+    constexpr UINT kSystemTimer = 0x0118; // what the system's own timers (pointer tracking, ...) post
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    int count = 0;
+    for (auto now = std::chrono::steady_clock::now(); now < end; now = std::chrono::steady_clock::now()) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - now).count();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left) + 1, QS_ALLINPUT);
+        MSG msg{};
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            count += msg.hwnd != nullptr && (msg.message == WM_TIMER || msg.message == kSystemTimer) ? 1 : 0;
+            DispatchMessageW(&msg);
+        }
+    }
+    return count;
+}
+
+TEST(Win32Window, TipShowsAfterThePauseAndGoesLeavingNoTimerWhileThePointerRestsOrIsAway) {
+    const UINT pause = GetDoubleClickTime();
+    SetDoubleClickTime(100); // the tip's pause: it shows after 100 ms, for a second
+    WindowScene scene;
+    SetWindowPos(scene.hwnd(), HWND_TOP, 0, 0, 300, 200, SWP_SHOWWINDOW);
+    scene.caption.toolTipText = u"Clock Tower";
+    const auto tipShows = [] {
+        HWND tip = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+        return tip != nullptr && IsWindowVisible(tip) != FALSE;
+    };
+    POINT onCaption{14, 7};
+    ClientToScreen(scene.hwnd(), &onCaption);
+    SetCursorPos(onCaption.x, onCaption.y);
+    // Resting on the caption: the tip shows, goes after its time, and then nothing runs.
+    scene.Send(WM_MOUSEMOVE, 0, 14, 7);
+    EXPECT_TRUE(Pump(tipShows));
+    scene.Send(WM_MOUSEMOVE, 0, 15, 8); // inside the same element: the tip stays
+    EXPECT_TRUE(tipShows());
+    EXPECT_TRUE(Pump([&] { return !tipShows(); }));
+    EXPECT_EQ(TimerMessagesDuring(800), 0) << "resting on the caption";
+    // Onto the picture (no tip) and back: it shows again; the pointer leaving the window ends it.
+    scene.Send(WM_MOUSEMOVE, 0, 15, 75);
+    scene.Send(WM_MOUSEMOVE, 0, 14, 7);
+    EXPECT_TRUE(Pump(tipShows));
+    SetCursorPos(onCaption.x + 400, onCaption.y + 300);
+    EXPECT_TRUE(Pump([&] { return !tipShows(); }));
+    EXPECT_EQ(TimerMessagesDuring(800), 0) << "away";
+    SetCursorPos(onCaption.x, onCaption.y);
+    // A press ends a showing tip at once.
+    scene.Send(WM_MOUSEMOVE, 0, 14, 7);
+    EXPECT_TRUE(Pump(tipShows));
+    scene.Send(WM_LBUTTONDOWN, MK_LBUTTON, 14, 7);
+    scene.Send(WM_LBUTTONUP, 0, 14, 7);
+    EXPECT_FALSE(tipShows());
+    EXPECT_EQ(TimerMessagesDuring(800), 0) << "after a press";
+    SetDoubleClickTime(pause);
 }
 
 TEST(Win32Window, DialogsAreOwnedByTheWindowWhichTakesNoInputMeanwhileAndHaveRealControlsKeptInStep) {

@@ -24,7 +24,7 @@ bool HeadlessDriver::Deliver(Element& element, double x, double y, int button, i
     if (handler) {
         handler(event);
     }
-    LookAtTimers();
+    AfterAction();
     return true;
 }
 
@@ -47,7 +47,7 @@ void HeadlessDriver::Key(Window& window, int keyCode, int shift) {
     if (handler) {
         handler(keyCode, shift);
     }
-    LookAtTimers();
+    AfterAction();
 }
 
 void HeadlessDriver::Wheel(Window& window, int delta, double x, double y) {
@@ -55,7 +55,7 @@ void HeadlessDriver::Wheel(Window& window, int delta, double x, double y) {
     if (handler) {
         handler(delta, x, y);
     }
-    LookAtTimers();
+    AfterAction();
 }
 
 bool HeadlessDriver::Click(Element& element, double x, double y, int button, int shift) {
@@ -69,7 +69,7 @@ bool HeadlessDriver::Scroll(ScrollBar& bar, std::int16_t value) {
         return false;
     }
     bar.Scroll(value);
-    LookAtTimers();
+    AfterAction();
     return true;
 }
 
@@ -113,7 +113,22 @@ void HeadlessDriver::Advance(long long ms) {
         LookAtTimers();
     }
     now_ = end;
+    AfterAction();
+}
+
+void HeadlessDriver::WatchRepaints(const Window& window) {
+    window_ = &window;
+    looks_ = LooksOf(window);
+    repaint_ = Repaint{true, {}};
+}
+
+void HeadlessDriver::AfterAction() {
     LookAtTimers();
+    if (window_ != nullptr) {
+        WindowLooks now = LooksOf(*window_);
+        repaint_ = RepaintBetween(looks_, now);
+        looks_ = std::move(now);
+    }
 }
 
 } // namespace platform

@@ -9,9 +9,13 @@
 // its timers after every action it performs (and after every tick it fires), so a handler that switches
 // a running timer off and on again within one event does not restart its period, and switching on a
 // timer that already runs changes nothing.
+//
+// Repaints: for a window it was told to watch, the driver works out after every action what the Win32
+// backend would repaint (RepaintBetween the window's looks before and after).
 #pragma once
 
 #include "platform/Elements.h"
+#include "platform/Repaint.h"
 #include "platform/System.h"
 
 #include <cstdint>
@@ -27,6 +31,11 @@ public:
 
     // Starts watching a timer; the driver keeps a pointer to it, so the timer must outlive the driver.
     void Watch(Timer& timer);
+
+    // Starts watching what the window's actions repaint; the window must outlive the driver.
+    void WatchRepaints(const Window& window);
+    // What the last action repainted in the watched window (all of it before the first action).
+    const Repaint& LastRepaint() const { return repaint_; }
 
     // Pointer events at (x, y) pixels from the element's top-left corner; they may lie outside the element,
     // as when the pointer has left an element that holds the capture. Press and Release take the button
@@ -61,11 +70,16 @@ private:
     bool Deliver(Element& element, double x, double y, int button, int shift,
                  std::function<void(const PointerEvent&)> PointerHandlers::*which);
     void LookAtTimers();
+    // After every action: the timers, and what the action repainted.
+    void AfterAction();
 
     const System* system_;
     std::vector<Watched> timers_;
     long long now_ = 0;
     int held_ = 0; // mask of the buttons pressed and not yet released
+    const Window* window_ = nullptr;
+    WindowLooks looks_;
+    Repaint repaint_{true, {}};
 };
 
 } // namespace platform

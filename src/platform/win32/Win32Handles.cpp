@@ -72,7 +72,9 @@ PaintDc::PaintDc(HWND hwnd) : hwnd_(hwnd), dc_(nullptr) {
     auto* paint = new (paint_) PAINTSTRUCT{};
     dc_ = BeginPaint(hwnd, paint);
     if (dc_ != nullptr) {
+        left_ = paint->rcPaint.left;
         top_ = paint->rcPaint.top;
+        right_ = paint->rcPaint.right;
         bottom_ = paint->rcPaint.bottom;
     }
 }

@@ -180,15 +180,17 @@ public:
     ~PaintDc();
     // Nothing when the system refused.
     HDC__* Get() const { return dc_; }
-    // The rows that need painting, client device pixels, bottom exclusive.
+    // The rectangle that needs painting, client device pixels, right and bottom exclusive.
+    int Left() const { return left_; }
     int Top() const { return top_; }
+    int Right() const { return right_; }
     int Bottom() const { return bottom_; }
 
 private:
     HWND__* hwnd_;
     alignas(8) unsigned char paint_[72]; // the PAINTSTRUCT, which <windows.h> declares
     HDC__* dc_;
-    int top_ = 0, bottom_ = 0;
+    int left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
 };
 
 // This thread in a single-threaded COM apartment: joined (CoInitializeEx) when made, left (CoUninitialize)

@@ -13,27 +13,6 @@
 
 namespace platform {
 
-// Above this many copies, those of pictures since freed are dropped: a scroll through the whole catalogue
-// leaves at most one copy per picture and size.
-constexpr std::size_t kScaledPicturesKept = 256;
-
-const Bitmap& ScaledPictures::Get(const Picture& picture, int width, int height) {
-    const auto key = std::make_tuple(picture.get(), width, height);
-    auto found = entries_.find(key);
-    if (found != entries_.end() && found->second.source.lock() == picture) {
-        return found->second.scaled;
-    }
-    if (entries_.size() >= kScaledPicturesKept) {
-        std::erase_if(entries_, [](const auto& entry) { return entry.second.source.expired(); });
-    }
-    Entry& entry = entries_[key];
-    entry.source = picture;
-    // A picture the system also drew at more pixels (an icon) is scaled from that rendering.
-    const bool detailed = picture->detail && picture->detail->width > picture->width;
-    entry.scaled = ScalePicture(detailed ? *picture->detail : *picture, width, height);
-    return entry.scaled;
-}
-
 namespace {
 
 bool Opaque(const Bitmap& bitmap) {
@@ -47,8 +26,9 @@ public:
     Painter(DibSection& surface, int top, const DisplayScale& scale, const GdiFonts& fonts, ScaledPictures& pictures)
         : dc_(surface.Dc()), surface_(surface), top_(top), fonts_(fonts), scale_(scale), pictures_(pictures) {}
 
-    void PaintWindow(const Window& window) {
-        const RECT all{0, 0, surface_.width(), surface_.height()};
+    // Only the columns from `left` to `right`: an element wholly outside them is not drawn.
+    void PaintWindow(const Window& window, int left, int right) {
+        const RECT all{std::max(0, left), 0, std::min(surface_.width(), right), surface_.height()};
         Fill(all, window.backColor);
         PaintChildren(window, 0, 0, all);
         if (const std::optional<FocusRing> ring = FocusRingOf(window)) {
@@ -221,9 +201,9 @@ private:
 } // namespace
 
 void PaintWindow(const Window& window, DibSection& surface, int top, const DisplayScale& scale, const GdiFonts& fonts,
-                 ScaledPictures& pictures) {
+                 ScaledPictures& pictures, int left, int right) {
     if (surface.Valid()) {
-        Painter(surface, top, scale, fonts, pictures).PaintWindow(window);
+        Painter(surface, top, scale, fonts, pictures).PaintWindow(window, left, right);
     }
 }
 

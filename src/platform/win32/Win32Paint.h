@@ -7,39 +7,23 @@
 
 #include "platform/DisplayScale.h"
 #include "platform/ElementGeometry.h"
+#include "platform/PictureScale.h"
 #include "platform/win32/Win32Fonts.h"
 #include "platform/win32/Win32Handles.h"
 
-#include <map>
-#include <memory>
-#include <tuple>
+#include <climits>
 
 namespace platform {
-
-// Pictures scaled to device sizes (ScalePicture), each made once per picture and size: a fill during a
-// thumb drag redraws every tile, and scaling 50 pictures on every paint would make the drag lag.
-class ScaledPictures {
-public:
-    // The picture at width x height device pixels.
-    const Bitmap& Get(const Picture& picture, int width, int height);
-
-private:
-    struct Entry {
-        std::weak_ptr<const Bitmap> source; // a copy made of a picture since freed is not used for another
-        Bitmap scaled;
-    };
-    std::map<std::tuple<const Bitmap*, int, int>, Entry> entries_;
-};
 
 // The window is painted in bands of this many rows, each through one band-sized surface and then onto the
 // screen: no flicker, yet the buffer is a small part of a maximised window's (64 rows of 1024 pixels take
 // 256 KB, the whole client area 3 MB).
 inline constexpr int kPaintBandRows = 64;
 
-// Paints the window's rows from `top` (client device pixels) into the surface, as many as it is high, at
-// the window's display scale.
+// Paints the window's rows from `top` (client device pixels) into the surface, as many as it is high, in
+// the columns from `left` to `right` (all of them unless told), at the window's display scale.
 void PaintWindow(const Window& window, DibSection& surface, int top, const DisplayScale& scale, const GdiFonts& fonts,
-                 ScaledPictures& pictures);
+                 ScaledPictures& pictures, int left = 0, int right = INT_MAX);
 
 // Draws the window's elements (not its controls) into a width x height device-pixel picture at `scale` (the
 // design resolution unless given), band by band exactly as the window paints itself; used by tests.

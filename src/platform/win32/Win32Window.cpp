@@ -45,6 +45,9 @@ void Win32Window::OnDestroyed() {
     // The system has destroyed the window, and its controls and tooltip with it.
     static_cast<void>(hwnd_.Release());
     static_cast<void>(tooltip_.Release());
+    tipPhase_ = TipPhase::None;
+    tooltipElement_ = nullptr;
+    watchingLeave_ = false;
     controls_.Forget();
     accessibility_.reset();
     timers_.clear();
@@ -56,7 +59,7 @@ void Win32Window::Show(int showCommand) {
     if (!hwnd_.Valid()) {
         return;
     }
-    controls_.Sync(hwnd_.Get());
+    SyncControls();
     ShowWindow(hwnd_.Get(), showCommand);
     AfterEvent();
 }
@@ -69,8 +72,8 @@ void Win32Window::AfterEvent() {
     if (!hwnd_.Valid()) {
         return;
     }
-    InvalidateRect(hwnd_.Get(), nullptr, FALSE);
-    controls_.Sync(hwnd_.Get());
+    InvalidateChanges(false);
+    SyncControls();
     SyncTimers();
     SyncFocus();
     SyncCursor();
@@ -111,6 +114,7 @@ Element* Win32Window::Capture(double x, double y, int button) {
 void Win32Window::OnPointerDown(int deviceX, int deviceY, int button, int shift) {
     const double x = Scale().ToDesign(deviceX);
     const double y = Scale().ToDesign(deviceY);
+    PressEndsTooltip();
     if (Element* target = Capture(x, y, button)) {
         Deliver(*target, &PointerHandlers::down, x, y, button, shift);
     }
@@ -122,6 +126,7 @@ void Win32Window::OnDoubleClick(int deviceX, int deviceY, int shift) {
     const double y = Scale().ToDesign(deviceY);
     // The second press of a double click raises the double click instead of a press; the release that
     // follows still goes to the element.
+    PressEndsTooltip();
     if (Element* target = Capture(x, y, kLeftButton)) {
         Deliver(*target, &PointerHandlers::doubleClick, x, y, kLeftButton, shift);
     }
@@ -135,7 +140,7 @@ void Win32Window::OnPointerMove(int deviceX, int deviceY, int heldButtons, int s
     const double x = Scale().ToDesign(deviceX);
     const double y = Scale().ToDesign(deviceY);
     Element* hovered = ElementAt(*window_, x, y);
-    UpdateTooltip(hovered, deviceX, deviceY);
+    UpdateTooltip(hovered);
     Element* target = captured_ != nullptr ? captured_ : hovered;
     if (target != nullptr) {
         Deliver(*target, &PointerHandlers::move, x, y, heldButtons, shift);
@@ -216,6 +221,10 @@ void Win32Window::NotifyFocusMove() {
 }
 
 void Win32Window::OnTimer(std::uintptr_t id) {
+    if (id == kTooltipTimer) {
+        OnTooltipTimer();
+        return;
+    }
     const std::size_t index = static_cast<std::size_t>(id) - 1;
     if (id == 0 || index >= window_->timers.size() || window_->timers[index] == nullptr ||
         !window_->timers[index]->enabled) {
@@ -350,6 +359,15 @@ void Win32Window::OnEndSession() {
     }
 }
 
+void Win32Window::SyncControls() {
+    // The main window's first paint comes before its controls: making the scroll bar loads the common
+    // controls, which would hold the first sight of the tiles back. A dialog's controls are its content.
+    if (role_ == Role::Main && !painted_) {
+        return;
+    }
+    controls_.Sync(hwnd_.Get());
+}
+
 void Win32Window::SyncFocus() {
     HWND hwnd = hwnd_.Get();
     HWND focus = GetFocus();
@@ -368,8 +386,26 @@ void Win32Window::SyncFocus() {
 // ---- painting and the pointer shape ----
 
 void Win32Window::OnSize() {
-    if (hwnd_.Valid()) {
+    InvalidateChanges(true);
+}
+
+void Win32Window::InvalidateChanges(bool all) {
+    if (!hwnd_.Valid()) {
+        return;
+    }
+    WindowLooks now = LooksOf(*window_);
+    const Repaint repaint = all ? Repaint{true, {}} : RepaintBetween(looks_, now);
+    looks_ = std::move(now);
+    if (repaint.all) {
         InvalidateRect(hwnd_.Get(), nullptr, FALSE);
+        return;
+    }
+    for (const ClientBox& area : repaint.areas) {
+        // A device pixel more on each side: edges round alike, but an element's neighbours may round theirs
+        // into the same pixel.
+        const PixelRect device = Scale().ToDevice(area);
+        const RECT rect{device.left - 1, device.top - 1, device.right + 1, device.bottom + 1};
+        InvalidateRect(hwnd_.Get(), &rect, FALSE);
     }
 }
 
@@ -379,6 +415,7 @@ void Win32Window::OnDpiChanged(int dpi, int left, int top, int right, int bottom
     }
     scale_ = DisplayScale(dpi);
     band_.reset();
+    looks_ = WindowLooks{}; // everything repaints at the new size
     SetWindowPos(hwnd_.Get(), nullptr, left, top, right - left, bottom - top, SWP_NOZORDER | SWP_NOACTIVATE);
     AfterEvent(); // the controls move and take fonts of the new size
 }
@@ -395,13 +432,22 @@ void Win32Window::OnPaint() {
             band_ = std::make_unique<DibSection>(width, kPaintBandRows);
         }
         if (paint.Get() != nullptr && band_->Valid()) {
-            // Only the rows that need it, band by band from the top of the first.
             const int bottom = std::min<int>(paint.Bottom(), client.bottom);
-            for (int top = std::max(0, paint.Top()); top < bottom; top += kPaintBandRows) {
-                PaintWindow(*window_, *band_, top, scale_, shared_->fonts, shared_->pictures);
-                BitBlt(paint.Get(), 0, top, width, std::min(kPaintBandRows, bottom - top), band_->Dc(), 0, 0, SRCCOPY);
+            // Only the rows and columns that need it, band by band from the top of the first.
+            const int left = std::max(0, paint.Left());
+            const int right = std::min(paint.Right(), width);
+            for (int top = std::max(0, paint.Top()); top < bottom && left < right; top += kPaintBandRows) {
+                PaintWindow(*window_, *band_, top, scale_, shared_->fonts, shared_->pictures, left, right);
+                BitBlt(paint.Get(), left, top, right - left, std::min(kPaintBandRows, bottom - top), band_->Dc(), left,
+                       0, SRCCOPY);
             }
         }
+    }
+    if (!painted_) {
+        // The main window's controls come after its first paint (see SyncControls).
+        painted_ = true;
+        SyncControls();
+        SyncFocus();
     }
     SyncTimers();
 }

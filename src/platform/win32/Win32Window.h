@@ -8,6 +8,7 @@
 #pragma once
 
 #include "platform/ElementGeometry.h"
+#include "platform/Repaint.h"
 #include "platform/win32/Win32Accessible.h"
 #include "platform/win32/Win32Controls.h"
 #include "platform/win32/Win32Handles.h"
@@ -58,6 +59,8 @@ public:
     void OnPointerUp(int x, int y, int button, int shift);
     void OnDoubleClick(int x, int y, int shift);
     void OnCaptureLost();
+    // The pointer left the client area (reported only while a tip waits or shows).
+    void OnPointerLeave();
     void OnKeyDown(int keyCode, int shift);
     // The wheel turned by `delta` with the pointer at (screenX, screenY), screen pixels.
     void OnWheel(int delta, int screenX, int screenY);
@@ -97,17 +100,34 @@ private:
         int interval = 0;
     };
 
+    // The tooltip's own timer, apart from the window's timers (numbered from 1 by their index).
+    static constexpr std::uintptr_t kTooltipTimer = 0x7FFF;
+
     void AfterEvent();
+    // Invalidates the areas whose look changed since the last look taken (all of it when told to).
+    void InvalidateChanges(bool all);
     void SyncTimers();
+    void SyncControls();
     void SyncCursor();
     void SyncFocus();
     // Tells readers when the focused accessible part changed.
     void NotifyFocusMove();
-    // The tip of the element under the pointer at (x, y), client device pixels.
-    void UpdateTooltip(Element* hovered, int x, int y);
+    // The pointer is over `hovered`: a tip of another element goes, and this one's is due after the pause.
+    void UpdateTooltip(Element* hovered);
+    // The pause before the tip of the element under the pointer starts, when it has one.
+    void WaitForTooltip();
+    // A press ends the tip; it shows again once the pointer has been on another element.
+    void PressEndsTooltip();
     // The tip's text follows its element's when that changed under a still pointer.
     void SyncTooltipText();
-    void MakeTooltip(int x, int y);
+    // The pause before the tip ended (it shows), or the time it shows did (it goes).
+    void OnTooltipTimer();
+    // The tip goes and waits for the pointer's next element; `phase` is what it waits in.
+    enum class TipPhase { None, Waiting, Showing, Done };
+    void EndTooltip(TipPhase phase);
+    // Whether the system reports the pointer leaving the window (only while a tip waits or shows).
+    void WatchLeave(bool watch);
+    bool MakeTooltip();
     // The element that a press at (x, y), client design pixels, goes to, taking the capture for it.
     Element* Capture(double x, double y, int button);
     void Deliver(Element& element, std::function<void(const PointerEvent&)> PointerHandlers::*which, double x, double y,
@@ -126,12 +146,17 @@ private:
     WindowHandle hwnd_;
     WindowHandle tooltip_; // owned by the window: the system destroys it with the window
     std::wstring tooltipText_;
-    const Element* tooltipElement_ = nullptr;
+    const Element* tooltipElement_ = nullptr; // under the pointer
+    TipPhase tipPhase_ = TipPhase::None;
+    bool watchingLeave_ = false;
     ChildControls controls_;
 
     // The paint's buffer: a DIB section as wide as the client area and kPaintBandRows high, kept between
     // paints.
     std::unique_ptr<DibSection> band_;
+    // The elements' looks as last invalidated: what the window shows once the pending paint is done.
+    WindowLooks looks_;
+    bool painted_ = false; // whether the window has been painted once
 
     // Pointer capture: the element that took the press receives every pointer event until the last held
     // button comes up.

@@ -91,6 +91,9 @@ LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE:
         host->OnPointerMove(x, y, HeldButtons(wParam), MouseShiftState(wParam));
         return 0;
+    case WM_MOUSELEAVE:
+        host->OnPointerLeave();
+        return 0;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != hwnd) {
             host->OnCaptureLost();
@@ -279,7 +282,7 @@ bool Win32Window::Create() {
         SetWindowPos(hwnd_.Get(), nullptr, again.left, again.top, again.Width(), again.Height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    controls_.Sync(hwnd_.Get());
+    SyncControls();
     return true;
 }
 
