@@ -17,8 +17,6 @@ using platform::PointerEvent;
 using platform::Text;
 using platform::TextView;
 
-constexpr char16_t kNotInstalled[] = u"This program has not been installed.";
-
 // The leading decimal number of a text: blanks first, then an optional sign, digits and a fraction,
 // up to the first character that cannot continue it. Text without a leading number reads as 0; a number
 // too long for a double reads as nothing.

@@ -351,6 +351,26 @@ void ExitBut_MouseUp(Launcher& app, const std::function<void()>& quit) {
     quit();
 }
 
+// The system menu runs what the caption buttons run, so the window always gets its layout and the
+// buttons' tips. A minimised window coming back is left to the system: it returns as it was.
+bool Form1_SystemCommand(Launcher& app, platform::SystemCommand command) {
+    switch (command) {
+    case platform::SystemCommand::Restore:
+        if (IsMaximised(app)) {
+            RestoreWindow(app);
+            return true;
+        }
+        return false;
+    case platform::SystemCommand::Maximise:
+        MaximiseWindow(app);
+        return true;
+    case platform::SystemCommand::Minimise:
+        app.system.SetWindowState(WindowState::Minimised);
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void ConnectFrame(Launcher& app, std::function<void()> quit) {
@@ -382,6 +402,7 @@ void ConnectFrame(Launcher& app, std::function<void()> quit) {
     f.leftBorder.handlers.down = to(leftBorder_MouseDown);
     f.leftBorder.handlers.move = to(leftBorder_MouseMove);
     f.leftBorder.handlers.up = to(leftBorder_MouseUp);
+    f.onSystemCommand = [&app](platform::SystemCommand command) { return Form1_SystemCommand(app, command); };
 }
 
 } // namespace launcher

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/Elements.h"
+#include "platform/TouchGesture.h"
 
 namespace options {
 
@@ -30,6 +31,9 @@ public:
     int rowCount = 0;
     int dragRow = -1;
     int wheelRest = 0;
+    // A finger or pen on a name: it scrolls the list, or, held still first, picks the name up to drag it.
+    platform::TouchGesture touch;
+    bool touchDrag = false;
 
     double PixelsX(double twips) const { return twips / twipsPerPixelX_; }
     double PixelsY(double twips) const { return twips / twipsPerPixelY_; }

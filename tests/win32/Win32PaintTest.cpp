@@ -144,6 +144,18 @@ TEST(Win32Paint, LabelsDrawTheirTextInsideTheirBox) {
     fixed.backColor = kWhite;
     fixed.SetCaption(u"");
     EXPECT_FALSE(AnyPixelDiffers(scene.Render(), 120, 35, 180, 65, kWhite)) << "the background fills the box";
+
+    // Under high contrast (which Wine cannot switch on, so the colours are handed in): the system's grounds
+    // and texts, the pictures their own.
+    const Rgb caption{26, 235, 255};
+    const SystemColours black{kBlack, kWhite, {63, 242, 63}, caption, kBlack, kBlack, kWhite};
+    fixed.SetCaption(u"Words");
+    const Bitmap contrast = RenderWindow(scene.window, 200, 100, scene.system.Shared().fonts, black);
+    const std::tuple<int, int, Rgb> cases[] = {{150, 10, caption}, {5, 95, kBlack}, {50, 60, kBlack}, {10, 75, kRed}};
+    for (const auto& [x, y, colour] : cases) {
+        EXPECT_EQ(contrast.ColourAt(x, y), colour) << x << "," << y;
+    }
+    EXPECT_TRUE(AnyPixelDiffers(contrast, 120, 35, 180, 50, kBlack)) << "the label's text shows on the black ground";
 }
 
 } // namespace

@@ -44,12 +44,14 @@ bool Opaque(const Bitmap& bitmap) {
 class Painter {
 public:
     // The surface holds the window's rows from `top` (client pixels) down.
-    Painter(DibSection& surface, int top, const GdiFonts& fonts, ScaledPictures& pictures)
-        : dc_(surface.Dc()), surface_(surface), top_(top), fonts_(fonts), scale_(fonts.Scale()), pictures_(pictures) {}
+    Painter(DibSection& surface, int top, const GdiFonts& fonts, ScaledPictures& pictures,
+            const std::optional<SystemColours>& highContrast)
+        : dc_(surface.Dc()), surface_(surface), top_(top), fonts_(fonts), scale_(fonts.Scale()), pictures_(pictures),
+          highContrast_(highContrast) {}
 
     void PaintWindow(const Window& window) {
         const RECT all{0, 0, surface_.width(), surface_.height()};
-        Fill(all, window.backColor);
+        Fill(all, Ground(window.backColor));
         PaintChildren(window, 0, 0, all);
         if (const std::optional<FocusRing> ring = FocusRingOf(window)) {
             DrawFocusRing(*ring);
@@ -91,7 +93,7 @@ private:
             break;
         case Element::Kind::PictureBox: {
             const auto& pictureBox = static_cast<const PictureBox&>(element);
-            Fill(visible, pictureBox.backColor);
+            Fill(visible, Ground(pictureBox.backColor));
             // The drawing surface keeps its own size: it is not stretched to the box.
             const Bitmap& surface = pictureBox.surface();
             if (surface.width > 0 && surface.height > 0) {
@@ -109,7 +111,7 @@ private:
             break;
         }
         case Element::Kind::Shape:
-            Fill(visible, static_cast<const Shape&>(element).fillColor);
+            Fill(visible, Ground(static_cast<const Shape&>(element).fillColor));
             break;
         case Element::Kind::ScrollBar:
         case Element::Kind::CheckBox:
@@ -117,6 +119,8 @@ private:
             break; // controls of their own
         }
     }
+
+    Rgb Ground(Rgb design) const { return SchemeColour(design, ColourUse::Ground, highContrast_); }
 
     void Fill(const RECT& rect, Rgb colour) {
         const BrushHandle brush(CreateSolidBrush(ColourRef(colour)));
@@ -127,7 +131,7 @@ private:
 
     void PaintLabel(const Label& label, const RECT& rect, const RECT& visible) {
         if (label.backColor) {
-            Fill(visible, *label.backColor);
+            Fill(visible, Ground(*label.backColor));
         }
         if (label.caption().empty()) {
             return;
@@ -135,7 +139,7 @@ private:
         const SavedDc saved(dc_);
         IntersectClipRect(dc_, visible.left, visible.top, visible.right, visible.bottom);
         const Selection font(dc_, fonts_.Get(label.font()));
-        SetTextColor(dc_, ColourRef(label.foreColor));
+        SetTextColor(dc_, ColourRef(SchemeColour(label.foreColor, ColourUse::Text, highContrast_)));
         SetBkMode(dc_, TRANSPARENT);
         // A self-sizing label is one line as wide as its text; a fixed one wraps its words inside its box.
         const UINT format = DT_LEFT | DT_TOP | DT_NOPREFIX | (label.autoSize() ? DT_SINGLELINE : DT_WORDBREAK);
@@ -216,17 +220,36 @@ private:
     const GdiFonts& fonts_;
     DisplayScale scale_;
     ScaledPictures& pictures_;
+    std::optional<SystemColours> highContrast_;
 };
 
 } // namespace
 
-void PaintWindow(const Window& window, DibSection& surface, int top, const GdiFonts& fonts, ScaledPictures& pictures) {
+void PaintWindow(const Window& window, DibSection& surface, int top, const GdiFonts& fonts, ScaledPictures& pictures,
+                 const std::optional<SystemColours>& highContrast) {
     if (surface.Valid()) {
-        Painter(surface, top, fonts, pictures).PaintWindow(window);
+        Painter(surface, top, fonts, pictures, highContrast).PaintWindow(window);
     }
 }
 
-Bitmap RenderWindow(const Window& window, int width, int height, const GdiFonts& fonts) {
+std::optional<SystemColours> ReadHighContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    if (!SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) ||
+        (contrast.dwFlags & HCF_HIGHCONTRASTON) == 0) {
+        return std::nullopt;
+    }
+    const auto colour = [](int index) {
+        const COLORREF c = GetSysColor(index);
+        return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
+    };
+    return SystemColours{colour(COLOR_WINDOW),        colour(COLOR_WINDOWTEXT),  colour(COLOR_GRAYTEXT),
+                         colour(COLOR_ACTIVECAPTION), colour(COLOR_CAPTIONTEXT), colour(COLOR_BTNFACE),
+                         colour(COLOR_BTNTEXT)};
+}
+
+Bitmap RenderWindow(const Window& window, int width, int height, const GdiFonts& fonts,
+                    const std::optional<SystemColours>& highContrast) {
     Bitmap result;
     if (width <= 0 || height <= 0) {
         return result;
@@ -241,7 +264,7 @@ Bitmap RenderWindow(const Window& window, int width, int height, const GdiFonts&
     result.height = height;
     result.pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int top = 0; top < height; top += kPaintBandRows) {
-        PaintWindow(window, band, top, fonts, pictures);
+        PaintWindow(window, band, top, fonts, pictures, highContrast);
         GdiFlush();
         const std::uint32_t* bits = band.Bits();
         const int rows = std::min(kPaintBandRows, height - top);

@@ -5,6 +5,7 @@
 // not painted here: they are child windows of their own (Win32Controls).
 #pragma once
 
+#include "platform/ContrastColours.h"
 #include "platform/DisplayScale.h"
 #include "platform/ElementGeometry.h"
 #include "platform/win32/Win32Fonts.h"
@@ -36,11 +37,17 @@ private:
 // 256 KB, the whole client area 3 MB).
 inline constexpr int kPaintBandRows = 64;
 
-// Paints the window's rows from `top` (client device pixels) into the surface, as many as it is high.
-void PaintWindow(const Window& window, DibSection& surface, int top, const GdiFonts& fonts, ScaledPictures& pictures);
+// Paints the window's rows from `top` (client device pixels) into the surface, as many as it is high, in the
+// system's colours when `highContrast` holds them.
+void PaintWindow(const Window& window, DibSection& surface, int top, const GdiFonts& fonts, ScaledPictures& pictures,
+                 const std::optional<SystemColours>& highContrast = std::nullopt);
 
 // Draws the window's elements (not its controls) into a width x height device-pixel picture, band by band
 // exactly as the window paints itself; used by tests.
-Bitmap RenderWindow(const Window& window, int width, int height, const GdiFonts& fonts);
+Bitmap RenderWindow(const Window& window, int width, int height, const GdiFonts& fonts,
+                    const std::optional<SystemColours>& highContrast = std::nullopt);
+
+// The system's colours while its high contrast is on; nothing while it is off.
+std::optional<SystemColours> ReadHighContrast();
 
 } // namespace platform

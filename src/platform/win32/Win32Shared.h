@@ -11,11 +11,13 @@ namespace platform {
 
 struct Win32Shared {
     // `dpi`: the screen's device pixels per inch, which the fonts are made at and the design pixels scaled to.
-    explicit Win32Shared(int dpi) : fonts(dpi) {}
+    explicit Win32Shared(int dpi) : fonts(dpi), highContrast(ReadHighContrast()) {}
     const DisplayScale& Scale() const { return fonts.Scale(); }
     GdiFonts fonts;
     ScaledPictures pictures;
     SystemLibraries libraries;
+    // The system's colours while high contrast is on, read again whenever the system's settings change.
+    std::optional<SystemColours> highContrast;
 };
 
 } // namespace platform

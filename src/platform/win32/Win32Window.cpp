@@ -30,6 +30,25 @@ HCURSOR CursorFor(MousePointer pointer) {
     return LoadCursorW(nullptr, IDC_ARROW);
 }
 
+// A finger dragged over the window would become the system's pan gesture (which moves no pointer and, at
+// the end of a pan, bounces the whole window); with the gestures turned off the window sees the finger as
+// mouse input and pans its lists itself. A system without gestures (before Windows 7) needs nothing.
+void TakeTouchAsMouse(HWND hwnd) {
+    struct GestureConfig {
+        DWORD id, want, block;
+    };
+    using SetGestureConfigFunction = BOOL WINAPI(HWND, DWORD, UINT, GestureConfig*, UINT);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    FARPROC address = user32 != nullptr ? GetProcAddress(user32, "SetGestureConfig") : nullptr;
+    if (address == nullptr) {
+        return;
+    }
+    constexpr DWORD kAllGestures = 0x00000001;
+    GestureConfig all{0, 0, kAllGestures};
+    auto* set = reinterpret_cast<SetGestureConfigFunction*>(reinterpret_cast<void (*)()>(address));
+    static_cast<void>(set(hwnd, 0, 1, &all, sizeof(all)));
+}
+
 } // namespace
 
 PixelRect PlaceDialog(int width, int height, const PixelRect& screen, const PixelRect& workArea) {
@@ -66,8 +85,9 @@ bool Win32Window::Create() {
     // The handle arrives through OnCreated, before CreateWindowExW returns.
     if (role_ == Role::Main) {
         // Borderless: the window draws its own title bar and border strips, so its client area is the whole
-        // window. The minimise box and system menu only give the task bar button its usual menu and minimise.
-        const DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX | WS_SYSMENU;
+        // window. The minimise and maximise boxes and the system menu give the task bar button and Alt+Space
+        // their usual menu, whose commands the window carries out as its own caption buttons do.
+        const DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU;
         CreateWindowExW(0, WindowClassName(), caption.c_str(), style, 0, 0, std::max(1, Scale().ToDevice(normalWidth_)),
                         std::max(1, Scale().ToDevice(normalHeight_)), owner_, nullptr, instance, this);
     } else {
@@ -95,6 +115,7 @@ bool Win32Window::Create() {
     if (!hwnd_.Valid()) {
         return false;
     }
+    TakeTouchAsMouse(hwnd_.Get());
     controls_.Sync(hwnd_.Get());
     return true;
 }
@@ -125,6 +146,7 @@ void Win32Window::Show(int showCommand) {
     controls_.Sync(hwnd_.Get());
     ShowWindow(hwnd_.Get(), showCommand);
     AfterEvent();
+    NotifyFocusMove(); // a dialog opens with the focus on a part of its own
 }
 
 void Win32Window::Refresh() {
@@ -141,18 +163,20 @@ void Win32Window::AfterEvent() {
     SyncFocus();
     SyncCursor();
     SyncTooltipText();
+    NotifyNameChanges();
 }
 
 // ---- pointer events ----
 
 void Win32Window::Deliver(Element& element, std::function<void(const PointerEvent&)> PointerHandlers::*which, double x,
-                          double y, int button, int shift) {
+                          double y, int button, int shift, PointerSource source) {
     // Hidden elements, and elements inside a hidden picture box, receive nothing.
     if (!Shown(element)) {
         return;
     }
-    const PointerEvent event =
-        PointerEventFor(*window_, element, x, y, button, shift, twipsPerPixelX_, twipsPerPixelY_);
+    PointerEvent event = PointerEventFor(*window_, element, x, y, button, shift, twipsPerPixelX_, twipsPerPixelY_);
+    event.source = source;
+    event.time = static_cast<long long>(static_cast<DWORD>(GetMessageTime()));
     // A copy: the handler may replace the element's handlers while it runs.
     const auto handler = element.handlers.*which;
     if (handler) {
@@ -174,27 +198,27 @@ Element* Win32Window::Capture(double x, double y, int button) {
     return target;
 }
 
-void Win32Window::OnPointerDown(int deviceX, int deviceY, int button, int shift) {
+void Win32Window::OnPointerDown(int deviceX, int deviceY, int button, int shift, PointerSource source) {
     const double x = Scale().ToDesign(deviceX);
     const double y = Scale().ToDesign(deviceY);
     if (Element* target = Capture(x, y, button)) {
-        Deliver(*target, &PointerHandlers::down, x, y, button, shift);
+        Deliver(*target, &PointerHandlers::down, x, y, button, shift, source);
     }
     AfterEvent();
 }
 
-void Win32Window::OnDoubleClick(int deviceX, int deviceY, int shift) {
+void Win32Window::OnDoubleClick(int deviceX, int deviceY, int shift, PointerSource source) {
     const double x = Scale().ToDesign(deviceX);
     const double y = Scale().ToDesign(deviceY);
     // The second press of a double click raises the double click instead of a press; the release that
     // follows still goes to the element.
     if (Element* target = Capture(x, y, kLeftButton)) {
-        Deliver(*target, &PointerHandlers::doubleClick, x, y, kLeftButton, shift);
+        Deliver(*target, &PointerHandlers::doubleClick, x, y, kLeftButton, shift, source);
     }
     AfterEvent();
 }
 
-void Win32Window::OnPointerMove(int deviceX, int deviceY, int heldButtons, int shift) {
+void Win32Window::OnPointerMove(int deviceX, int deviceY, int heldButtons, int shift, PointerSource source) {
     if (captured_ != nullptr && !Contains(*window_, captured_)) {
         captured_ = nullptr;
     }
@@ -204,12 +228,12 @@ void Win32Window::OnPointerMove(int deviceX, int deviceY, int heldButtons, int s
     UpdateTooltip(hovered, deviceX, deviceY);
     Element* target = captured_ != nullptr ? captured_ : hovered;
     if (target != nullptr) {
-        Deliver(*target, &PointerHandlers::move, x, y, heldButtons, shift);
+        Deliver(*target, &PointerHandlers::move, x, y, heldButtons, shift, source);
     }
     AfterEvent();
 }
 
-void Win32Window::OnPointerUp(int deviceX, int deviceY, int button, int shift) {
+void Win32Window::OnPointerUp(int deviceX, int deviceY, int button, int shift, PointerSource source) {
     const double x = Scale().ToDesign(deviceX);
     const double y = Scale().ToDesign(deviceY);
     Element* target = captured_ != nullptr && Contains(*window_, captured_) ? captured_ : nullptr;
@@ -222,7 +246,7 @@ void Win32Window::OnPointerUp(int deviceX, int deviceY, int button, int shift) {
         }
     }
     if (target != nullptr) {
-        Deliver(*target, &PointerHandlers::up, x, y, button, shift);
+        Deliver(*target, &PointerHandlers::up, x, y, button, shift, source);
     }
     AfterEvent();
 }
@@ -250,6 +274,7 @@ void Win32Window::OnWheel(int delta, int screenX, int screenY) {
         handler(delta, Scale().ToDesign(point.x), Scale().ToDesign(point.y));
     }
     AfterEvent();
+    NotifyFocusMove(); // the wheel may have moved the focus into view
 }
 
 // ---- screen readers ----
@@ -260,6 +285,7 @@ std::intptr_t Win32Window::OnGetObject(std::uintptr_t wParam) {
     }
     if (!accessibility_) {
         accessibility_ = std::make_unique<Win32Accessibility>(*window_, hwnd_.Get(), Scale());
+        NotifyNameChanges(); // the texts as the reader first finds them
     }
     return accessibility_->Answer(wParam);
 }
@@ -279,6 +305,26 @@ void Win32Window::NotifyFocusMove() {
         NotifyAccessibleFocus(hwnd_.Get(), focused);
     }
     accessibleFocus_ = focused;
+}
+
+void Win32Window::NotifyNameChanges() {
+    if (!accessibility_ || !window_->accessibleChildren || !hwnd_.Valid()) {
+        return; // no reader has asked: nobody listens
+    }
+    const std::vector<AccessibleItem> parts = window_->accessibleChildren();
+    std::vector<std::pair<const Element*, Text>> texts;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (parts[i].role != AccessibleItem::Role::StaticText) {
+            continue;
+        }
+        const auto before = std::find_if(accessibleTexts_.begin(), accessibleTexts_.end(),
+                                         [&](const auto& text) { return text.first == parts[i].element; });
+        if (before != accessibleTexts_.end() && before->second != parts[i].name) {
+            NotifyAccessibleNameChange(hwnd_.Get(), static_cast<long>(i) + 1);
+        }
+        texts.emplace_back(parts[i].element, parts[i].name);
+    }
+    accessibleTexts_ = std::move(texts);
 }
 
 void Win32Window::OnTimer(std::uintptr_t id) {
@@ -411,6 +457,15 @@ void Win32Window::OnSystemClose() {
     AfterEvent();
 }
 
+bool Win32Window::OnSystemCommand(SystemCommand command) {
+    const auto handler = window_->onSystemCommand;
+    if (!handler || !handler(command)) {
+        return false;
+    }
+    AfterEvent();
+    return true;
+}
+
 void Win32Window::SyncFocus() {
     HWND hwnd = hwnd_.Get();
     HWND focus = GetFocus();
@@ -418,7 +473,11 @@ void Win32Window::SyncFocus() {
         return; // the keyboard is elsewhere: nothing here takes it
     }
     HWND wanted = hwnd;
-    if (HWND control = controls_.ShownControl(window_->focused)) {
+    // A check box's focus stays with the window, which draws the ring around its row and tells readers of
+    // the row as the core describes it; other controls take the focus themselves.
+    const Element* focused = window_->focused;
+    if (HWND control = controls_.ShownControl(focused);
+        control != nullptr && focused->kind() != Element::Kind::CheckBox) {
         wanted = control;
     }
     if (focus != wanted) {
@@ -444,6 +503,13 @@ void Win32Window::OnDpiChanged(int dpi, int left, int top, int right, int bottom
     AfterEvent(); // the controls move and take fonts of the new size
 }
 
+void Win32Window::OnColoursChanged() {
+    shared_->highContrast = ReadHighContrast();
+    if (hwnd_.Valid()) {
+        RedrawWindow(hwnd_.Get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+}
+
 void Win32Window::OnPaint() {
     HWND hwnd = hwnd_.Get();
     PAINTSTRUCT paint{};
@@ -459,7 +525,7 @@ void Win32Window::OnPaint() {
         // Only the rows that need it, band by band from the top of the first.
         const int bottom = std::min<int>(paint.rcPaint.bottom, client.bottom);
         for (int top = std::max<int>(0, paint.rcPaint.top); top < bottom; top += kPaintBandRows) {
-            PaintWindow(*window_, *band_, top, shared_->fonts, shared_->pictures);
+            PaintWindow(*window_, *band_, top, shared_->fonts, shared_->pictures, shared_->highContrast);
             BitBlt(target, 0, top, width, std::min(kPaintBandRows, bottom - top), band_->Dc(), 0, 0, SRCCOPY);
         }
     }

@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -49,10 +50,10 @@ public:
 
     // ---- what the window procedure turns messages into (positions in client device pixels) ----
     void OnCreated(HWND__* hwnd);
-    void OnPointerDown(int x, int y, int button, int shift);
-    void OnPointerMove(int x, int y, int heldButtons, int shift);
-    void OnPointerUp(int x, int y, int button, int shift);
-    void OnDoubleClick(int x, int y, int shift);
+    void OnPointerDown(int x, int y, int button, int shift, PointerSource source);
+    void OnPointerMove(int x, int y, int heldButtons, int shift, PointerSource source);
+    void OnPointerUp(int x, int y, int button, int shift, PointerSource source);
+    void OnDoubleClick(int x, int y, int shift, PointerSource source);
     void OnCaptureLost();
     void OnKeyDown(int keyCode, int shift);
     // The wheel turned by `delta` with the pointer at (screenX, screenY), screen pixels.
@@ -65,7 +66,11 @@ public:
     void OnScrollControl(HWND__* control, int code);
     void OnControlClicked(HWND__* control);
     void OnSystemClose();
+    // A command of the system menu; false when the window leaves it to the system.
+    bool OnSystemCommand(SystemCommand command);
     void OnPaint();
+    // The system's colours or its high contrast changed: everything is drawn again in the colours now due.
+    void OnColoursChanged();
     void OnSize();
     // The window went to a screen of another resolution (or the resolution changed): fonts and pictures are
     // made at the new one and the window takes the place and size the system suggests, in device pixels.
@@ -97,6 +102,8 @@ private:
     void SyncFocus();
     // Tells readers when the focused accessible part changed.
     void NotifyFocusMove();
+    // Tells readers when a text part's name changed; only once a reader has asked about the window.
+    void NotifyNameChanges();
     // The tip of the element under the pointer at (x, y), client device pixels.
     void UpdateTooltip(Element* hovered, int x, int y);
     // The tip's text follows its element's when that changed under a still pointer.
@@ -105,7 +112,7 @@ private:
     // The element that a press at (x, y), client design pixels, goes to, taking the capture for it.
     Element* Capture(double x, double y, int button);
     void Deliver(Element& element, std::function<void(const PointerEvent&)> PointerHandlers::*which, double x, double y,
-                 int button, int shift);
+                 int button, int shift, PointerSource source);
     const DisplayScale& Scale() const { return shared_->Scale(); }
 
     Window* window_;
@@ -132,6 +139,7 @@ private:
     std::vector<RunningTimer> timers_;                  // by index into window.timers; the timer id is the index + 1
     std::unique_ptr<Win32Accessibility> accessibility_; // made at the first WM_GETOBJECT
     long accessibleFocus_ = 0;                          // the focused part's child id readers were told of
+    std::vector<std::pair<const Element*, Text>> accessibleTexts_; // the text parts' names readers last saw
     bool destroying_ = false;
 };
 

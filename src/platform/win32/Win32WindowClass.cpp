@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
 #include <string_view>
 
 namespace platform {
@@ -35,6 +36,25 @@ int HeldButtons(WPARAM keys) {
     return held;
 }
 
+// What made the mouse message being handled: the system marks the mouse input it makes of a finger or a
+// pen with a signature in the message's extra information, and sets a bit of it for a finger.
+PointerSource MessageSource() {
+    constexpr std::uint32_t kSignatureMask = 0xFFFFFF00;
+    constexpr std::uint32_t kTouchOrPenSignature = 0xFF515700;
+    constexpr std::uint32_t kTouchBit = 0x80;
+    const auto extra = static_cast<std::uint32_t>(static_cast<std::uintptr_t>(GetMessageExtraInfo()));
+    if ((extra & kSignatureMask) != kTouchOrPenSignature) {
+        return PointerSource::Mouse;
+    }
+    return (extra & kTouchBit) != 0 ? PointerSource::Touch : PointerSource::Pen;
+}
+
+// Answers to the pen and touch service's question which of its own gestures the window wants: none. A
+// finger held still then presses at once instead of becoming a right click when lifted, and a quick pen
+// stroke stays a drag instead of a flick.
+constexpr UINT kQuerySystemGestureStatus = 0x02CC;
+constexpr LRESULT kNoPressAndHoldNoFlicks = 0x00000001 | 0x00010000;
+
 LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
@@ -59,30 +79,30 @@ LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         host->OnSize();
         return 0;
     case WM_LBUTTONDOWN:
-        host->OnPointerDown(x, y, kLeftButton, MouseShiftState(wParam));
+        host->OnPointerDown(x, y, kLeftButton, MouseShiftState(wParam), MessageSource());
         return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK: // only the left button double-clicks; a quick second right press is a press
-        host->OnPointerDown(x, y, kRightButton, MouseShiftState(wParam));
+        host->OnPointerDown(x, y, kRightButton, MouseShiftState(wParam), MessageSource());
         return 0;
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
-        host->OnPointerDown(x, y, kMiddleButton, MouseShiftState(wParam));
+        host->OnPointerDown(x, y, kMiddleButton, MouseShiftState(wParam), MessageSource());
         return 0;
     case WM_LBUTTONDBLCLK:
-        host->OnDoubleClick(x, y, MouseShiftState(wParam));
+        host->OnDoubleClick(x, y, MouseShiftState(wParam), MessageSource());
         return 0;
     case WM_MOUSEMOVE:
-        host->OnPointerMove(x, y, HeldButtons(wParam), MouseShiftState(wParam));
+        host->OnPointerMove(x, y, HeldButtons(wParam), MouseShiftState(wParam), MessageSource());
         return 0;
     case WM_LBUTTONUP:
-        host->OnPointerUp(x, y, kLeftButton, MouseShiftState(wParam));
+        host->OnPointerUp(x, y, kLeftButton, MouseShiftState(wParam), MessageSource());
         return 0;
     case WM_RBUTTONUP:
-        host->OnPointerUp(x, y, kRightButton, MouseShiftState(wParam));
+        host->OnPointerUp(x, y, kRightButton, MouseShiftState(wParam), MessageSource());
         return 0;
     case WM_MBUTTONUP:
-        host->OnPointerUp(x, y, kMiddleButton, MouseShiftState(wParam));
+        host->OnPointerUp(x, y, kMiddleButton, MouseShiftState(wParam), MessageSource());
         return 0;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != hwnd) {
@@ -155,6 +175,22 @@ LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case kAccessibleActionMessage:
         host->OnAccessibleAction(static_cast<long>(wParam));
         return 0;
+    case WM_SYSCOMMAND: {
+        const WPARAM command = wParam & 0xFFF0;
+        const bool handled = (command == SC_RESTORE && host->OnSystemCommand(SystemCommand::Restore)) ||
+                             (command == SC_MAXIMIZE && host->OnSystemCommand(SystemCommand::Maximise)) ||
+                             (command == SC_MINIMIZE && host->OnSystemCommand(SystemCommand::Minimise));
+        if (handled) {
+            return 0;
+        }
+        break;
+    }
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+        host->OnColoursChanged();
+        break;
+    case kQuerySystemGestureStatus:
+        return kNoPressAndHoldNoFlicks;
     case WM_CLOSE:
         host->OnSystemClose();
         return 0;
