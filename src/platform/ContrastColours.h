@@ -1,5 +1,6 @@
 // The colours a window draws with while the system's high contrast is on: the system's own colours in place
-// of the design's fixed ones, chosen by where a colour is used; pictures keep their own colours. With high
+// of the design's fixed ones, chosen by where a colour is used (the focus ring is drawn in the highlight
+// colour); pictures keep their own colours. With high
 // contrast off every colour stays the design's. Standard library only: the mapping is tested on the host,
 // and the Win32 painter and controls use it.
 #pragma once
@@ -15,6 +16,7 @@ struct SystemColours {
     Rgb window, windowText, grayText; // grounds of windows and lists, their text, greyed text
     Rgb activeCaption, captionText;   // the title bar of the active window and its text
     Rgb buttonFace, buttonText;       // push buttons
+    Rgb highlight;                    // the keyboard focus ring
     bool operator==(const SystemColours&) const = default;
 };
 

@@ -43,9 +43,9 @@ TEST(ContrastColours, OffEveryColourStaysAndOnEachTextTakesItsSystemColourAndRea
 
     // The schemes as Windows ships them: black, white, and a coloured one.
     const SystemColours schemes[] = {
-        {{0, 0, 0}, {255, 255, 255}, {63, 242, 63}, {26, 235, 255}, {0, 0, 0}, {0, 0, 0}, {255, 255, 255}},
-        {{255, 255, 255}, {0, 0, 0}, {96, 0, 0}, {55, 0, 110}, {255, 255, 255}, {255, 255, 255}, {0, 0, 0}},
-        {{0, 0, 0}, {255, 255, 0}, {0, 255, 0}, {0, 128, 0}, {255, 255, 255}, {0, 0, 0}, {255, 255, 0}}};
+        {{0, 0, 0}, {255, 255, 255}, {63, 242, 63}, {26, 235, 255}, {0, 0, 0}, {0, 0, 0}, {255, 255, 255}, {}},
+        {{255, 255, 255}, {0, 0, 0}, {96, 0, 0}, {55, 0, 110}, {255, 255, 255}, {255, 255, 255}, {0, 0, 0}, {}},
+        {{0, 0, 0}, {255, 255, 0}, {0, 255, 0}, {0, 128, 0}, {255, 255, 255}, {0, 0, 0}, {255, 255, 0}, {}}};
     for (const SystemColours& scheme : schemes) {
         const Rgb wanted[] = {scheme.captionText, scheme.windowText, scheme.grayText,
                               scheme.windowText,  scheme.windowText, scheme.buttonText};

@@ -189,8 +189,14 @@ private:
     }
 
     // A dotted rectangle one pixel outside the ring's box, leaving a pixel between: every other pixel of
-    // its edges, counted in client pixels so that the bands agree, inverted so that it shows on any ground.
+    // its edges, counted in client pixels so that the bands agree, inverted so that it shows on any ground
+    // (under high contrast, in the system's highlight colour).
     void DrawFocusRing(const FocusRing& ring) {
+        std::optional<std::uint32_t> highlight; // a pixel of the surface: 0xAARRGGBB
+        if (highContrast_) {
+            const Rgb c = highContrast_->highlight;
+            highlight = 0xFF000000u | (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b;
+        }
         GdiFlush();
         const PixelRect box = scale_.ToDevice(ring.box);
         const PixelRect clip = ring.clip ? scale_.ToDevice(*ring.clip) : PixelRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
@@ -201,8 +207,10 @@ private:
                 x >= surface_.width() || row < 0 || row >= surface_.height()) {
                 return;
             }
-            surface_.Bits()[static_cast<std::size_t>(row) * static_cast<std::size_t>(surface_.width()) +
-                            static_cast<std::size_t>(x)] ^= 0x00FFFFFFu;
+            std::uint32_t& pixel =
+                surface_.Bits()[static_cast<std::size_t>(row) * static_cast<std::size_t>(surface_.width()) +
+                                static_cast<std::size_t>(x)];
+            pixel = highlight ? *highlight : pixel ^ 0x00FFFFFFu;
         };
         for (int x = left; x <= right; ++x) {
             dot(x, top);
@@ -245,7 +253,7 @@ std::optional<SystemColours> ReadHighContrast() {
     };
     return SystemColours{colour(COLOR_WINDOW),        colour(COLOR_WINDOWTEXT),  colour(COLOR_GRAYTEXT),
                          colour(COLOR_ACTIVECAPTION), colour(COLOR_CAPTIONTEXT), colour(COLOR_BTNFACE),
-                         colour(COLOR_BTNTEXT)};
+                         colour(COLOR_BTNTEXT),       colour(COLOR_HIGHLIGHT)};
 }
 
 Bitmap RenderWindow(const Window& window, int width, int height, const GdiFonts& fonts,
