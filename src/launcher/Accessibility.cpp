@@ -38,15 +38,30 @@ std::vector<AccessibleItem> AccessibleParts(Launcher& app) {
         AccessibleItem tile =
             Part(app, KeyboardFocus{FocusKind::Tile, pos}, form.progName[k].caption(), form.progIcon[k]);
         tile.element2 = &form.progName[k];
-        tile.description = program != nullptr ? program->desc : platform::Text();
-        // Greyed by the fill: not installed.
+        // Greyed by the fill: not installed, and described as the description label then says it.
         tile.unavailable = form.progName[k].foreColor == kGreyedName;
+        tile.description = tile.unavailable     ? platform::Text(kNotInstalled)
+                           : program != nullptr ? program->desc
+                                                : platform::Text();
+        // Laid out below the tile area's bottom edge: scrolled out of view.
+        tile.offscreen = form.progIcon[k].top >= form.progHolder.height;
         tile.defaultAction = u"Start";
+        const bool offscreen = tile.offscreen;
         parts.push_back(std::move(tile));
         if (form.prVidBut[k].visible) {
             parts.push_back(Part(app, KeyboardFocus{FocusKind::Video, pos},
                                  u"Help video: " + form.progName[k].caption(), form.prVidBut[k]));
+            parts.back().offscreen = offscreen;
         }
+    }
+    if (form.VScroll.visible) {
+        AccessibleItem bar;
+        bar.role = AccessibleItem::Role::ScrollBar;
+        bar.name = u"Vertical";
+        bar.value = platform::DecimalText(form.VScroll.value());
+        bar.description = u"Rows scrolled, 0 to " + platform::DecimalText(form.VScroll.max());
+        bar.element = &form.VScroll;
+        parts.push_back(std::move(bar));
     }
     parts.push_back(Part(app, KeyboardFocus{FocusKind::Minimise, -1}, form.MinBut.toolTipText, form.MinBut));
     parts.push_back(Part(app, KeyboardFocus{FocusKind::Maximise, -1}, form.restoreBut.toolTipText, form.restoreBut));

@@ -4,6 +4,7 @@
 // screen's resolution when the window is made.
 #pragma once
 
+#include "platform/ContrastColours.h"
 #include "platform/Elements.h"
 #include "platform/System.h"
 #include "platform/TwipsScale.h"
@@ -11,10 +12,10 @@
 namespace launcher {
 
 inline constexpr platform::Rgb kWindowGrey{192, 192, 192};
-inline constexpr platform::Rgb kNavy{0, 0, 128};
+inline constexpr platform::Rgb kNavy = platform::kCaptionNavy; // a title bar, under high contrast too
 inline constexpr platform::Rgb kDescriptionGrey{64, 64, 64};
 inline constexpr platform::Rgb kVersionGrey{128, 128, 128};
-inline constexpr platform::Rgb kGreyedName{192, 192, 192};
+inline constexpr platform::Rgb kGreyedName = platform::kGreyedText;
 
 class Form1 : public platform::Window {
 public:

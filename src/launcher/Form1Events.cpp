@@ -7,6 +7,7 @@
 #include "launcher/Launching.h"
 #include "launcher/Moves.h"
 #include "launcher/Tiles.h"
+#include "launcher/Touch.h"
 
 #include <utility>
 
@@ -15,6 +16,7 @@ namespace launcher {
 void WireForm1(Launcher& app, std::function<void()> quit) {
     ConnectFrame(app, std::move(quit));
     ConnectTiles(app);
+    ConnectTouch(app);
     app.form.VScroll.onChange = [&app] { VScroll_Change(app); };
     app.form.VScroll.onScroll = [&app] { VScroll_Scroll(app); };
     // The wheel anywhere over the window scrolls the grid.

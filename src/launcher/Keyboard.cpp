@@ -324,6 +324,21 @@ void KeyboardKeyDown(Launcher& app, int keyCode, int shift) {
 
 void WheelOverGrid(Launcher& app, int delta) {
     platform::TurnWheel(app.form.VScroll, app.values.wheelRest, delta, 1); // a row a notch
+    // A focused tile that the wheel scrolled out of view hands the focus to the nearest tile in view, in its
+    // column: the focus stays where the user can see it.
+    const std::vector<int> listed = ListedPositions(app);
+    const std::optional<int> j = FocusedIndex(app, listed);
+    if (!j) {
+        return;
+    }
+    const int rowsShown = std::max<int>(1, app.values.gridRows);
+    const int row = RowAt(app, listed, *j, app.form.VScroll.value());
+    if (row >= 0 && row < rowsShown) {
+        return;
+    }
+    const int rows = row < 0 ? row : row - rowsShown + 1; // how far out of view, in rows
+    const int target = std::clamp(*j - rows * TilesPerRow(app), 0, static_cast<int>(listed.size()) - 1);
+    MoveFocus(app, listed, KeyboardFocus{FocusKind::Tile, listed[static_cast<std::size_t>(target)]});
 }
 
 } // namespace launcher

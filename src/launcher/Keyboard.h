@@ -13,7 +13,8 @@ namespace launcher {
 // Page Up and Down, Tab and Shift+Tab) and Enter or Space on the focused element. The first key press
 // shows the keyboard cues.
 void KeyboardKeyDown(Launcher& app, int keyCode, int shift);
-// The wheel turned by `delta` units over the window: each whole notch scrolls the grid one row.
+// The wheel turned by `delta` units over the window: each whole notch scrolls the grid one row, and a focused
+// tile scrolled out of view gives the focus to the nearest tile in view.
 void WheelOverGrid(Launcher& app, int delta);
 // Puts the focus ring where the focus now is (the slot that shows the focused program may have changed).
 void ShowFocus(Launcher& app);

@@ -6,6 +6,7 @@
 #include "launcher/Form1.h"
 #include "platform/FileSystem.h"
 #include "platform/System.h"
+#include "platform/TouchGesture.h"
 
 #include <cstdint>
 
@@ -43,6 +44,8 @@ struct ModuleValues {
     KeyboardFocus focus;
     // Wheel units turned and not yet scrolled: less than a notch either way.
     int wheelRest = 0;
+    // A finger or pen on the tile grid.
+    platform::TouchGesture touch;
 };
 
 struct Launcher {

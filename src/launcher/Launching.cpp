@@ -16,8 +16,6 @@ using platform::PointerEvent;
 using platform::Text;
 using platform::TextView;
 
-constexpr char16_t kNotInstalled[] = u"This program has not been installed.";
-
 // Slot k exists in all three tile arrays.
 bool HasSlot(const Launcher& app, int k) {
     const Form1& f = app.form;

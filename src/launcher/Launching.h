@@ -7,6 +7,9 @@
 
 namespace launcher {
 
+// What the description label says of a program that is not installed.
+inline constexpr char16_t kNotInstalled[] = u"This program has not been installed.";
+
 // The program id in the tag of progName(k): its leading decimal number, to the nearest 16-bit integer;
 // -1 when the slot does not exist or the number does not fit.
 Int16 TileProgramId(const Launcher& app, Int16 k);

@@ -313,6 +313,26 @@ void ExitBut_MouseUp(Launcher& app, const std::function<void()>& quit) {
     quit();
 }
 
+// The system menu runs what the caption buttons run, so the window always gets its layout and the
+// buttons' tips. A minimised window coming back is left to the system: it returns as it was.
+bool Form1_SystemCommand(Launcher& app, platform::SystemCommand command) {
+    switch (command) {
+    case platform::SystemCommand::Restore:
+        if (IsMaximised(app)) {
+            RestoreWindow(app);
+            return true;
+        }
+        return false;
+    case platform::SystemCommand::Maximise:
+        MaximiseWindow(app);
+        return true;
+    case platform::SystemCommand::Minimise:
+        app.system.SetWindowState(WindowState::Minimised);
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void ConnectFrame(Launcher& app, std::function<void()> quit) {
@@ -347,6 +367,7 @@ void ConnectFrame(Launcher& app, std::function<void()> quit) {
         w.element.handlers.up = to(w.up);
     }
     f.ExitBut.handlers.up = [&app, quit = std::move(quit)](const PointerEvent&) { ExitBut_MouseUp(app, quit); };
+    f.onSystemCommand = [&app](platform::SystemCommand command) { return Form1_SystemCommand(app, command); };
 }
 
 } // namespace launcher

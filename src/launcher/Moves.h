@@ -21,7 +21,8 @@ void MaximiseWindow(Launcher& app);
 void RestoreWindow(Launcher& app);
 
 // Connects the pointer events of the title bar, the top strip, the title text, the border strips and the
-// caption buttons. The exit button's release calls `quit`, which saves and ends the launcher.
+// caption buttons, and the window's system menu to the caption buttons' actions. The exit button's release
+// calls `quit`, which saves and ends the launcher.
 void ConnectFrame(Launcher& app, std::function<void()> quit);
 
 } // namespace launcher

@@ -45,6 +45,46 @@ void Focus(optForm& form, int row) {
     }
 }
 
+// Up and Down a row, Home and End to the first and last, Page Up and Page Down by the rows shown.
+void MoveFocus(optForm& form, int keyCode) {
+    const int row = FocusedRow(form);
+    const int last = Rows(form) - 1;
+    if (row < 0) {
+        return; // a button has the focus: the arrows are not the list's
+    }
+    int target = row;
+    switch (keyCode) {
+    case platform::kKeyUp:
+        target = row - 1;
+        break;
+    case platform::kKeyDown:
+        target = row + 1;
+        break;
+    case platform::kKeyHome:
+        target = 0;
+        break;
+    case platform::kKeyEnd:
+        target = last;
+        break;
+    case platform::kKeyPageUp:
+        target = row - kRowsShown;
+        break;
+    case platform::kKeyPageDown:
+        target = row + kRowsShown;
+        break;
+    default:
+        break;
+    }
+    Focus(form, std::clamp(target, 0, last));
+}
+
+void ToggleRow(optForm& form, int row) {
+    if (row >= 0 && row < Rows(form) && row < form.progCheck.Count()) {
+        platform::CheckBox& box = form.progCheck[row];
+        box.value = box.value == 1 ? 0 : 1;
+    }
+}
+
 // Moves the focused row's program one place up (-1) or down (+1), as a drag of its name that is dropped
 // just beyond the neighbouring row's top.
 void MoveFocusedRow(optForm& form, int step) {
@@ -149,8 +189,6 @@ void PlaceRows(optForm& form) {
         if (i < form.progCheck.Count()) {
             form.progCheck[i].top = RowTop(form, label, i);
             form.progCheck[i].visible = inList;
-            // A reader names the tick after its row's program.
-            form.progCheck[i].accessibleName = label.caption();
         }
     }
 }
@@ -220,8 +258,15 @@ void WheelOverList(optForm& form, int delta, double x, double y) {
 }
 
 void OptionsKeyDown(optForm& form, int keyCode, int shift) {
+    const bool rowKey = keyCode == platform::kKeyUp || keyCode == platform::kKeyDown || keyCode == platform::kKeyHome ||
+                        keyCode == platform::kKeyEnd || keyCode == platform::kKeyPageUp ||
+                        keyCode == platform::kKeyPageDown;
     if (keyCode == platform::kKeyTab && (shift & ~platform::kShiftMask) == 0) {
         Tab(form, shift == platform::kShiftMask);
+    } else if (rowKey && shift == 0) {
+        MoveFocus(form, keyCode);
+    } else if (keyCode == platform::kKeySpace && shift == 0) {
+        ToggleRow(form, FocusedRow(form));
     } else if ((keyCode == platform::kKeyUp || keyCode == platform::kKeyDown) && shift == platform::kAltMask) {
         MoveFocusedRow(form, keyCode == platform::kKeyUp ? -1 : 1);
     } else if (keyCode == platform::kKeyEnter && shift == 0) {
@@ -237,6 +282,67 @@ void OptionsKeyDown(optForm& form, int keyCode, int shift) {
             click();
         }
     }
+    ShowFocusRing(form);
+}
+
+void FocusRow(optForm& form, int row) {
+    Focus(form, row);
+    ShowFocusRing(form);
+}
+
+void ShowFocusRing(optForm& form) {
+    const int focused = FocusedRow(form);
+    for (int i = 0; i < form.progLabel.Count(); ++i) {
+        form.progLabel[i].focusRing = i == focused;
+        if (i < form.progCheck.Count()) {
+            form.progCheck[i].focusRing = i == focused;
+        }
+    }
+}
+
+std::vector<platform::AccessibleItem> AccessibleRows(optForm& form) {
+    using platform::AccessibleItem;
+    std::vector<AccessibleItem> parts;
+    AccessibleItem list;
+    list.role = AccessibleItem::Role::List;
+    list.name = form.Label1.caption();
+    list.description = form.Label2.caption();
+    list.element = &form.Shape1;
+    parts.push_back(std::move(list));
+    const int rows = std::min(Rows(form), form.progCheck.Count());
+    const int first = form.listScroll.visible ? form.listScroll.value() : 0;
+    for (int i = 0; i < rows; ++i) {
+        AccessibleItem row;
+        row.role = AccessibleItem::Role::CheckBox;
+        row.name = form.progLabel[i].caption();
+        row.description = platform::DecimalText(i + 1) + u" of " + platform::DecimalText(rows);
+        row.help = u"Space ticks or clears it; Alt+Up and Alt+Down move it; Ctrl+L locates its program.";
+        row.focusable = true;
+        row.focused = form.focused == &form.progCheck[i];
+        row.checked = form.progCheck[i].value == 1;
+        row.offscreen = i < first || i >= first + kRowsShown;
+        row.element = &form.progLabel[i];
+        row.element2 = &form.progCheck[i];
+        row.defaultAction = row.checked ? u"Uncheck" : u"Check";
+        row.doDefaultAction = [&form, i] { ToggleRow(form, i); };
+        parts.push_back(std::move(row));
+    }
+    for (platform::Button* button : {&form.OKbut, &form.cancelBut, &form.Command1}) {
+        AccessibleItem item;
+        item.name = button->caption;
+        item.focusable = true;
+        item.focused = form.focused == button;
+        item.element = button;
+        item.defaultAction = u"Press";
+        item.doDefaultAction = [button] {
+            const auto click = button->onClick;
+            if (click) {
+                click();
+            }
+        };
+        parts.push_back(std::move(item));
+    }
+    return parts;
 }
 
 } // namespace options

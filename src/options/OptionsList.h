@@ -5,6 +5,8 @@
 
 #include "options/optForm.h"
 
+#include <vector>
+
 namespace options {
 
 // The rows the dialog shows at once; a longer list scrolls.
@@ -31,10 +33,20 @@ int FocusedRow(const optForm& form);
 void FollowDrag(optForm& form, int row);
 void EndDrag(optForm& form);
 
+// Gives row `row` the keyboard focus (scrolled into view) and its ring.
+void FocusRow(optForm& form, int row);
+// The focus ring goes round the focused row's name and tick.
+void ShowFocusRing(optForm& form);
+// What a screen reader is told of the dialog: the list, named by its heading and described by the drag
+// instruction; each row a check box named by its program, with its place ("3 of 51"), its tick, its keys,
+// and whether it is scrolled out of view; then the push buttons.
+std::vector<platform::AccessibleItem> AccessibleRows(optForm& form);
+
 // The wheel over the dialog at (x, y) client pixels: over the list, it scrolls the list.
 void WheelOverList(optForm& form, int delta, double x, double y);
 // A key in the dialog (Ctrl+L, which locates, is wired with the launcher): Tab and Shift+Tab go round the rows' check
-// boxes and the buttons, Alt+Up and Alt+Down move the focused row's program one place, Enter is OK (or the focused
+// boxes and the buttons; Up, Down, Home, End, Page Up and Page Down move the focus over the rows; Space ticks or
+// clears the focused row; Alt+Up and Alt+Down move the focused row's program one place; Enter is OK (or the focused
 // button), Escape is Cancel.
 void OptionsKeyDown(optForm& form, int keyCode, int shift);
 

@@ -56,6 +56,51 @@ void progLabel_MouseUp(optForm& form) {
     DropRows(form);
 }
 
+// ---- a finger or pen on a name ----
+
+void progLabel_TouchDown(optForm& form, const PointerEvent& e) {
+    if (e.button == platform::kLeftButton) {
+        form.touch.Begin(e, form.listScroll.value());
+        form.touchDrag = false;
+    }
+}
+
+// Once the finger leaves the slop, what it does is settled: held still until then, it drags the name as the
+// mouse does from where it came down; otherwise the rows follow it as the list scrolls.
+void progLabel_TouchMove(optForm& form, const PointerEvent& e) {
+    platform::TouchGesture& touch = form.touch;
+    if (!touch.moved) {
+        const bool held = touch.HeldAt(e);
+        if (!touch.Moves(e)) {
+            return;
+        }
+        form.touchDrag = held;
+        if (held) {
+            progLabel_MouseDown(form, touch.start);
+        }
+    }
+    if (form.touchDrag) {
+        progLabel_MouseMove(form, e);
+        return;
+    }
+    platform::ScrollBar& bar = form.listScroll;
+    const int value = std::clamp(touch.ValueFollowing(e, form.progLabel[0].height - 1), 0, int{bar.max()});
+    if (bar.visible && value != bar.value()) {
+        static_cast<void>(bar.SetValue(static_cast<Int16>(value)));
+    }
+}
+
+void progLabel_TouchUp(optForm& form, const PointerEvent& e) {
+    if (!form.touch.down || e.button != platform::kLeftButton) {
+        return;
+    }
+    form.touch.End();
+    if (form.touchDrag) {
+        form.touchDrag = false;
+        progLabel_MouseUp(form);
+    }
+}
+
 void progLabel_DblClick(Launcher& app, optForm& form, const PointerEvent& e) {
     LocateProgram(app, form, static_cast<Int16>(e.index));
 }
@@ -94,9 +139,15 @@ void ShowSaveNote(Launcher& app, optForm& form) {
 }
 
 void WireOptForm(Launcher& app, optForm& form) {
-    form.progLabel[0].handlers.down = [&form](const PointerEvent& e) { progLabel_MouseDown(form, e); };
-    form.progLabel[0].handlers.move = [&form](const PointerEvent& e) { progLabel_MouseMove(form, e); };
-    form.progLabel[0].handlers.up = [&form](const PointerEvent&) { progLabel_MouseUp(form); };
+    form.progLabel[0].handlers.down = [&form](const PointerEvent& e) {
+        platform::IsTouch(e) ? progLabel_TouchDown(form, e) : progLabel_MouseDown(form, e);
+    };
+    form.progLabel[0].handlers.move = [&form](const PointerEvent& e) {
+        platform::IsTouch(e) ? progLabel_TouchMove(form, e) : progLabel_MouseMove(form, e);
+    };
+    form.progLabel[0].handlers.up = [&form](const PointerEvent& e) {
+        platform::IsTouch(e) ? progLabel_TouchUp(form, e) : progLabel_MouseUp(form);
+    };
     form.progLabel[0].handlers.doubleClick = [&app, &form](const PointerEvent& e) { progLabel_DblClick(app, form, e); };
     form.OKbut.onClick = [&app, &form] { OKbut_Click(app, form); };
     form.cancelBut.onClick = [&app, &form] { cancelBut_Click(app, form); };
@@ -111,6 +162,9 @@ void WireOptForm(Launcher& app, optForm& form) {
         OptionsKeyDown(form, keyCode, shift);
     };
     form.onWheel = [&form](int delta, double x, double y) { WheelOverList(form, delta, x, y); };
+    // A click on a tick puts the focus on its row.
+    form.progCheck[0].onClick = [&form](int index) { FocusRow(form, index); };
+    form.accessibleChildren = [&form] { return AccessibleRows(form); };
 }
 
 } // namespace
@@ -153,8 +207,12 @@ void ShowOptions(Launcher& app) {
         // No programs, no rows: the design row is not shown.
         form.progLabel[0].visible = false;
         form.progCheck[0].visible = false;
+    } else {
+        FocusRow(form, 0);
     }
     ShowSaveNote(app, form);
+    // Opened from the keyboard: the focus ring shows from the start.
+    form.keyboardCues = true;
     app.system.ShowModal(form);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/Elements.h"
+#include "platform/TouchGesture.h"
 #include "platform/TwipsScale.h"
 
 #include <cstdint>
@@ -34,6 +35,9 @@ public:
     int rowCount = 0;
     int dragRow = -1;
     int wheelRest = 0;
+    // A finger or pen on a name: it scrolls the list, or, held still first, picks the name up to drag it.
+    platform::TouchGesture touch;
+    bool touchDrag = false;
 
     // Where the last press on a name was, in the name's twips: the origin of its drag.
     std::int32_t downX = 0;

@@ -122,6 +122,14 @@ bool Contains(const Container& window, const Element* element) {
 PointerEvent PointerEventAt(const Element& element, double x, double y, int button, int shift, double twipsPerPixelX,
                             double twipsPerPixelY) {
     PointerEvent event{element.index(), button, shift, x, y};
+    // The element's place in its window: its own Left and Top and those of the picture boxes around it.
+    event.windowX = x + element.left;
+    event.windowY = y + element.top;
+    for (const auto* box = dynamic_cast<const PictureBox*>(element.container()); box != nullptr;
+         box = dynamic_cast<const PictureBox*>(box->container())) {
+        event.windowX += box->left;
+        event.windowY += box->top;
+    }
     if (element.ReportsTwips()) {
         event.x *= twipsPerPixelX;
         event.y *= twipsPerPixelY;

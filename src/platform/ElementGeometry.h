@@ -45,7 +45,8 @@ std::optional<FocusRing> FocusRingOf(const Window& window);
 bool Contains(const Container& window, const Element* element);
 
 // A pointer event for the element at (x, y) pixels from its top-left corner, in the element's own units:
-// twips for labels and images (Element::ReportsTwips), pixels for picture boxes.
+// twips for labels and images (Element::ReportsTwips), pixels for picture boxes; and the point in the
+// client area of the window the element lies in.
 PointerEvent PointerEventAt(const Element& element, double x, double y, int button, int shift, double twipsPerPixelX,
                             double twipsPerPixelY);
 

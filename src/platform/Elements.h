@@ -61,14 +61,23 @@ public:
     virtual TextSize MeasureText(const Font& font, TextView text) const = 0;
 };
 
+// What moved the pointer: the mouse, or a finger or pen whose touches the system turned into mouse input.
+enum class PointerSource : std::int8_t { Mouse, Touch, Pen };
+
 // A pointer event as a handler sees it: the control-array index of the element, the buttons held (a mask
 // of MouseButton), the shift state (a mask of ShiftState) and the position in the element's own units.
+// A finger or pen also needs where the pointer is in the window (client pixels, which stay put while the
+// element moves) and when (milliseconds, on a clock of the backend's).
 struct PointerEvent {
     int index = 0;
     int button = 0;
     int shift = 0;
     double x = 0;
     double y = 0;
+    PointerSource source = PointerSource::Mouse;
+    double windowX = 0;
+    double windowY = 0;
+    long long time = 0;
 };
 
 struct PointerHandlers {
@@ -240,9 +249,6 @@ public:
     Font font;
     Rgb backColor = kWhite;
     int value = 0; // 0 unticked, 1 ticked
-    // What a screen reader calls the box when its caption says nothing: the control carries it as its text,
-    // drawn in the back colour so that only the caption shows.
-    Text accessibleName;
     std::function<void(int index)> onClick;
 
 protected:
@@ -272,13 +278,17 @@ protected:
 
 // What a screen reader is told of one part of a window that the window draws itself.
 struct AccessibleItem {
-    enum class Role { PushButton, StaticText };
+    enum class Role { PushButton, StaticText, CheckBox, List, ScrollBar };
     Role role = Role::PushButton;
     Text name;
     Text description;
+    Text help;  // how to use it, such as its keys
+    Text value; // a scroll bar's position
     bool focusable = false;
     bool focused = false;
     bool unavailable = false;
+    bool checked = false;
+    bool offscreen = false; // scrolled out of its list's view
     // Where it lies: the union of these elements' boxes (nothing for the second when one element does).
     const Element* element = nullptr;
     const Element* element2 = nullptr;
@@ -292,6 +302,10 @@ struct Timer {
     bool enabled = false;
     std::function<void()> onTick;
 };
+
+// What the window's system menu (Alt+Space, the task bar's menu) asks of a window that draws its own
+// caption buttons.
+enum class SystemCommand : std::int8_t { Restore, Maximise, Minimise };
 
 // A top-level window made of elements: the launcher's main window or a dialog. The backend draws its
 // children in z-order on its background, shows its pointer over everything while the pointer is not the
@@ -309,6 +323,8 @@ public:
     // The mouse wheel turned over the window: the delta (kWheelNotch a notch away from the user, negative
     // towards) and the pointer's place in client pixels.
     std::function<void(int delta, double x, double y)> onWheel;
+    // A command of the system menu: true when the window carried it out, false to leave it to the system.
+    std::function<bool(SystemCommand)> onSystemCommand;
     // Whether the focus ring shows: not before the first key press, as the system's keyboard cues.
     bool keyboardCues = false;
     // The parts a screen reader is told of, in reading order; nothing: the window is one plain client area.

@@ -58,13 +58,15 @@ TEST(Repaint, EachActionRepaintsOnlyTheElementsWhoseLookItChanged) {
         std::vector<const Element*> within; // nothing: no repaint at all
     };
     const std::vector<Case> cases = {
+        // Before the keyboard has a focus to keep in view, which a notch would move to a tile still shown.
+        {"a wheel notch", [&] { s.driver.Wheel(f, -platform::kWheelNotch, 500, 300); }, {&f.progHolder}},
+        {"a wheel notch back", [&] { s.driver.Wheel(f, platform::kWheelNotch, 500, 300); }, {&f.progHolder}},
         {"a move inside one tile", [&] { s.driver.Move(f.progIcon[0], 20, 12); }, {}},
         {"onto the next tile: its description", [&] { s.driver.Move(f.progIcon[1], 5, 5); }, {&f.progInfo}},
         {"onto its name", [&] { s.driver.Move(f.progName[1], 3, 3); }, {}},
         {"over the title bar", [&] { s.driver.Move(f.topBar, 300, 10); }, {}},
         {"a key moving the focus", [&] { s.driver.Key(f, platform::kKeyTab); }, {&f.progHolder, &f.progInfo}},
         {"pressing the minimise button", [&] { s.driver.Press(f.MinBut, 5, 5); }, {&f.MinBut}},
-        {"a wheel notch", [&] { s.driver.Wheel(f, -platform::kWheelNotch, 500, 300); }, {&f.progHolder}},
     };
     for (const Case& c : cases) {
         c.action();

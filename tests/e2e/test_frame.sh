@@ -33,3 +33,18 @@ test_window_moves_and_resizes_by_its_frame() {
     drag 300,230 310,240 700,500 1020,760
     expect "dragged to the corner" "$(e2e_geometry "$LAUNCHER_WID")" "664 478 360 290"
 }
+
+# The system menu (Alt+Space, then R for Restore) restores the maximised window with the layout the restore
+# button gives it: the same picture as after the maximise and restore buttons.
+test_system_menu_restores_as_the_restore_button_does() {
+    launch_staged sysmenu || return 1
+    xdotool windowfocus "$LAUNCHER_WID" key alt+space sleep 0.5 key r
+    sleep 0.7
+    expect "restored" "$(e2e_geometry "$LAUNCHER_WID")" "0 0 1000 652"
+    xdotool mousemove 500 720 sleep 0.5 && screenshot sysmenu-restored
+    xdotool mousemove 928 30 click 1 sleep 0.7 mousemove 952 30 click 1 sleep 0.5 mousemove 500 720 sleep 0.7
+    screenshot sysmenu-buttons
+    e2e_crop "$E2E_TMP/sysmenu-restored.png" "$E2E_TMP/by-menu.png" 0 0 1000 652
+    e2e_crop "$E2E_TMP/sysmenu-buttons.png" "$E2E_TMP/by-buttons.png" 0 0 1000 652
+    expect "the menu's layout" "$(e2e_pixels_differing "$E2E_TMP/by-menu.png" "$E2E_TMP/by-buttons.png")" 0
+}

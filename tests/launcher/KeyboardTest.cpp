@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -160,10 +161,60 @@ TEST(Accessibility, TilesAreNamedDescribedAndGreyedAndTheirDefaultActionStarts) 
         EXPECT_EQ(parts[i].unavailable, names[i].second);
         EXPECT_EQ(parts[i].focused, i == 0);
     }
-    EXPECT_EQ(parts[2].description, u"About 1");
+    EXPECT_EQ(parts[2].description, u"This program has not been installed.") << "as the description label says";
     EXPECT_EQ(parts[0].defaultAction, u"Start");
     parts[0].doDefaultAction();
     EXPECT_EQ(s.system.Starts().size(), 1u);
+}
+
+TEST(Accessibility, TheWheelKeepsTheFocusInViewAndTilesBelowTheAreaAreOffscreenBesideTheScrollBar) {
+    KeyScene s(30); // 4 rows shown of 6
+    s.driver.Key(s.form(), kKeyDown);
+    s.driver.Key(s.form(), kKeyRight);
+    s.driver.Wheel(s.form(), -kWheelNotch);
+    EXPECT_EQ(s.app->values.focus, (KeyboardFocus{FocusKind::Tile, 6})) << "down a row, in the same column";
+    s.driver.Wheel(s.form(), -kWheelNotch);
+    s.driver.Wheel(s.form(), kWheelNotch);
+    EXPECT_EQ(s.app->values.focus, (KeyboardFocus{FocusKind::Tile, 11})) << "still in view: it stays";
+    EXPECT_TRUE(s.form().progIcon[SlotOfPosition(*s.app, 11).value_or(0)].focusRing) << "the ring moved with it";
+    const auto parts = AccessibleParts(*s.app);
+    ASSERT_EQ(parts.size(), 25u + 1 + 3 + 1) << "25 tiles, the scroll bar, the caption buttons, the text";
+    EXPECT_FALSE(parts[19].offscreen);
+    EXPECT_TRUE(parts[20].offscreen && parts[24].offscreen) << "the fifth row lies below the tile area";
+    EXPECT_EQ(parts[25].role, platform::AccessibleItem::Role::ScrollBar);
+    EXPECT_EQ(parts[25].value, u"1");
+}
+
+// A finger (or pen, or the mouse) pressed on a tile's picture, moved by each of `moves` (pixels from the
+// press, up negative), held `heldMs` and lifted where it last was; on 30 programs, 5 a row, 4 rows shown
+// (scroll range 0 to 2), starting at `from`. Then the scroll value and the programs started.
+using Stroke = std::tuple<const char*, PointerSource, int, int, std::vector<double>, long long, int, std::size_t>;
+
+TEST(Touch, AFingerPansTheGridRowsFollowingItAndOnlyATapStarts) {
+    const PointerSource finger = PointerSource::Touch, mouse = PointerSource::Mouse;
+    const int left = platform::kLeftButton;
+    const Stroke strokes[] = {{"within the slop, then up 2 rows", finger, left, 0, {-9, -130, -250}, 100, 2, 0},
+                              {"down a row and a half from the end", finger, left, 2, {20, 130, 185}, 100, 0, 0},
+                              {"past the range", finger, left, 0, {-600}, 100, 2, 0},
+                              {"a pen as a finger", PointerSource::Pen, left, 0, {-130}, 100, 1, 0},
+                              {"a tap that wanders within the slop", finger, left, 0, {6, -7}, 100, 0, 1},
+                              {"held still", finger, left, 0, {}, platform::kTouchHoldMs, 0, 0},
+                              {"the system's press-and-hold", finger, platform::kRightButton, 0, {}, 100, 0, 0},
+                              {"the mouse drags nothing and starts on release", mouse, left, 0, {-250}, 100, 0, 1}};
+    for (const auto& [what, source, button, from, moves, heldMs, value, starts] : strokes) {
+        KeyScene s(30);
+        static_cast<void>(s.form().VScroll.SetValue(static_cast<Int16>(from)));
+        platform::Image& picture = s.form().progIcon[7];
+        s.driver.UsePointer(source);
+        s.driver.Press(picture, 32, 32, button);
+        for (const double dy : moves) {
+            s.driver.Move(picture, 32, 32 + dy);
+        }
+        s.driver.Advance(heldMs);
+        s.driver.Release(picture, 32, 32 + (moves.empty() ? 0 : moves.back()), button);
+        EXPECT_EQ(s.form().VScroll.value(), value) << what;
+        EXPECT_EQ(s.system.Starts().size(), starts) << what;
+    }
 }
 
 } // namespace

@@ -193,11 +193,12 @@ TEST(PressNudge, PushesTwoPixelsAndPutsBackUnlessMovedFurther) {
 }
 
 TEST(CaptionButtons, RestoreFitsTheScreenMaximiseCoversItAndBothRefillFromTheFirstRow) {
-    // The screen's height, the normal geometry, the restored one, and the button, released anywhere (twips).
+    // The screen's height, the normal geometry, the restored one, and the button (0: the system menu),
+    // released anywhere (twips).
     const std::tuple<const char*, double, Geometry, Geometry, int, Point> cases[] = {
         {"design size", 11520, {1800, 1800, 15000, 9780}, {0, 0, 15000, 9780}, kRightButton, {-4000, 9000}},
         {"600 pixels high: cap 8100", 9000, {1800, 1800, 15000, 9780}, {0, 0, 15000, 8100}, kMiddleButton, {5, 5}},
-        {"cap in whole twips", 9005, {0, 0, 15000, 9780}, {0, 0, 15000, 8104}, kLeftButton, {5, 5}},
+        {"cap in whole twips, system menu", 9005, {0, 0, 15000, 9780}, {0, 0, 15000, 8104}, 0, {5, 5}},
         {"narrower than 360 pixels", 11520, {300, 450, 4500, 6000}, {0, 0, 5400, 6000}, kLeftButton, {5, 5}},
         {"no cap on the width", 11520, {-100, -100, 20000, 6000}, {0, 0, 20000, 6000}, kLeftButton, {5, 5}},
     };
@@ -213,8 +214,13 @@ TEST(CaptionButtons, RestoreFitsTheScreenMaximiseCoversItAndBothRefillFromTheFir
             {{0, 0, 15360, screenHeight}, u"Restore down", platform::MousePointer::Default, 40}};
         for (const auto& [window, tooltip, pointer, programs] : steps) {
             const auto changes = ListAndScroll(s, programs);
-            s.driver.Press(f.restoreBut, 5, 5, button);
-            s.driver.Release(f.restoreBut, release[0], release[1], button);
+            if (button == 0) { // the system menu does what the button does
+                EXPECT_TRUE(f.onSystemCommand(programs == 6 ? platform::SystemCommand::Restore
+                                                            : platform::SystemCommand::Maximise));
+            } else {
+                s.driver.Press(f.restoreBut, 5, 5, button);
+                s.driver.Release(f.restoreBut, release[0], release[1], button);
+            }
             EXPECT_EQ(Window(s), window);
             EXPECT_EQ(f.restoreBut.toolTipText, tooltip);
             EXPECT_DOUBLE_EQ(f.restoreBut.left, window[2] / 15 - 90) << "laid out, released from the nudge";

@@ -187,8 +187,8 @@ TEST(OkButton, AppliesTheRowsThatResetAnsweredNoKeptAndRefillsTheGridWhileCancel
 
 TEST(LocateProgram, OnlyAChosenFileReplacesThePathAndItStaysAfterCancel) {
     constexpr char16_t kFound[] = u"C:\\Found\\Kid's Maths.exe";
-    // Whether Prog 3 (row 2) is dragged to the top first, the row double-clicked (or focused by Tab and
-    // located with Ctrl+L), its program, and the choice in the file dialog (nothing: cancelled).
+    // Whether Prog 3 (row 2) is dragged to the top first, the row double-clicked (or, focused as the dialog
+    // opens, located with Ctrl+L), its program, and the choice in the file dialog (nothing: cancelled).
     const std::tuple<const char*, bool, bool, int, int, std::optional<std::u16string>> cases[] = {
         {"chosen for the dragged row", true, false, 0, 3, kFound},
         {"file dialog cancelled", false, false, 1, 4, std::nullopt},
@@ -206,8 +206,6 @@ TEST(LocateProgram, OnlyAChosenFileReplacesThePathAndItStaysAfterCancel) {
                 scene.DragName(f, 2, -60);
             }
             if (byKeys) {
-                scene.driver.Key(f, kKeyL, platform::kCtrlMask); // no row focused: nothing
-                scene.driver.Key(f, platform::kKeyTab);
                 scene.driver.Key(f, kKeyL, platform::kCtrlMask);
             } else {
                 f.progLabel[row].handlers.doubleClick(platform::PointerEvent{row, kLeftButton, 0, 150, 120});
@@ -250,7 +248,7 @@ TEST(OptionsList, FortyRowsScrollAndAltUpMovesTheFocusedRowExactlyAsADragToThatP
     LongListScene keys, drag;
     const Order byKeys = keys.WithList([&](optForm& f) {
         EXPECT_TRUE(f.listScroll.visible && f.progLabel[28].visible && !f.progLabel[29].visible);
-        for (int i = 0; i < 40; ++i) {
+        for (int i = 0; i < 39; ++i) { // from the first row, focused as the dialog opens
             keys.driver.Key(f, platform::kKeyTab);
         }
         EXPECT_EQ(f.listScroll.value(), 11) << "the 40th row scrolled into view";
@@ -293,6 +291,53 @@ TEST(OptionsList, FortyRowsScrollAndAltUpMovesTheFocusedRowExactlyAsADragToThatP
         f.OKbut.onClick();
     });
     EXPECT_EQ(held[31], 28) << "dropped below row 31, the last shown after two rows' scroll";
+}
+
+TEST(OptionsList, TheFirstRowHasTheFocusAndTheRowKeysMoveItWhileReadersHearEachRowAsATickBox) {
+    LongListScene s;
+    s.WithList([&](optForm& f) {
+        EXPECT_TRUE(FocusedRow(f) == 0 && f.keyboardCues && f.progLabel[0].focusRing && f.progCheck[0].focusRing);
+        // Key, then the row focused and the list's scroll value.
+        const std::tuple<int, int, int> keys[] = {
+            {platform::kKeyUp, 0, 0},         {platform::kKeyDown, 1, 0},   {platform::kKeyEnd, 39, 11},
+            {platform::kKeyPageUp, 10, 10},   {platform::kKeyHome, 0, 0},   {platform::kKeyPageDown, 29, 1},
+            {platform::kKeyPageDown, 39, 11}, {platform::kKeyDown, 39, 11}, {platform::kKeyHome, 0, 0}};
+        for (const auto& [key, row, value] : keys) {
+            s.driver.Key(f, key);
+            EXPECT_EQ((std::array{FocusedRow(f), int{f.listScroll.value()}}), (std::array{row, value})) << key;
+        }
+        EXPECT_FALSE(f.progLabel[39].focusRing) << "the ring left the rows it was on";
+        s.driver.Key(f, platform::kKeySpace);
+        s.driver.Key(f, platform::kKeyDown, platform::kAltMask);
+        const std::vector<platform::AccessibleItem> parts = AccessibleRows(f);
+        ASSERT_EQ(parts.size(), 44u) << "the list, 40 rows and three buttons";
+        EXPECT_EQ(platform::ToUtf8(parts[0].name + u"|" + parts[0].description),
+                  "Program Order|Drag program names around to change order");
+        EXPECT_EQ(platform::ToUtf8(parts[2].name + u"|" + parts[2].description), "P0|2 of 40") << "moved";
+        EXPECT_TRUE(parts[2].focused && !parts[2].checked && parts[2].role == platform::AccessibleItem::Role::CheckBox);
+        EXPECT_TRUE(parts[1].checked && !parts[1].offscreen && parts[30].offscreen);
+        parts[1].doDefaultAction();
+        EXPECT_EQ(f.progCheck[0].value, 0);
+        f.cancelBut.onClick();
+    });
+}
+
+TEST(OptionsList, AQuickFingerScrollsTheListAndOneHeldStillOnANamePicksItUp) {
+    LongListScene s;
+    s.driver.UsePointer(platform::PointerSource::Touch);
+    const Order order = s.WithList([&](optForm& f) {
+        s.driver.Press(f.progLabel[5], 10, 8);
+        s.driver.Move(f.progLabel[5], 10, 8 - 50);
+        s.driver.Release(f.progLabel[5], 10, 8 - 50);
+        EXPECT_EQ(f.listScroll.value(), 3) << "the rows follow the finger, none picked up";
+        s.driver.Press(f.progLabel[4], 10, 8);
+        s.driver.Advance(platform::kTouchHoldMs);
+        s.driver.Move(f.progLabel[4], 10, 8 + 40);
+        s.driver.Release(f.progLabel[4], 10, 8 + 40);
+        EXPECT_EQ(f.listScroll.value(), 3) << "a held name drags instead of scrolling";
+        f.OKbut.onClick();
+    });
+    EXPECT_EQ((Order{order.begin() + 3, order.begin() + 8}), (Order{3, 5, 6, 4, 7}));
 }
 
 TEST(ResetLauncher, YesRebuildsTheFirstStartFromTheRightDataFolderAndLosesLocatedPaths) {

@@ -1,8 +1,10 @@
 // A screen reader's view of the launcher, for tests/e2e/test_access.sh: reads the accessible children of the
-// window titled "Tessaly Collection" and prints one line each, "role|name|description|default action|
-// states" (states: "unavailable", "focusable", "focused"). Given a name, it then runs that child's default
-// action. With "--focus SECONDS" it listens instead, as a reader does, for the launcher's focus events and
-// prints "focus|name|states" for each. Exits 1 when the window or its accessible object cannot be had.
+// window titled "Tessaly Collection" (or, after "--window TITLE", of that window) and prints one line each,
+// "role|name|description|default action|states" (states: "unavailable", "focusable", "focused", "checked",
+// "offscreen"). Given a name, it then runs that child's default action. With "--focus SECONDS" it listens
+// instead, as a reader does, for the launcher's focus and name-change events and prints
+// "focus|name|states|description" or "name|..." for each. Exits 1 when the window or its accessible object cannot be
+// had.
 #include <windows.h>
 
 #include <oleacc.h>
@@ -26,21 +28,28 @@ std::wstring States(const VARIANT& state) {
     states += (state.lVal & STATE_SYSTEM_UNAVAILABLE) != 0 ? L" unavailable" : L"";
     states += (state.lVal & STATE_SYSTEM_FOCUSABLE) != 0 ? L" focusable" : L"";
     states += (state.lVal & STATE_SYSTEM_FOCUSED) != 0 ? L" focused" : L"";
+    states += (state.lVal & STATE_SYSTEM_CHECKED) != 0 ? L" checked" : L"";
+    states += (state.lVal & STATE_SYSTEM_OFFSCREEN) != 0 ? L" offscreen" : L"";
     return states;
 }
 
-void CALLBACK OnFocus(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+void CALLBACK OnFocus(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    if (event != EVENT_OBJECT_FOCUS && event != EVENT_OBJECT_NAMECHANGE) {
+        return;
+    }
     IAccessible* accessible = nullptr;
     VARIANT which{};
     if (FAILED(AccessibleObjectFromEvent(hwnd, object, child, &accessible, &which))) {
         std::puts("focus|?|");
         return;
     }
-    BSTR name = nullptr;
+    BSTR name = nullptr, description = nullptr;
     VARIANT state{};
     accessible->get_accName(which, &name);
     accessible->get_accState(which, &state);
-    std::wprintf(L"focus|%ls|%ls\n", Take(name).c_str(), States(state).c_str());
+    accessible->get_accDescription(which, &description);
+    std::wprintf(L"%ls|%ls|%ls|%ls\n", event == EVENT_OBJECT_FOCUS ? L"focus" : L"name", Take(name).c_str(),
+                 States(state).c_str(), Take(description).c_str());
     std::fflush(stdout);
     accessible->Release();
 }
@@ -49,8 +58,8 @@ void CALLBACK OnFocus(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, 
 int Listen(HWND window, int seconds) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnFocus, process, 0, WINEVENT_OUTOFCONTEXT) ==
-        nullptr) {
+    if (SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, nullptr, OnFocus, process, 0,
+                        WINEVENT_OUTOFCONTEXT) == nullptr) {
         return 1;
     }
     std::puts("listening");
@@ -70,7 +79,12 @@ int Listen(HWND window, int seconds) {
 
 int wmain(int argc, wchar_t** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    HWND window = FindWindowW(nullptr, L"Tessaly Collection");
+    const bool other = argc > 2 && std::wstring(argv[1]) == L"--window";
+    HWND window = FindWindowW(nullptr, other ? argv[2] : L"Tessaly Collection");
+    if (other) {
+        argc -= 2;
+        argv += 2;
+    }
     if (window != nullptr && argc > 2 && std::wstring(argv[1]) == L"--focus") {
         return Listen(window, _wtoi(argv[2]));
     }

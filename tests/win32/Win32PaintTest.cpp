@@ -144,6 +144,20 @@ TEST(Win32Paint, LabelsDrawTheirTextInsideTheirBox) {
     fixed.backColor = kWhite;
     fixed.SetCaption(u"");
     EXPECT_FALSE(AnyPixelDiffers(scene.Render(), 120, 35, 180, 65, kWhite)) << "the background fills the box";
+
+    // Under high contrast (which Wine cannot switch on, so the colours are handed in): the system's grounds
+    // and texts, the pictures their own.
+    const Rgb caption{26, 235, 255};
+    const SystemColours black{kBlack, kWhite, {63, 242, 63}, caption, kBlack, kBlack, kWhite, kRed};
+    fixed.SetCaption(u"Words");
+    scene.hidden.visible = scene.hidden.focusRing = scene.window.keyboardCues = true; // blue at 60,45
+    const Bitmap contrast = RenderWindow(scene.window, 200, 100, scene.system.Shared().fonts, DisplayScale(), black);
+    const std::tuple<int, int, Rgb> cases[] = {{150, 10, caption}, {5, 95, kBlack}, {50, 60, kBlack},
+                                               {10, 75, kRed},     {58, 44, kRed},  {58, 45, kBlack}};
+    for (const auto& [x, y, colour] : cases) {
+        EXPECT_EQ(contrast.ColourAt(x, y), colour) << x << "," << y;
+    }
+    EXPECT_TRUE(AnyPixelDiffers(contrast, 120, 35, 180, 50, kBlack)) << "the label's text shows on the black ground";
 }
 
 } // namespace

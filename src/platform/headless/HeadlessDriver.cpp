@@ -17,8 +17,9 @@ bool HeadlessDriver::Deliver(Element& element, double x, double y, int button, i
         return false;
     }
     const ScreenInfo screen = system_->Screen();
-    const PointerEvent event =
-        PointerEventAt(element, x, y, button, shift, screen.twipsPerPixelX, screen.twipsPerPixelY);
+    PointerEvent event = PointerEventAt(element, x, y, button, shift, screen.twipsPerPixelX, screen.twipsPerPixelY);
+    event.source = source_;
+    event.time = now_;
     // A copy, so that a handler may replace the element's handlers while it runs.
     const auto handler = element.handlers.*which;
     if (handler) {

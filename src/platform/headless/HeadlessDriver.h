@@ -1,9 +1,9 @@
 // Headless driver: what a test uses to act like a user on the headless platform.
 // Implements: pointer presses, moves and releases on an element (positions given in pixels from the
-// element's top-left corner, delivered in the element's own units), key presses and wheel turns handed
-// to the window, thumb drags on a scroll bar, and a manual clock that fires the enabled timers it watches. The Win32
-// backend delivers the same events for real; like it, the driver hands an element nothing while it or a picture box
-// around it is hidden.
+// element's top-left corner, delivered in the element's own units; from the mouse, a finger or a pen), key presses and
+// wheel turns handed to the window, thumb drags on a scroll bar, and a manual clock that fires the enabled timers it
+// watches. The Win32 backend delivers the same events for real; like it, the driver hands an element nothing while it
+// or a picture box around it is hidden.
 //
 // Timers: a timer's period counts from the moment the driver first sees it enabled. The driver looks at
 // its timers after every action it performs (and after every tick it fires), so a handler that switches
@@ -46,6 +46,9 @@ public:
     bool Release(Element& element, double x, double y, int button = kLeftButton, int shift = 0);
     // Press and release at the same place.
     bool Click(Element& element, double x, double y, int button = kLeftButton, int shift = 0);
+    // What the pointer events that follow come from (the mouse until a test says otherwise); they carry the
+    // driver's clock as their time.
+    void UsePointer(PointerSource source) { source_ = source; }
 
     // A key press, seen by the window's key-down handler as the backend's key preview hands it on.
     void Key(Window& window, int keyCode, int shift = 0);
@@ -80,6 +83,7 @@ private:
     const Window* window_ = nullptr;
     WindowLooks looks_;
     Repaint repaint_{true, {}};
+    PointerSource source_ = PointerSource::Mouse;
 };
 
 } // namespace platform

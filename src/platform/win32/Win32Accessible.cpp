@@ -122,7 +122,9 @@ public:
         return Answer(child, name,
                       [this](const AccessibleItem* part) { return part != nullptr ? part->name : window_->caption; });
     }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* value) override { return Nothing(value); }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+        return Answer(child, value, [](const AccessibleItem* part) { return part != nullptr ? part->value : Text(); });
+    }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
         return Answer(child, description,
                       [](const AccessibleItem* part) { return part != nullptr ? part->description : Text(); });
@@ -138,7 +140,23 @@ public:
         const AccessibleItem* part = Part(child);
         long value = ROLE_SYSTEM_CLIENT;
         if (part != nullptr) {
-            value = part->role == AccessibleItem::Role::StaticText ? ROLE_SYSTEM_STATICTEXT : ROLE_SYSTEM_PUSHBUTTON;
+            switch (part->role) {
+            case AccessibleItem::Role::PushButton:
+                value = ROLE_SYSTEM_PUSHBUTTON;
+                break;
+            case AccessibleItem::Role::StaticText:
+                value = ROLE_SYSTEM_STATICTEXT;
+                break;
+            case AccessibleItem::Role::CheckBox:
+                value = ROLE_SYSTEM_CHECKBUTTON;
+                break;
+            case AccessibleItem::Role::List:
+                value = ROLE_SYSTEM_LIST;
+                break;
+            case AccessibleItem::Role::ScrollBar:
+                value = ROLE_SYSTEM_SCROLLBAR;
+                break;
+            }
         }
         *role = ChildVariant(value);
         return S_OK;
@@ -156,13 +174,17 @@ public:
             value |= part->focusable ? STATE_SYSTEM_FOCUSABLE : 0;
             value |= part->focused && GetFocus() == hwnd_ ? STATE_SYSTEM_FOCUSED : 0;
             value |= part->unavailable ? STATE_SYSTEM_UNAVAILABLE : 0;
+            value |= part->checked ? STATE_SYSTEM_CHECKED : 0;
+            value |= part->offscreen ? STATE_SYSTEM_OFFSCREEN : 0;
         } else {
             value = STATE_SYSTEM_FOCUSABLE | (GetFocus() == hwnd_ ? STATE_SYSTEM_FOCUSED : 0);
         }
         *state = ChildVariant(value);
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* help) override { return Nothing(help); }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
+        return Answer(child, help, [](const AccessibleItem* part) { return part != nullptr ? part->help : Text(); });
+    }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, long* topic) override {
         if (topic != nullptr) {
             *topic = 0;
@@ -371,6 +393,10 @@ long FocusedAccessibleChild(const Window& window) {
 
 void NotifyAccessibleFocus(HWND hwnd, long childId) {
     NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd, OBJID_CLIENT, childId);
+}
+
+void NotifyAccessibleNameChange(HWND hwnd, long childId) {
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd, OBJID_CLIENT, childId);
 }
 
 void RunAccessibleAction(const Window& window, long childId) {

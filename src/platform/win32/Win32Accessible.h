@@ -44,6 +44,8 @@ private:
 long FocusedAccessibleChild(const Window& window);
 // Tells readers that the focus moved to child `childId` of the window's client area.
 void NotifyAccessibleFocus(HWND__* hwnd, long childId);
+// Tells readers that the name of child `childId` changed (a text the window shows said something new).
+void NotifyAccessibleNameChange(HWND__* hwnd, long childId);
 // Runs child `childId`'s default action, if it still has one.
 void RunAccessibleAction(const Window& window, long childId);
 

@@ -15,9 +15,6 @@ namespace {
 
 // Child control ids start here; the id only has to be unique among the window's children.
 constexpr int kFirstControlId = 100;
-// Blanks before a check box's hidden name: some 85 pixels in the box's font, while a check box of the
-// options list is 33 pixels wide.
-constexpr std::size_t kHiddenNameIndent = 24;
 
 } // namespace
 
@@ -106,12 +103,6 @@ void ChildControls::SyncControl(HWND parent, const Element& element, Control& co
         if (const auto* box = dynamic_cast<const CheckBox*>(&element)) {
             font = &box->font;
             caption = Wide(box->caption);
-            if (!box->accessibleName.empty()) {
-                // Readers take a check box's name from its text, which must not show. Behind a run of blanks
-                // the name starts well past the control's right edge, so the control's own bounds clip it
-                // away whatever colour a visual style draws text in.
-                caption += std::wstring(kHiddenNameIndent, L' ') + Wide(box->accessibleName);
-            }
             if (box->value != control.value) {
                 SendMessageW(hwnd, BM_SETCHECK, box->value == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
                 control.value = box->value;
@@ -156,12 +147,13 @@ HWND ChildControls::ShownControl(const Element* element) const {
 HBRUSH ChildControls::Ground(HWND control, HDC dc) {
     const Element* element = ElementOf(control);
     if (const auto* box = dynamic_cast<const CheckBox*>(element)) {
-        SetBkColor(dc, ColourRef(box->backColor));
-        return Brush(box->backColor);
+        const Rgb ground = SchemeColour(box->backColor, ColourUse::Ground, shared_->highContrast);
+        SetBkColor(dc, ColourRef(ground));
+        return Brush(ground);
     }
     if (element != nullptr) {
         // Push buttons: the corners around the button take the window's colour.
-        return Brush(window_->backColor);
+        return Brush(SchemeColour(window_->backColor, ColourUse::Ground, shared_->highContrast));
     }
     return nullptr;
 }
@@ -172,7 +164,9 @@ void ChildControls::DrawButton(HWND control, HDC dc, int width, int height, bool
         return;
     }
     RECT rect{0, 0, width, height};
-    if (HBRUSH face = Brush(window_->backColor)) {
+    // Text that reads on the face in every scheme: the design's black on its grey, or the system's button
+    // colours under high contrast.
+    if (HBRUSH face = Brush(SchemeColour(window_->backColor, ColourUse::ButtonFace, shared_->highContrast))) {
         FillRect(dc, &rect, face);
     }
     DrawEdge(dc, &rect, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
@@ -184,7 +178,7 @@ void ChildControls::DrawButton(HWND control, HDC dc, int width, int height, bool
     const SavedDc saved(dc);
     const Selection font(dc, shared_->fonts.Get(button->font, *scale_));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetTextColor(dc, ColourRef(SchemeColour(kBlack, ColourUse::ButtonText, shared_->highContrast)));
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     if (focused) {

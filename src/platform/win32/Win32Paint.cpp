@@ -23,13 +23,15 @@ bool Opaque(const Bitmap& bitmap) {
 class Painter {
 public:
     // The surface holds the window's rows from `top` (client pixels) down.
-    Painter(DibSection& surface, int top, const DisplayScale& scale, const GdiFonts& fonts, ScaledPictures& pictures)
-        : dc_(surface.Dc()), surface_(surface), top_(top), fonts_(fonts), scale_(scale), pictures_(pictures) {}
+    Painter(DibSection& surface, int top, const DisplayScale& scale, const GdiFonts& fonts, ScaledPictures& pictures,
+            const std::optional<SystemColours>& highContrast)
+        : dc_(surface.Dc()), surface_(surface), top_(top), fonts_(fonts), scale_(scale), pictures_(pictures),
+          highContrast_(highContrast) {}
 
     // Only the columns from `left` to `right`: an element wholly outside them is not drawn.
     void PaintWindow(const Window& window, int left, int right) {
         const RECT all{std::max(0, left), 0, std::min(surface_.width(), right), surface_.height()};
-        Fill(all, window.backColor);
+        Fill(all, Ground(window.backColor));
         PaintChildren(window, 0, 0, all);
         if (const std::optional<FocusRing> ring = FocusRingOf(window)) {
             DrawFocusRing(*ring);
@@ -71,7 +73,7 @@ private:
             break;
         case Element::Kind::PictureBox: {
             const auto& pictureBox = static_cast<const PictureBox&>(element);
-            Fill(visible, pictureBox.backColor);
+            Fill(visible, Ground(pictureBox.backColor));
             // The drawing surface keeps its own size: it is not stretched to the box.
             const Bitmap& surface = pictureBox.surface();
             if (surface.width > 0 && surface.height > 0) {
@@ -89,7 +91,7 @@ private:
             break;
         }
         case Element::Kind::Shape:
-            Fill(visible, static_cast<const Shape&>(element).fillColor);
+            Fill(visible, Ground(static_cast<const Shape&>(element).fillColor));
             break;
         case Element::Kind::ScrollBar:
         case Element::Kind::CheckBox:
@@ -97,6 +99,8 @@ private:
             break; // controls of their own
         }
     }
+
+    Rgb Ground(Rgb design) const { return SchemeColour(design, ColourUse::Ground, highContrast_); }
 
     void Fill(const RECT& rect, Rgb colour) {
         const BrushHandle brush(CreateSolidBrush(ColourRef(colour)));
@@ -107,7 +111,7 @@ private:
 
     void PaintLabel(const Label& label, const RECT& rect, const RECT& visible) {
         if (label.backColor) {
-            Fill(visible, *label.backColor);
+            Fill(visible, Ground(*label.backColor));
         }
         if (label.caption().empty()) {
             return;
@@ -115,7 +119,7 @@ private:
         const SavedDc saved(dc_);
         IntersectClipRect(dc_, visible.left, visible.top, visible.right, visible.bottom);
         const Selection font(dc_, fonts_.Get(label.font(), scale_));
-        SetTextColor(dc_, ColourRef(label.foreColor));
+        SetTextColor(dc_, ColourRef(SchemeColour(label.foreColor, ColourUse::Text, highContrast_)));
         SetBkMode(dc_, TRANSPARENT);
         // A self-sizing label is one line as wide as its text; a fixed one wraps its words inside its box.
         const UINT format = DT_LEFT | DT_TOP | DT_NOPREFIX | (label.autoSize() ? DT_SINGLELINE : DT_WORDBREAK);
@@ -165,8 +169,14 @@ private:
     }
 
     // A dotted rectangle one pixel outside the ring's box, leaving a pixel between: every other pixel of
-    // its edges, counted in client pixels so that the bands agree, inverted so that it shows on any ground.
+    // its edges, counted in client pixels so that the bands agree, inverted so that it shows on any ground
+    // (under high contrast, in the system's highlight colour).
     void DrawFocusRing(const FocusRing& ring) {
+        std::optional<std::uint32_t> highlight; // a pixel of the surface: 0xAARRGGBB
+        if (highContrast_) {
+            const Rgb c = highContrast_->highlight;
+            highlight = 0xFF000000u | (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b;
+        }
         GdiFlush();
         const PixelRect box = scale_.ToDevice(ring.box);
         const PixelRect clip = ring.clip ? scale_.ToDevice(*ring.clip) : PixelRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
@@ -177,8 +187,10 @@ private:
                 x >= surface_.width() || row < 0 || row >= surface_.height()) {
                 return;
             }
-            surface_.Bits()[static_cast<std::size_t>(row) * static_cast<std::size_t>(surface_.width()) +
-                            static_cast<std::size_t>(x)] ^= 0x00FFFFFFu;
+            std::uint32_t& pixel =
+                surface_.Bits()[static_cast<std::size_t>(row) * static_cast<std::size_t>(surface_.width()) +
+                                static_cast<std::size_t>(x)];
+            pixel = highlight ? *highlight : pixel ^ 0x00FFFFFFu;
         };
         for (int x = left; x <= right; ++x) {
             dot(x, top);
@@ -196,18 +208,35 @@ private:
     const GdiFonts& fonts_;
     DisplayScale scale_;
     ScaledPictures& pictures_;
+    std::optional<SystemColours> highContrast_;
 };
 
 } // namespace
 
 void PaintWindow(const Window& window, DibSection& surface, int top, const DisplayScale& scale, const GdiFonts& fonts,
-                 ScaledPictures& pictures, int left, int right) {
+                 ScaledPictures& pictures, const std::optional<SystemColours>& highContrast, int left, int right) {
     if (surface.Valid()) {
-        Painter(surface, top, scale, fonts, pictures).PaintWindow(window, left, right);
+        Painter(surface, top, scale, fonts, pictures, highContrast).PaintWindow(window, left, right);
     }
 }
+std::optional<SystemColours> ReadHighContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    if (!SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) ||
+        (contrast.dwFlags & HCF_HIGHCONTRASTON) == 0) {
+        return std::nullopt;
+    }
+    const auto colour = [](int index) {
+        const COLORREF c = GetSysColor(index);
+        return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
+    };
+    return SystemColours{colour(COLOR_WINDOW),        colour(COLOR_WINDOWTEXT),  colour(COLOR_GRAYTEXT),
+                         colour(COLOR_ACTIVECAPTION), colour(COLOR_CAPTIONTEXT), colour(COLOR_BTNFACE),
+                         colour(COLOR_BTNTEXT),       colour(COLOR_HIGHLIGHT)};
+}
 
-Bitmap RenderWindow(const Window& window, int width, int height, const GdiFonts& fonts, const DisplayScale& scale) {
+Bitmap RenderWindow(const Window& window, int width, int height, const GdiFonts& fonts, const DisplayScale& scale,
+                    const std::optional<SystemColours>& highContrast) {
     Bitmap result;
     if (width <= 0 || height <= 0) {
         return result;
@@ -222,7 +251,7 @@ Bitmap RenderWindow(const Window& window, int width, int height, const GdiFonts&
     result.height = height;
     result.pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int top = 0; top < height; top += kPaintBandRows) {
-        PaintWindow(window, band, top, scale, fonts, pictures);
+        PaintWindow(window, band, top, scale, fonts, pictures, highContrast);
         GdiFlush();
         const std::uint32_t* bits = band.Bits();
         const int rows = std::min(kPaintBandRows, height - top);

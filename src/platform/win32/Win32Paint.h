@@ -5,6 +5,7 @@
 // not painted here: they are child windows of their own (Win32Controls).
 #pragma once
 
+#include "platform/ContrastColours.h"
 #include "platform/DisplayScale.h"
 #include "platform/ElementGeometry.h"
 #include "platform/PictureScale.h"
@@ -21,13 +22,19 @@ namespace platform {
 inline constexpr int kPaintBandRows = 64;
 
 // Paints the window's rows from `top` (client device pixels) into the surface, as many as it is high, in
-// the columns from `left` to `right` (all of them unless told), at the window's display scale.
+// the columns from `left` to `right` (all of them unless told), at the window's display scale, in the
+// system's colours when `highContrast` holds them.
 void PaintWindow(const Window& window, DibSection& surface, int top, const DisplayScale& scale, const GdiFonts& fonts,
-                 ScaledPictures& pictures, int left = 0, int right = INT_MAX);
+                 ScaledPictures& pictures, const std::optional<SystemColours>& highContrast, int left = 0,
+                 int right = INT_MAX);
 
 // Draws the window's elements (not its controls) into a width x height device-pixel picture at `scale` (the
 // design resolution unless given), band by band exactly as the window paints itself; used by tests.
 Bitmap RenderWindow(const Window& window, int width, int height, const GdiFonts& fonts,
-                    const DisplayScale& scale = DisplayScale());
+                    const DisplayScale& scale = DisplayScale(),
+                    const std::optional<SystemColours>& highContrast = std::nullopt);
+
+// The system's colours while its high contrast is on; nothing while it is off.
+std::optional<SystemColours> ReadHighContrast();
 
 } // namespace platform

@@ -14,6 +14,8 @@ struct Win32Shared {
     GdiFonts fonts;
     ScaledPictures pictures;
     SystemLibraries libraries;
+    // The system's colours while high contrast is on, read again whenever the system's settings change.
+    std::optional<SystemColours> highContrast = ReadHighContrast();
 };
 
 } // namespace platform

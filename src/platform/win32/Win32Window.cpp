@@ -62,6 +62,7 @@ void Win32Window::Show(int showCommand) {
     SyncControls();
     ShowWindow(hwnd_.Get(), showCommand);
     AfterEvent();
+    NotifyFocusMove(); // a dialog opens with the focus on a part of its own
 }
 
 void Win32Window::Refresh() {
@@ -78,18 +79,20 @@ void Win32Window::AfterEvent() {
     SyncFocus();
     SyncCursor();
     SyncTooltipText();
+    NotifyNameChanges();
 }
 
 // ---- pointer events ----
 
 void Win32Window::Deliver(Element& element, std::function<void(const PointerEvent&)> PointerHandlers::*which, double x,
-                          double y, int button, int shift) {
+                          double y, int button, int shift, PointerSource source) {
     // Hidden elements, and elements inside a hidden picture box, receive nothing.
     if (!Shown(element)) {
         return;
     }
-    const PointerEvent event =
-        PointerEventFor(*window_, element, x, y, button, shift, twipsPerPixelX_, twipsPerPixelY_);
+    PointerEvent event = PointerEventFor(*window_, element, x, y, button, shift, twipsPerPixelX_, twipsPerPixelY_);
+    event.source = source;
+    event.time = static_cast<long long>(static_cast<DWORD>(GetMessageTime()));
     // A copy: the handler may replace the element's handlers while it runs.
     const auto handler = element.handlers.*which;
     if (handler) {
@@ -111,29 +114,29 @@ Element* Win32Window::Capture(double x, double y, int button) {
     return target;
 }
 
-void Win32Window::OnPointerDown(int deviceX, int deviceY, int button, int shift) {
+void Win32Window::OnPointerDown(int deviceX, int deviceY, int button, int shift, PointerSource source) {
     const double x = Scale().ToDesign(deviceX);
     const double y = Scale().ToDesign(deviceY);
     PressEndsTooltip();
     if (Element* target = Capture(x, y, button)) {
-        Deliver(*target, &PointerHandlers::down, x, y, button, shift);
+        Deliver(*target, &PointerHandlers::down, x, y, button, shift, source);
     }
     AfterEvent();
 }
 
-void Win32Window::OnDoubleClick(int deviceX, int deviceY, int shift) {
+void Win32Window::OnDoubleClick(int deviceX, int deviceY, int shift, PointerSource source) {
     const double x = Scale().ToDesign(deviceX);
     const double y = Scale().ToDesign(deviceY);
     // The second press of a double click raises the double click instead of a press; the release that
     // follows still goes to the element.
     PressEndsTooltip();
     if (Element* target = Capture(x, y, kLeftButton)) {
-        Deliver(*target, &PointerHandlers::doubleClick, x, y, kLeftButton, shift);
+        Deliver(*target, &PointerHandlers::doubleClick, x, y, kLeftButton, shift, source);
     }
     AfterEvent();
 }
 
-void Win32Window::OnPointerMove(int deviceX, int deviceY, int heldButtons, int shift) {
+void Win32Window::OnPointerMove(int deviceX, int deviceY, int heldButtons, int shift, PointerSource source) {
     if (captured_ != nullptr && !Contains(*window_, captured_)) {
         captured_ = nullptr;
     }
@@ -143,12 +146,12 @@ void Win32Window::OnPointerMove(int deviceX, int deviceY, int heldButtons, int s
     UpdateTooltip(hovered);
     Element* target = captured_ != nullptr ? captured_ : hovered;
     if (target != nullptr) {
-        Deliver(*target, &PointerHandlers::move, x, y, heldButtons, shift);
+        Deliver(*target, &PointerHandlers::move, x, y, heldButtons, shift, source);
     }
     AfterEvent();
 }
 
-void Win32Window::OnPointerUp(int deviceX, int deviceY, int button, int shift) {
+void Win32Window::OnPointerUp(int deviceX, int deviceY, int button, int shift, PointerSource source) {
     const double x = Scale().ToDesign(deviceX);
     const double y = Scale().ToDesign(deviceY);
     Element* target = captured_ != nullptr && Contains(*window_, captured_) ? captured_ : nullptr;
@@ -161,7 +164,7 @@ void Win32Window::OnPointerUp(int deviceX, int deviceY, int button, int shift) {
         }
     }
     if (target != nullptr) {
-        Deliver(*target, &PointerHandlers::up, x, y, button, shift);
+        Deliver(*target, &PointerHandlers::up, x, y, button, shift, source);
     }
     AfterEvent();
 }
@@ -189,6 +192,7 @@ void Win32Window::OnWheel(int delta, int screenX, int screenY) {
         handler(delta, Scale().ToDesign(point.x), Scale().ToDesign(point.y));
     }
     AfterEvent();
+    NotifyFocusMove(); // the wheel may have moved the focus into view
 }
 
 // ---- screen readers ----
@@ -199,6 +203,7 @@ std::intptr_t Win32Window::OnGetObject(std::uintptr_t wParam) {
     }
     if (!accessibility_) {
         accessibility_ = std::make_unique<Win32Accessibility>(*window_, hwnd_.Get(), Scale(), shared_->libraries);
+        NotifyNameChanges(); // the texts as the reader first finds them
     }
     return accessibility_->Answer(wParam);
 }
@@ -218,6 +223,26 @@ void Win32Window::NotifyFocusMove() {
         NotifyAccessibleFocus(hwnd_.Get(), focused);
     }
     accessibleFocus_ = focused;
+}
+
+void Win32Window::NotifyNameChanges() {
+    if (!accessibility_ || !window_->accessibleChildren || !hwnd_.Valid()) {
+        return; // no reader has asked: nobody listens
+    }
+    const std::vector<AccessibleItem> parts = window_->accessibleChildren();
+    std::vector<std::pair<const Element*, Text>> texts;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (parts[i].role != AccessibleItem::Role::StaticText) {
+            continue;
+        }
+        const auto before = std::find_if(accessibleTexts_.begin(), accessibleTexts_.end(),
+                                         [&](const auto& text) { return text.first == parts[i].element; });
+        if (before != accessibleTexts_.end() && before->second != parts[i].name) {
+            NotifyAccessibleNameChange(hwnd_.Get(), static_cast<long>(i) + 1);
+        }
+        texts.emplace_back(parts[i].element, parts[i].name);
+    }
+    accessibleTexts_ = std::move(texts);
 }
 
 void Win32Window::OnTimer(std::uintptr_t id) {
@@ -368,6 +393,15 @@ void Win32Window::SyncControls() {
     controls_.Sync(hwnd_.Get());
 }
 
+bool Win32Window::OnSystemCommand(SystemCommand command) {
+    const auto handler = window_->onSystemCommand;
+    if (!handler || !handler(command)) {
+        return false;
+    }
+    AfterEvent();
+    return true;
+}
+
 void Win32Window::SyncFocus() {
     HWND hwnd = hwnd_.Get();
     HWND focus = GetFocus();
@@ -375,7 +409,11 @@ void Win32Window::SyncFocus() {
         return; // the keyboard is elsewhere: nothing here takes it
     }
     HWND wanted = hwnd;
-    if (HWND control = controls_.ShownControl(window_->focused)) {
+    // A check box's focus stays with the window, which draws the ring around its row and tells readers of
+    // the row as the core describes it; other controls take the focus themselves.
+    const Element* focused = window_->focused;
+    if (HWND control = controls_.ShownControl(focused);
+        control != nullptr && focused->kind() != Element::Kind::CheckBox) {
         wanted = control;
     }
     if (focus != wanted) {
@@ -420,6 +458,13 @@ void Win32Window::OnDpiChanged(int dpi, int left, int top, int right, int bottom
     AfterEvent(); // the controls move and take fonts of the new size
 }
 
+void Win32Window::OnColoursChanged() {
+    shared_->highContrast = ReadHighContrast();
+    if (hwnd_.Valid()) {
+        RedrawWindow(hwnd_.Get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+}
+
 void Win32Window::OnPaint() {
     HWND hwnd = hwnd_.Get();
     {
@@ -437,7 +482,8 @@ void Win32Window::OnPaint() {
             const int left = std::max(0, paint.Left());
             const int right = std::min(paint.Right(), width);
             for (int top = std::max(0, paint.Top()); top < bottom && left < right; top += kPaintBandRows) {
-                PaintWindow(*window_, *band_, top, scale_, shared_->fonts, shared_->pictures, left, right);
+                PaintWindow(*window_, *band_, top, scale_, shared_->fonts, shared_->pictures, shared_->highContrast,
+                            left, right);
                 BitBlt(paint.Get(), left, top, right - left, std::min(kPaintBandRows, bottom - top), band_->Dc(), left,
                        0, SRCCOPY);
             }

@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -54,10 +55,10 @@ public:
 
     // ---- what the window procedure turns messages into (positions in client device pixels) ----
     void OnCreated(HWND__* hwnd);
-    void OnPointerDown(int x, int y, int button, int shift);
-    void OnPointerMove(int x, int y, int heldButtons, int shift);
-    void OnPointerUp(int x, int y, int button, int shift);
-    void OnDoubleClick(int x, int y, int shift);
+    void OnPointerDown(int x, int y, int button, int shift, PointerSource source);
+    void OnPointerMove(int x, int y, int heldButtons, int shift, PointerSource source);
+    void OnPointerUp(int x, int y, int button, int shift, PointerSource source);
+    void OnDoubleClick(int x, int y, int shift, PointerSource source);
     void OnCaptureLost();
     // The pointer left the client area (reported only while a tip waits or shows).
     void OnPointerLeave();
@@ -73,7 +74,11 @@ public:
     void OnControlClicked(HWND__* control);
     void OnSystemClose();
     void OnEndSession();
+    // A command of the system menu; false when the window leaves it to the system.
+    bool OnSystemCommand(SystemCommand command);
     void OnPaint();
+    // The system's colours or its high contrast changed: everything is drawn again in the colours now due.
+    void OnColoursChanged();
     void OnSize();
     // The window went to a screen of another resolution (or the resolution changed): its scale, fonts and
     // pictures are made at the new one and it takes the place and size the system suggests, in device
@@ -112,6 +117,8 @@ private:
     void SyncFocus();
     // Tells readers when the focused accessible part changed.
     void NotifyFocusMove();
+    // Tells readers when a text part's name changed; only once a reader has asked about the window.
+    void NotifyNameChanges();
     // The pointer is over `hovered`: a tip of another element goes, and this one's is due after the pause.
     void UpdateTooltip(Element* hovered);
     // The pause before the tip of the element under the pointer starts, when it has one.
@@ -131,7 +138,7 @@ private:
     // The element that a press at (x, y), client design pixels, goes to, taking the capture for it.
     Element* Capture(double x, double y, int button);
     void Deliver(Element& element, std::function<void(const PointerEvent&)> PointerHandlers::*which, double x, double y,
-                 int button, int shift);
+                 int button, int shift, PointerSource source);
     // Where the window goes and how big it is, device pixels, at its scale: the main window at the screen's
     // origin with its normal size, a dialog placed on its owner's screen (PlaceDialog).
     PixelRect Frame() const;
@@ -166,6 +173,7 @@ private:
     std::vector<RunningTimer> timers_;                  // by index into window.timers; the timer id is the index + 1
     std::unique_ptr<Win32Accessibility> accessibility_; // made at the first WM_GETOBJECT
     long accessibleFocus_ = 0;                          // the focused part's child id readers were told of
+    std::vector<std::pair<const Element*, Text>> accessibleTexts_; // the text parts' names readers last saw
     bool destroying_ = false;
 };
 

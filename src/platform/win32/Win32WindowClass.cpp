@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -38,11 +39,30 @@ int HeldButtons(WPARAM keys) {
     return held;
 }
 
+// What made the mouse message being handled: the system marks the mouse input it makes of a finger or a
+// pen with a signature in the message's extra information, and sets a bit of it for a finger.
+PointerSource MessageSource() {
+    constexpr std::uint32_t kSignatureMask = 0xFFFFFF00;
+    constexpr std::uint32_t kTouchOrPenSignature = 0xFF515700;
+    constexpr std::uint32_t kTouchBit = 0x80;
+    const auto extra = static_cast<std::uint32_t>(static_cast<std::uintptr_t>(GetMessageExtraInfo()));
+    if ((extra & kSignatureMask) != kTouchOrPenSignature) {
+        return PointerSource::Mouse;
+    }
+    return (extra & kTouchBit) != 0 ? PointerSource::Touch : PointerSource::Pen;
+}
+
+// Answers to the pen and touch service's question which of its own gestures the window wants: none. A
+// finger held still then presses at once instead of becoming a right click when lifted, and a quick pen
+// stroke stays a drag instead of a flick.
+constexpr UINT kQuerySystemGestureStatus = 0x02CC;
+constexpr LRESULT kNoPressAndHoldNoFlicks = 0x00000001 | 0x00010000;
+
 // The presses and releases of the buttons. Only the left button double-clicks (WM_LBUTTONDBLCLK has a call
 // of its own); a quick second press of another button is a press.
 struct ButtonMessage {
     UINT message;
-    void (Win32Window::*call)(int x, int y, int button, int shift);
+    void (Win32Window::*call)(int x, int y, int button, int shift, PointerSource source);
     int button;
 };
 constexpr ButtonMessage kButtonMessages[] = {
@@ -72,7 +92,7 @@ LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const int y = GET_Y_LPARAM(lParam);
     for (const ButtonMessage& press : kButtonMessages) {
         if (press.message == message) {
-            (host->*press.call)(x, y, press.button, MouseShiftState(wParam));
+            (host->*press.call)(x, y, press.button, MouseShiftState(wParam), MessageSource());
             return 0;
         }
     }
@@ -86,10 +106,10 @@ LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         host->OnSize();
         return 0;
     case WM_LBUTTONDBLCLK:
-        host->OnDoubleClick(x, y, MouseShiftState(wParam));
+        host->OnDoubleClick(x, y, MouseShiftState(wParam), MessageSource());
         return 0;
     case WM_MOUSEMOVE:
-        host->OnPointerMove(x, y, HeldButtons(wParam), MouseShiftState(wParam));
+        host->OnPointerMove(x, y, HeldButtons(wParam), MouseShiftState(wParam), MessageSource());
         return 0;
     case WM_MOUSELEAVE:
         host->OnPointerLeave();
@@ -165,6 +185,22 @@ LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case kAccessibleActionMessage:
         host->OnAccessibleAction(static_cast<long>(wParam));
         return 0;
+    case WM_SYSCOMMAND: {
+        const WPARAM command = wParam & 0xFFF0;
+        const bool handled = (command == SC_RESTORE && host->OnSystemCommand(SystemCommand::Restore)) ||
+                             (command == SC_MAXIMIZE && host->OnSystemCommand(SystemCommand::Maximise)) ||
+                             (command == SC_MINIMIZE && host->OnSystemCommand(SystemCommand::Minimise));
+        if (handled) {
+            return 0;
+        }
+        break;
+    }
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+        host->OnColoursChanged();
+        break;
+    case kQuerySystemGestureStatus:
+        return kNoPressAndHoldNoFlicks;
     case WM_CLOSE:
         host->OnSystemClose();
         return 0;
@@ -205,11 +241,31 @@ int FirstDpi(HWND owner) {
 }
 
 // Borderless main window: it draws its own title bar and border strips, so its client area is the whole
-// window; the minimise box and system menu only give the task bar button its usual menu and minimise. A
-// dialog: owned, so no task bar button; the modal frame gives it the look of a dialog.
-constexpr DWORD kMainStyle = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX | WS_SYSMENU;
+// window; the minimise and maximise boxes and the system menu give the task bar button and Alt+Space their
+// usual menu, whose commands the window carries out as its own caption buttons do. A dialog: owned, so no
+// task bar button; the modal frame gives it the look of a dialog.
+constexpr DWORD kMainStyle = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU;
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME;
+
+// A finger dragged over the window would become the system's pan gesture (which moves no pointer and, at
+// the end of a pan, bounces the whole window); with the gestures turned off the window sees the finger as
+// mouse input and pans its lists itself. A system without gestures (before Windows 7) needs nothing.
+void TakeTouchAsMouse(HWND hwnd) {
+    struct GestureConfig {
+        DWORD id, want, block;
+    };
+    using SetGestureConfigFunction = BOOL WINAPI(HWND, DWORD, UINT, GestureConfig*, UINT);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    FARPROC address = user32 != nullptr ? GetProcAddress(user32, "SetGestureConfig") : nullptr;
+    if (address == nullptr) {
+        return;
+    }
+    constexpr DWORD kAllGestures = 0x00000001;
+    GestureConfig all{0, 0, kAllGestures};
+    auto* set = reinterpret_cast<SetGestureConfigFunction*>(reinterpret_cast<void (*)()>(address));
+    static_cast<void>(set(hwnd, 0, 1, &all, sizeof(all)));
+}
 
 } // namespace
 
@@ -282,6 +338,7 @@ bool Win32Window::Create() {
         SetWindowPos(hwnd_.Get(), nullptr, again.left, again.top, again.Width(), again.Height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    TakeTouchAsMouse(hwnd_.Get());
     SyncControls();
     return true;
 }
