@@ -309,6 +309,8 @@ public:
     // The mouse wheel turned over the window: the delta (kWheelNotch a notch away from the user, negative
     // towards) and the pointer's place in client pixels.
     std::function<void(int delta, double x, double y)> onWheel;
+    // The window became the active one again (the user came back to it).
+    std::function<void()> onActivate;
     // Whether the focus ring shows: not before the first key press, as the system's keyboard cues.
     bool keyboardCues = false;
     // The parts a screen reader is told of, in reading order; nothing: the window is one plain client area.

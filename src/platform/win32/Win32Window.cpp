@@ -252,6 +252,24 @@ void Win32Window::OnWheel(int delta, int screenX, int screenY) {
     AfterEvent();
 }
 
+// ---- activation and work handed back ----
+
+void Win32Window::OnActivated() {
+    const auto handler = window_->onActivate;
+    if (handler) {
+        handler();
+        AfterEvent();
+    }
+}
+
+void Win32Window::OnWoken() {
+    const auto handler = onWoken;
+    if (handler) {
+        handler();
+        AfterEvent();
+    }
+}
+
 // ---- screen readers ----
 
 std::intptr_t Win32Window::OnGetObject(std::uintptr_t wParam) {
