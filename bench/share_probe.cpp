@@ -1,9 +1,9 @@
 // The share benchmark's probe (bench/share.sh): times what the launcher window does on its own thread, from
 // another process, as the user and a screen reader meet it. Prints one line, milliseconds:
-// "wheel key question walk" - the median of 5 wheel notches (WM_MOUSEWHEEL sent, which returns when the
-// window has handled it), of 5 Right arrow keys, of 5 questions of a screen reader (get_accName of the
-// first tile), and one full reader walk (every child's name, description, role, state, default action and
-// place). Exits 1 when the window or its accessible object cannot be had.
+// "wheel key question walk" - the median of SAMPLES (5 unless given) wheel notches (WM_MOUSEWHEEL sent, which returns
+// when the window has handled it), of 5 Right arrow keys, of 5 questions of a screen reader (get_accName of the first
+// tile), and one full reader walk (every child's name, description, role, state, default action and place), each
+// printed as soon as it is measured. Exits 1 when the window or its accessible object cannot be had.
 #include <windows.h>
 
 #include <oleacc.h>
@@ -25,13 +25,20 @@ double Ms(const std::function<void()>& act) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
+int samples = 5;
+
 double Median(const std::function<void()>& act) {
     std::vector<double> times;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < samples; ++i) {
         times.push_back(Ms(act));
     }
     std::sort(times.begin(), times.end());
-    return times[2];
+    return times[times.size() / 2];
+}
+
+void Print(double ms) {
+    std::printf("%.1f ", ms);
+    std::fflush(stdout);
 }
 
 VARIANT Child(long id) {
@@ -43,7 +50,8 @@ VARIANT Child(long id) {
 
 } // namespace
 
-int wmain() {
+int wmain(int argc, wchar_t** argv) {
+    samples = argc > 1 ? std::max(1, _wtoi(argv[1])) : 5;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     HWND window = FindWindowW(nullptr, L"Tessaly Collection");
     IAccessible* client = nullptr;
@@ -56,21 +64,21 @@ int wmain() {
     GetWindowRect(window, &box);
     const LPARAM middle = MAKELPARAM((box.left + box.right) / 2, (box.top + box.bottom) / 2);
     bool down = true;
-    const double wheel = Median([&] {
+    Print(Median([&] {
         // Down and up in turn, so that the grid always has a row to scroll to.
         SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, down ? -WHEEL_DELTA : WHEEL_DELTA), middle);
         down = !down;
-    });
-    const double key = Median([&] {
+    }));
+    Print(Median([&] {
         SendMessageW(window, WM_KEYDOWN, VK_RIGHT, 0);
         SendMessageW(window, WM_KEYUP, VK_RIGHT, 0);
-    });
-    const double question = Median([&] {
+    }));
+    Print(Median([&] {
         BSTR name = nullptr;
         client->get_accName(Child(1), &name);
         SysFreeString(name);
-    });
-    const double walk = Ms([&] {
+    }));
+    Print(Ms([&] {
         long count = 0;
         client->get_accChildCount(&count);
         for (long id = 1; id <= count; ++id) {
@@ -87,8 +95,8 @@ int wmain() {
             SysFreeString(description);
             SysFreeString(action);
         }
-    });
+    }));
     client->Release();
-    std::printf("%.1f %.1f %.1f %.1f\n", wheel, key, question, walk);
+    std::puts("");
     return 0;
 }
