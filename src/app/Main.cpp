@@ -8,37 +8,8 @@
 #include "launcher/TileFiles.h"
 #include "launcher/Tiles.h"
 #include "options/opsFormStuff.h"
-#include "platform/AnsweredFiles.h"
 
 namespace app {
-
-namespace {
-
-// Rehearsals of the load at most: each costs one of the share's slowest calls, and the load's questions
-// depend on earlier answers a few levels deep (settings, executables, candidate files, candidates).
-constexpr int kRehearsals = 10;
-
-// The load of the catalogue on answers fetched ahead side by side; what it found of the files is kept for
-// the grid, which then asks for the rest (the pictures) the same way.
-void LoadSideBySide(launcher::Launcher& launcher) {
-    platform::AnsweredFiles answered(launcher.files, launcher.workers, 2 * launcher::kSlowLookup);
-    answered.Rehearse(true);
-    for (int round = 0; round < kRehearsals; ++round) {
-        catalogue::Catalogue rehearsal = launcher.cat;
-        catalogue::LoadCatalogue(rehearsal, answered);
-        if (!answered.FetchNoted()) {
-            break;
-        }
-    }
-    answered.Rehearse(false);
-    catalogue::LoadCatalogue(launcher.cat, answered);
-    for (auto& [path, lookup] : answered.Lookups()) {
-        launcher.kept.Keep(path, std::move(lookup));
-    }
-    (void)launcher::FillTileFiles(launcher);
-}
-
-} // namespace
 
 bool Main(launcher::Launcher& launcher) {
     // A second copy leaves the running one alone: nothing is shown, no file is read or written.
@@ -56,7 +27,7 @@ bool Main(launcher::Launcher& launcher) {
     // Settings file, catalogue, discovery and trimming all happen before the window is shown, so the
     // first thing the user sees is the finished catalogue; what the grid shows of the files is found now
     // too, and kept.
-    LoadSideBySide(launcher);
+    launcher::LoadSideBySide(launcher);
     launcher.system.ShowWindow();
     // The frame layout below sets the range again; this maximum holds when that step cannot run.
     // progCount lies between 0 and 51, so the difference fits 16 bits.

@@ -2,13 +2,19 @@
 #include "launcher/TileFiles.h"
 
 #include "catalogue/Misc.h"
+#include "catalogue/XMLsettingStuff.h"
 #include "launcher/Tiles.h"
+#include "platform/AnsweredFiles.h"
 
 #include <algorithm>
 
 namespace launcher {
 
 namespace {
+
+// Rehearsals of the load at most: each costs one of the share's slowest calls, and the load's questions
+// depend on earlier answers a few levels deep (settings, executables, candidate files, candidates).
+constexpr int kRehearsals = 10;
 
 // The executables, players and picture files of every program of the catalogue.
 void CataloguePaths(const Launcher& app, std::vector<Text>& lookups, std::vector<Text>& pictures) {
@@ -56,6 +62,25 @@ bool FillTileFiles(Launcher& app) {
     std::erase_if(lookups, [&app](const Text& path) { return app.kept.Lookup(path).has_value(); });
     app.kept.Ask(lookups, pictures);
     return app.kept.Await(kSlowLookup);
+}
+
+void LoadSideBySide(Launcher& app) {
+    platform::AnsweredFiles answered(app.files, app.workers, 2 * kSlowLookup);
+    answered.Rehearse(true);
+    for (int round = 0; round < kRehearsals; ++round) {
+        catalogue::Catalogue rehearsal = app.cat;
+        catalogue::LoadCatalogue(rehearsal, answered);
+        if (!answered.FetchNoted()) {
+            break;
+        }
+    }
+    answered.Rehearse(false);
+    catalogue::LoadCatalogue(app.cat, answered);
+    // Fresh answers: what the load found is kept as it is.
+    for (auto& [path, lookup] : answered.Lookups()) {
+        app.kept.Keep(path, std::move(lookup));
+    }
+    (void)FillTileFiles(app);
 }
 
 void ConnectTileFiles(Launcher& app) {

@@ -24,6 +24,11 @@ void AskTileFiles(Launcher& app);
 // Start-up's question: asks as AskTileFiles for what is not kept yet and waits up to kSlowLookup; whether
 // every answer came.
 bool FillTileFiles(Launcher& app);
+// The load of the catalogue (settings file, discovery) for start-up and the teacher's reset, on answers the
+// workers fetch side by side: rehearsals of the single-threaded load note what it asks, and the load runs
+// for real on the answers; what it found of the files is kept, and the grid's pictures are asked for the
+// same way (FillTileFiles).
+void LoadSideBySide(Launcher& app);
 // A change of what is kept fills the grid again; the window activated again asks afresh.
 void ConnectTileFiles(Launcher& app);
 

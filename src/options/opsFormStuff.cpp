@@ -178,11 +178,10 @@ void ResetLauncher(Launcher& app, optForm& form) {
     }
     form.Close();
     RemoveFile(app, catalogue::SettingsFilePath(app.files));
-    catalogue::LoadCatalogue(app.cat, app.files);
+    launcher::LoadSideBySide(app);
     const bool maximised = app.system.GetWindowState() == platform::WindowState::Maximised;
     launcher::LayoutFrame(app, maximised ? kTrue : catalogue::kFalse);
     launcher::LayoutTiles(app);
-    launcher::AskTileFiles(app);
 }
 
 void RemoveFile(Launcher& app, platform::TextView path) {
