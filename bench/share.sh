@@ -4,8 +4,8 @@
 # busy school server. 51 programs: the even ones installed where the settings file says, the odd ones
 # found through the candidate file, each with a picture file of its own. For each delay (0, 2 and 20 ms a
 # call unless given) it prints the time from process start to the window drawn, and what the window takes
-# on its own thread afterwards (bench/share_probe.cpp): a wheel notch, a key, a screen reader's question
-# and a full reader walk (milliseconds: medians of BENCH_SAMPLES, 5 unless set; "-" when it did not finish
+# on its own thread afterwards (bench/share_probe.cpp): a wheel notch, a screen reader's question and a
+# full reader walk (milliseconds: medians of BENCH_SAMPLES, 5 unless set; "-" when it did not finish
 # within BENCH_LIMIT seconds, 300 unless set), with the file-system calls of the whole run; and, as the
 # floor Wine's own loading sets, the start of the bare window (tools/bare_window.cpp) from the same share.
 #
@@ -85,7 +85,7 @@ bare_start() {
     printf '%s\n' "$drawn"
 }
 
-# One run at a delay: prints "bare start wheel key question walk calls".
+# One run at a delay: prints "bare start wheel question walk calls".
 run_at() {
     local delay=$1 line drawn pid probe calls bare
     cp "$E2E_TMP/progdata.xml" "$folder/data/progdata.xml"
@@ -106,14 +106,14 @@ run_at() {
     sleep 0.5
     calls=$(awk '{s = 0; for (i = 2; i <= NF; i += 2) s += $i; print s}' "$E2E_TMP/delayfs-calls.txt" 2>/dev/null || echo -)
     rm -f "$E2E_TMP/delayfs-calls.txt"
-    read -r wheel key question walk <<<"${probe:-- - - -}"
-    printf '%s %s %s %s %s %s %s\n' "$bare" "$drawn" "${wheel:--}" "${key:--}" "${question:--}" "${walk:--}" "$calls"
+    read -r wheel question walk <<<"${probe:-- - -}"
+    printf '%s %s %s %s %s %s\n' "$bare" "$drawn" "${wheel:--}" "${question:--}" "${walk:--}" "$calls"
 }
 
 echo "launcher: $LAUNCHER"
 echo "51 programs (25 found through the candidate file), one picture file each; times in ms"
-printf '%-9s %10s %9s %9s %9s %9s %9s %9s\n' "delay" "bare start" "start" "wheel" "key" "question" "walk" "fs calls"
+printf '%-9s %10s %9s %9s %9s %9s %9s\n' "delay" "bare start" "start" "wheel" "question" "walk" "fs calls"
 for delay in "${DELAYS[@]}"; do
-    read -r bare start wheel key question walk calls <<<"$(run_at "$delay")"
-    printf '%-9s %10s %9s %9s %9s %9s %9s %9s\n' "$delay ms" "$bare" "$start" "$wheel" "$key" "$question" "$walk" "$calls"
+    read -r bare start wheel question walk calls <<<"$(run_at "$delay")"
+    printf '%-9s %10s %9s %9s %9s %9s %9s\n' "$delay ms" "$bare" "$start" "$wheel" "$question" "$walk" "$calls"
 done

@@ -1,9 +1,9 @@
 // The share benchmark's probe (bench/share.sh): times what the launcher window does on its own thread, from
-// another process, as the user and a screen reader meet it. Prints one line, milliseconds:
-// "wheel key question walk" - the median of SAMPLES (5 unless given) wheel notches (WM_MOUSEWHEEL sent, which returns
-// when the window has handled it), of 5 Right arrow keys, of 5 questions of a screen reader (get_accName of the first
-// tile), and one full reader walk (every child's name, description, role, state, default action and place), each
-// printed as soon as it is measured. Exits 1 when the window or its accessible object cannot be had.
+// another process, as the user and a screen reader meet it. Prints one line, milliseconds: "wheel question
+// walk" - the medians of SAMPLES (5 unless given) wheel notches (WM_MOUSEWHEEL sent, which returns when the
+// window has handled it) and screen reader questions (get_accName of the first tile), and one full reader
+// walk (every child's name, description, role, state, default action and place), each printed as soon as
+// it is measured. Exits 1 when the window or its accessible object cannot be had.
 #include <windows.h>
 
 #include <oleacc.h>
@@ -68,10 +68,6 @@ int wmain(int argc, wchar_t** argv) {
         // Down and up in turn, so that the grid always has a row to scroll to.
         SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, down ? -WHEEL_DELTA : WHEEL_DELTA), middle);
         down = !down;
-    }));
-    Print(Median([&] {
-        SendMessageW(window, WM_KEYDOWN, VK_RIGHT, 0);
-        SendMessageW(window, WM_KEYUP, VK_RIGHT, 0);
     }));
     Print(Median([&] {
         BSTR name = nullptr;
