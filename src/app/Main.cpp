@@ -5,6 +5,7 @@
 #include "catalogue/XMLsettingStuff.h"
 #include "launcher/Form1Events.h"
 #include "launcher/Frame.h"
+#include "launcher/TileFiles.h"
 #include "launcher/Tiles.h"
 #include "options/opsFormStuff.h"
 
@@ -29,8 +30,9 @@ bool Main(launcher::Launcher& launcher) {
     launcher.form.onKeyDown = [&launcher](int keyCode, int shift) { options::Form1_KeyDown(launcher, keyCode, shift); };
     InitSystemInfo(launcher.cat, launcher.files, launcher.system.Screen());
     // Settings file, catalogue, discovery and trimming all happen before the window is shown, so the
-    // first thing the user sees is the finished catalogue.
-    catalogue::LoadCatalogue(launcher.cat, launcher.files);
+    // first thing the user sees is the finished catalogue; what the grid shows of the files is found now
+    // too, and kept.
+    launcher::LoadSideBySide(launcher);
     launcher.system.ShowWindow();
     // The frame layout below sets the range again; this maximum holds when that step cannot run.
     // progCount lies between 0 and 51, so the difference fits 16 bits.

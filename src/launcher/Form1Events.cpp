@@ -6,6 +6,7 @@
 #include "launcher/Keyboard.h"
 #include "launcher/Launching.h"
 #include "launcher/Moves.h"
+#include "launcher/TileFiles.h"
 #include "launcher/Tiles.h"
 #include "launcher/Touch.h"
 
@@ -22,6 +23,7 @@ void WireForm1(Launcher& app, std::function<void()> quit) {
     // The wheel anywhere over the window scrolls the grid.
     app.form.onWheel = [&app](int delta, double /*x*/, double /*y*/) { WheelOverGrid(app, delta); };
     ConnectAccessibility(app);
+    ConnectTileFiles(app);
     // A click on the logo does nothing, so tessalyLogo gets no handlers.
 }
 

@@ -10,7 +10,6 @@
 
 #include "catalogue/Catalogue.h"
 #include "launcher/Launching.h"
-#include "launcher/Tiles.h"
 
 #include <algorithm>
 #include <vector>
@@ -20,18 +19,6 @@ namespace launcher {
 namespace {
 
 using platform::Element;
-
-// The display positions that get a tile, in display order.
-std::vector<int> ListedPositions(Launcher& app) {
-    std::vector<int> listed;
-    const int count = std::min<int>(app.cat.progCount, catalogue::kSlotCount);
-    for (int pos = 0; pos < count; ++pos) {
-        if (ListedAt(app, pos)) {
-            listed.push_back(pos);
-        }
-    }
-    return listed;
-}
 
 // The first display position the grid shows at scroll value `value`, as LayoutTiles counts it.
 int OffsetAt(const Launcher& app, int value) {
@@ -50,7 +37,7 @@ int FloorDiv(int a, int b) {
 
 // The grid row of listed[j] when scrolled to `value`, counted from the top of the tile area.
 int RowAt(const Launcher& app, const std::vector<int>& listed, int j, int value) {
-    return FloorDiv(j - FirstShown(listed, OffsetAt(app, value)), TilesPerRow(app));
+    return FloorDiv(j - FirstShown(listed, OffsetAt(app, value)), app.grid.tilesPerRow);
 }
 
 // The index in `listed` of the focused tile (or of the tile whose video button is focused); nothing when
@@ -71,7 +58,7 @@ std::optional<int> FocusedIndex(const Launcher& app, const std::vector<int>& lis
 // shorter; j itself when there is no row beyond.
 int RowStep(const Launcher& app, const std::vector<int>& listed, int j, bool down) {
     const int n = static_cast<int>(listed.size());
-    const int perRow = TilesPerRow(app);
+    const int perRow = app.grid.tilesPerRow;
     const int value = app.form.VScroll.value();
     if (down) {
         if (j + perRow < n) {
@@ -138,9 +125,11 @@ Element* CaptionButton(Form1& form, FocusKind kind) {
 // buttons from left to right.
 std::vector<KeyboardFocus> TabStops(Launcher& app, const std::vector<int>& listed) {
     std::vector<KeyboardFocus> stops;
-    for (const int pos : listed) {
+    const std::vector<bool>& video = app.grid.listedVideo;
+    for (std::size_t j = 0; j < listed.size(); ++j) {
+        const int pos = listed[j];
         stops.push_back(KeyboardFocus{FocusKind::Tile, pos});
-        if (HasVideoButton(app, app.cat.order[static_cast<std::size_t>(pos)])) {
+        if (j < video.size() && video[j]) {
             stops.push_back(KeyboardFocus{FocusKind::Video, pos});
         }
     }
@@ -222,34 +211,6 @@ void MoveOverTiles(Launcher& app, const std::vector<int>& listed, int keyCode) {
 
 } // namespace
 
-std::vector<int> PositionsBySlot(Launcher& app) {
-    std::vector<int> positions;
-    const int count = std::min<int>(app.cat.progCount, catalogue::kSlotCount);
-    const Form1& form = app.form;
-    for (int pos = OffsetAt(app, app.form.VScroll.value()); pos < count; ++pos) {
-        if (ListedAt(app, pos)) {
-            positions.push_back(pos);
-        }
-    }
-    // Only the slots that exist and show.
-    int shown = 0;
-    while (shown < static_cast<int>(positions.size()) && shown < form.progIcon.Count() &&
-           shown < form.progName.Count() && shown < form.prVidBut.Count() && form.progIcon[shown].visible) {
-        ++shown;
-    }
-    positions.resize(static_cast<std::size_t>(shown));
-    return positions;
-}
-
-std::optional<int> SlotOfPosition(Launcher& app, int position) {
-    const std::vector<int> positions = PositionsBySlot(app);
-    const auto at = std::find(positions.begin(), positions.end(), position);
-    if (at == positions.end()) {
-        return std::nullopt;
-    }
-    return static_cast<int>(at - positions.begin());
-}
-
 void ClickFocusTarget(Launcher& app, const KeyboardFocus& target) {
     Form1& form = app.form;
     if (Element* button = CaptionButton(form, target.kind)) {
@@ -267,47 +228,13 @@ void ClickFocusTarget(Launcher& app, const KeyboardFocus& target) {
     }
 }
 
-void ShowFocus(Launcher& app) {
-    Form1& form = app.form;
-    for (int k = 0; k < form.progIcon.Count(); ++k) {
-        form.progIcon[k].focusRing = false;
-    }
-    for (int k = 0; k < form.progName.Count(); ++k) {
-        form.progName[k].focusRing = false;
-    }
-    for (int k = 0; k < form.prVidBut.Count(); ++k) {
-        form.prVidBut[k].focusRing = false;
-    }
-    form.MinBut.focusRing = false;
-    form.restoreBut.focusRing = false;
-    form.ExitBut.focusRing = false;
-
-    const KeyboardFocus focus = app.values.focus;
-    if (Element* button = CaptionButton(form, focus.kind)) {
-        button->focusRing = true;
-        return;
-    }
-    if (focus.kind != FocusKind::Tile && focus.kind != FocusKind::Video) {
-        return;
-    }
-    if (const std::optional<int> slot = SlotOfPosition(app, focus.position)) {
-        if (focus.kind == FocusKind::Tile) {
-            // The ring surrounds the picture and the name together.
-            form.progIcon[*slot].focusRing = true;
-            form.progName[*slot].focusRing = true;
-        } else {
-            form.prVidBut[*slot].focusRing = true;
-        }
-    }
-}
-
 void KeyboardKeyDown(Launcher& app, int keyCode, int shift) {
     // Only plain keys and Shift+Tab act; combinations with Ctrl or Alt belong to others.
     if ((shift & (platform::kCtrlMask | platform::kAltMask)) != 0) {
         return;
     }
     app.form.keyboardCues = true;
-    const std::vector<int> listed = ListedPositions(app);
+    const std::vector<int> listed = app.grid.listed;
     switch (keyCode) {
     case platform::kKeyTab:
         Tab(app, listed, (shift & platform::kShiftMask) != 0);
@@ -326,7 +253,7 @@ void WheelOverGrid(Launcher& app, int delta) {
     platform::TurnWheel(app.form.VScroll, app.values.wheelRest, delta, 1); // a row a notch
     // A focused tile that the wheel scrolled out of view hands the focus to the nearest tile in view, in its
     // column: the focus stays where the user can see it.
-    const std::vector<int> listed = ListedPositions(app);
+    const std::vector<int> listed = app.grid.listed;
     const std::optional<int> j = FocusedIndex(app, listed);
     if (!j) {
         return;
@@ -337,7 +264,7 @@ void WheelOverGrid(Launcher& app, int delta) {
         return;
     }
     const int rows = row < 0 ? row : row - rowsShown + 1; // how far out of view, in rows
-    const int target = std::clamp(*j - rows * TilesPerRow(app), 0, static_cast<int>(listed.size()) - 1);
+    const int target = std::clamp(*j - rows * app.grid.tilesPerRow, 0, static_cast<int>(listed.size()) - 1);
     MoveFocus(app, listed, KeyboardFocus{FocusKind::Tile, listed[static_cast<std::size_t>(target)]});
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "launcher/Launcher.h"
+#include "launcher/TileRecord.h"
 
 #include <optional>
 #include <vector>
@@ -16,14 +17,8 @@ void KeyboardKeyDown(Launcher& app, int keyCode, int shift);
 // The wheel turned by `delta` units over the window: each whole notch scrolls the grid one row, and a focused
 // tile scrolled out of view gives the focus to the nearest tile in view.
 void WheelOverGrid(Launcher& app, int delta);
-// Puts the focus ring where the focus now is (the slot that shows the focused program may have changed).
-void ShowFocus(Launcher& app);
 // What Enter and Space do: the press and the release of a click on the element `target` names (a tile's
 // picture, a video button, a caption button); nothing when it is not laid out.
 void ClickFocusTarget(Launcher& app, const KeyboardFocus& target);
-// The display position each shown tile slot shows, slot by slot.
-std::vector<int> PositionsBySlot(Launcher& app);
-// The tile slot that shows display position `position` now; nothing when it is not laid out.
-std::optional<int> SlotOfPosition(Launcher& app, int position);
 
 } // namespace launcher

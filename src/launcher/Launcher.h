@@ -4,11 +4,14 @@
 
 #include "catalogue/Catalogue.h"
 #include "launcher/Form1.h"
+#include "launcher/KeptFiles.h"
 #include "platform/FileSystem.h"
 #include "platform/System.h"
 #include "platform/TouchGesture.h"
+#include "platform/Workers.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace launcher {
 
@@ -48,16 +51,38 @@ struct ModuleValues {
     platform::TouchGesture touch;
 };
 
+// What the last fill of the grid showed, which the keyboard and the screen reader read instead of walking
+// the catalogue again: the display position each filled tile slot shows, slot by slot, and whether the
+// slot's cell starts inside the tile area; every listed display position in display order, and whether its
+// tile shows the video button; the tiles a row holds.
+struct GridRecord {
+    std::vector<int> positionBySlot;
+    std::vector<bool> inView;
+    std::vector<int> listed;
+    std::vector<bool> listedVideo;
+    int tilesPerRow = 1;
+    bool filled = false; // a fill has run
+};
+
 struct Launcher {
-    Launcher(platform::System& system, platform::FileSystem& files)
-        : system(system), files(files), form(system, system.Screen().twipsPerPixelX, system.Screen().twipsPerPixelY) {}
+    // Without workers of its own, the launcher answers every look-up at once on its own thread.
+    Launcher(platform::System& system, platform::FileSystem& files, platform::Workers* workers = nullptr)
+        : system(system), files(files), workers(workers != nullptr ? *workers : inlineWorkers_),
+          kept(files, this->workers), form(system, system.Screen().twipsPerPixelX, system.Screen().twipsPerPixelY) {}
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
 
+private:
+    platform::InlineWorkers inlineWorkers_;
+
+public:
     platform::System& system;
     platform::FileSystem& files;
+    platform::Workers& workers;
+    KeptFiles kept;
     catalogue::Catalogue cat;
     ModuleValues values;
+    GridRecord grid;
     Form1 form;
 };
 

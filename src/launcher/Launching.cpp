@@ -4,6 +4,7 @@
 
 #include "catalogue/Misc.h"
 #include "launcher/Moves.h"
+#include "launcher/TileFiles.h"
 
 #include <string>
 
@@ -32,9 +33,9 @@ const catalogue::ProgramRecord* TileProgram(const Launcher& app, Int16 k) {
     return &app.cat.progList[static_cast<std::size_t>(id)];
 }
 
-// The shared installed test: a web address, or a path that names an existing file.
-bool Installed(Launcher& app, TextView path) {
-    return !catalogue::FileOrWebExists(path, app.files).empty();
+// The shared installed test, on what is kept: a web address, or a path that names an existing file.
+bool Installed(const Launcher& app, TextView path) {
+    return KeptInstalled(app, path);
 }
 
 bool Busy(const Launcher& app) {

@@ -11,7 +11,8 @@
 #include "launcher/Tiles.h"
 
 #include "catalogue/Misc.h"
-#include "launcher/Keyboard.h"
+#include "launcher/TileFiles.h"
+#include "launcher/TileRecord.h"
 
 #include <algorithm>
 #include <memory>
@@ -58,11 +59,11 @@ std::optional<Int16> Sum16(Int16 a, Int16 b) {
 
 // Whether a listed program is installed, as the walk tests it; nothing when the lookup itself failed
 // (a drive that is not ready), which must be told apart from a program that is simply missing.
-std::optional<bool> InstalledForWalk(Launcher& app, TextView path) {
+std::optional<bool> InstalledForWalk(const Launcher& app, TextView path) {
     if (catalogue::IsWebAddress(path)) {
         return true;
     }
-    const platform::FileLookup lookup = app.files.LookupFile(path);
+    const platform::FileLookup lookup = KeptLookup(app, path);
     if (lookup.status == LookupStatus::Failed) {
         return std::nullopt;
     }
@@ -71,11 +72,11 @@ std::optional<bool> InstalledForWalk(Launcher& app, TextView path) {
 
 // The video button's visibility for a videopath; nothing when the lookup failed and the button is to keep
 // the visibility it had. An empty videopath is never looked up: it names no player.
-std::optional<bool> VideoButtonShown(Launcher& app, TextView videopath) {
+std::optional<bool> VideoButtonShown(const Launcher& app, TextView videopath) {
     if (videopath.empty()) {
         return false;
     }
-    const platform::FileLookup lookup = app.files.LookupFile(videopath);
+    const platform::FileLookup lookup = KeptLookup(app, videopath);
     if (lookup.status == LookupStatus::Failed) {
         return std::nullopt;
     }
@@ -140,7 +141,7 @@ void FillSlot(Launcher& app, Int16 k, Int16 id) {
 
 } // namespace
 
-bool ListedAt(Launcher& app, int pos) {
+bool ListedAt(const Launcher& app, int pos) {
     const catalogue::Catalogue& cat = app.cat;
     if (pos < 0 || pos >= std::min<int>(cat.progCount, kSlotCount)) {
         return false; // past the end of the display order
@@ -160,13 +161,13 @@ bool ListedAt(Launcher& app, int pos) {
     return true;
 }
 
-bool HasVideoButton(Launcher& app, Int16 id) {
+bool HasVideoButton(const Launcher& app, Int16 id) {
     if (!ValidId(id)) {
         return false;
     }
     const catalogue::ProgramRecord& p = app.cat.progList[static_cast<std::size_t>(id)];
     // As a fill shows it: a player that exists, on a tile that is not greyed.
-    return VideoButtonShown(app, p.videopath).value_or(false) && !catalogue::FileOrWebExists(p.path, app.files).empty();
+    return VideoButtonShown(app, p.videopath).value_or(false) && KeptInstalled(app, p.path);
 }
 
 int TilesPerRow(const Launcher& app) {
@@ -200,15 +201,28 @@ void LayoutTiles(Launcher& app) {
     // starts at the first position, as at the top, rather than reading before the display order.
     const int offset = std::max(0, static_cast<int>(form.VScroll.value()) * v.gridColumns);
 
+    // The record of this fill: every listed position, and the position each filled slot shows.
+    GridRecord record;
+    record.tilesPerRow = TilesPerRow(app);
+    record.filled = true;
+    for (int pos = 0; pos < count; ++pos) {
+        if (ListedAt(app, pos)) {
+            record.listed.push_back(pos);
+            record.listedVideo.push_back(HasVideoButton(app, cat.order[static_cast<std::size_t>(pos)]));
+        }
+    }
+
     for (int i = 0; i < count; ++i) {
         const int pos = i + offset;
-        if (!ListedAt(app, pos)) {
+        if (!std::binary_search(record.listed.begin(), record.listed.end(), pos)) {
             continue; // not listed, or past the end of the display order
         }
         const Int16 id = cat.order[static_cast<std::size_t>(pos)];
 
         EnsureSlot(form, k);
         FillSlot(app, k, id);
+        record.positionBySlot.push_back(pos);
+        record.inView.push_back(form.progIcon[k].top < form.progHolder.height);
         ++k;
 
         // Next cell; when it would not fit the row (tested against the holder's full width, scroll bar
@@ -242,6 +256,7 @@ void LayoutTiles(Launcher& app) {
     form.VScroll.visible = last.top + last.height > form.progHolder.height;
 
     // The keyboard focus stays with its display position: the ring goes to whichever slot shows it now.
+    app.grid = std::move(record);
     ShowFocus(app);
 }
 
@@ -263,12 +278,18 @@ void DrawTilePicture(Launcher& app, Int16 k, Int16 id) {
     platform::Image& icon = form.progIcon[k];
 
     if (!p.picpath.empty()) {
-        if (platform::Picture picture = LoadPicture(app, p.picpath)) {
+        // The picture decoded once for the file, the same object at every fill.
+        if (platform::Picture picture = app.kept.PictureOf(p.picpath).value_or(nullptr)) {
             icon.picture = std::move(picture);
             return;
         }
         // A picture file that is missing or cannot be decoded: the program's own icon, as for a program
         // without one. Keeping the slot's old picture would show, after a scroll, another program's.
+    }
+    // The icon drawn once for the executable, while its look-up stays the same.
+    if (platform::Picture kept = app.kept.IconOf(p.path)) {
+        icon.picture = std::move(kept);
+        return;
     }
 
     // The icon path: the executable's first icon on dumIcon's white ground, copied 32 x 32 pixels to
@@ -294,6 +315,7 @@ void DrawTilePicture(Launcher& app, Int16 k, Int16 id) {
         picture->detail = std::make_shared<const platform::Bitmap>(std::move(detail));
         icon.picture = std::move(picture);
     }
+    app.kept.KeepIcon(p.path, icon.picture);
 }
 
 bool MarkNotInstalled(Launcher& app, Int16 k, Int16 id) {
@@ -302,22 +324,14 @@ bool MarkNotInstalled(Launcher& app, Int16 k, Int16 id) {
         !ValidId(id)) {
         return false;
     }
-    // A failed lookup gives empty text too, so such a tile is greyed like a missing program.
-    if (!catalogue::FileOrWebExists(app.cat.progList[static_cast<std::size_t>(id)].path, app.files).empty()) {
+    // A failed lookup counts as missing too, so such a tile is greyed like a missing program.
+    if (KeptInstalled(app, app.cat.progList[static_cast<std::size_t>(id)].path)) {
         return false;
     }
     form.prVidBut[k].visible = false;
     form.progName[k].foreColor = kGreyedName;
     form.progIcon[k].picture = form.dumFader.image();
     return true;
-}
-
-platform::Picture LoadPicture(Launcher& app, TextView path) {
-    std::optional<platform::Bitmap> bitmap = platform::LoadBmpFile(app.files, path);
-    if (!bitmap) {
-        return nullptr;
-    }
-    return std::make_shared<const platform::Bitmap>(std::move(*bitmap));
 }
 
 } // namespace launcher

@@ -1,5 +1,6 @@
-// The tile grid and the tile pictures: the fill of the tile slots from the catalogue, its scroll events,
-// and what each tile shows (picture file, the executable's icon, or greyed as not installed).
+// The tile grid and the tile pictures: the fill of the tile slots from the catalogue and what is kept of
+// its files, its scroll events, and what each tile shows (picture file, the executable's icon, or greyed
+// as not installed). A fill touches no file but, once per executable, the icon it draws.
 #pragma once
 
 #include "launcher/Launcher.h"
@@ -10,9 +11,9 @@ namespace launcher {
 
 // Whether display position `pos` gets a tile in a fill: a known program, not hidden, and installed or
 // shown greyed; a program whose installed test failed outright is not listed.
-bool ListedAt(Launcher& app, int pos);
+bool ListedAt(const Launcher& app, int pos);
 // Whether program id's tile shows its video button: it has a player and is installed.
-bool HasVideoButton(Launcher& app, Int16 id);
+bool HasVideoButton(const Launcher& app, Int16 id);
 // How many tiles a row of the grid holds at the tile area's present width (at least one).
 int TilesPerRow(const Launcher& app);
 
@@ -26,7 +27,5 @@ void VScroll_Scroll(Launcher& app);
 void DrawTilePicture(Launcher& app, Int16 k, Int16 id);
 // Greys tile k out when program id is not installed; true when it did.
 bool MarkNotInstalled(Launcher& app, Int16 k, Int16 id);
-// A picture from a bitmap file; nothing when the file is missing or no bitmap.
-platform::Picture LoadPicture(Launcher& app, platform::TextView path);
 
 } // namespace launcher

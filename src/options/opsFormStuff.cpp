@@ -8,6 +8,7 @@
 #include "catalogue/XMLsettingStuff.h"
 #include "launcher/Frame.h"
 #include "launcher/Keyboard.h"
+#include "launcher/TileFiles.h"
 #include "launcher/Tiles.h"
 
 #include <algorithm>
@@ -230,6 +231,7 @@ void ApplyOptions(Launcher& app, optForm& form) {
     }
     ClearTiles(app);
     launcher::LayoutTiles(app);
+    launcher::AskTileFiles(app);
 }
 
 void ClearTiles(Launcher& app) {
@@ -255,7 +257,7 @@ void ResetLauncher(Launcher& app, optForm& form) {
     }
     form.Close();
     RemoveFile(app, catalogue::SettingsFilePath(app.files));
-    catalogue::LoadCatalogue(app.cat, app.files);
+    launcher::LoadSideBySide(app);
     const bool maximised = app.system.GetWindowState() == platform::WindowState::Maximised;
     launcher::LayoutFrame(app, maximised ? kTrue : catalogue::kFalse);
     launcher::LayoutTiles(app);
@@ -280,6 +282,7 @@ void LocateProgram(Launcher& app, optForm& form, Int16 i) {
         return;
     }
     app.cat.progList[static_cast<std::size_t>(*id)].path = *chosen;
+    launcher::AskTileFiles(app);
 }
 
 } // namespace options

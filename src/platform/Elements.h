@@ -325,6 +325,8 @@ public:
     std::function<void(int delta, double x, double y)> onWheel;
     // A command of the system menu: true when the window carried it out, false to leave it to the system.
     std::function<bool(SystemCommand)> onSystemCommand;
+    // The window became the active one again (the user came back to it).
+    std::function<void()> onActivate;
     // Whether the focus ring shows: not before the first key press, as the system's keyboard cues.
     bool keyboardCues = false;
     // The parts a screen reader is told of, in reading order; nothing: the window is one plain client area.

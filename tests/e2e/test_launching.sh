@@ -75,3 +75,28 @@ test_spaced_path_starts_only_that_program() {
     expect "programs started in all" "$(e2e_lines "$report")" 1
     expect "the program and its folder" "$(tr -d '\r' <"$report" | cut -d'|' -f1-2)" 'T:\Apps\a b\c d.exe|T:\Apps\a b'
 }
+
+# A program installed while the launcher runs turns from grey to colour once the launcher's window is
+# activated again: Table Trainer (display position 5) is installed while another window is in front.
+test_program_installed_meanwhile_shows_in_colour_after_activation() {
+    launch_staged meanwhile || return 1
+    local shot="$E2E_TMP/meanwhile.png"
+    darkest_of_tile_5() {
+        screenshot meanwhile
+        e2e_darkest "$shot" $(($(tile_x 5) - 32)) $(($(tile_y 5) - 32)) 64 64
+    }
+    [ "$(darkest_of_tile_5)" -ge 192 ] || fail "Table Trainer's picture is not greyed at first" || return 1
+    cp "$BUILD/bare_window.exe" "$ROOT/bare_window.exe"
+    "$WINE64" "T:\\bare_window.exe" >/dev/null 2>&1 &
+    E2E_PIDS+=("$!")
+    local other
+    other=$(e2e_wait_window 'Bare Window' 20) || fail "no other window" || return 1
+    xdotool windowfocus --sync "$other"
+    install_program "Table Trainer/tables.exe" "$BUILD/bare_window.exe"
+    # Back to the launcher: brought to the front, a click on the tile area right of the last column
+    # activates it and starts nothing.
+    xdotool windowraise "$LAUNCHER_WID"
+    xdotool mousemove --window "$LAUNCHER_WID" 950 400 click 1
+    colour_now() { [ "$(darkest_of_tile_5)" -lt 64 ]; }
+    e2e_until 10 colour_now || fail "Table Trainer's picture stayed greyed"
+}

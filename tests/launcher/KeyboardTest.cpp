@@ -1,6 +1,7 @@
 #include "launcher/Keyboard.h"
 #include "LauncherScene.h"
 #include "launcher/Accessibility.h"
+#include "launcher/TileFiles.h"
 #include "launcher/Tiles.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +44,7 @@ struct KeyScene : testing_support::LauncherScene {
         const int rows = (count + app->values.gridColumns - 1) / app->values.gridColumns;
         form().VScroll.SetMax(static_cast<Int16>(std::max(0, rows - app->values.gridRows)));
         form().onKeyDown = [this](int key, int shift) { KeyboardKeyDown(*app, key, shift); };
+        AskTileFiles(*app);
         LayoutTiles(*app);
     }
     void Check(const Keys& keys) {
@@ -97,9 +99,11 @@ TEST(Keyboard, MovesOverTheListedTilesInDisplayOrderAndBringsTheirRowIntoView) {
     KeyScene gaps(12);
     gaps.cat().progList[1].show = catalogue::kFalse;
     static_cast<void>(gaps.files.EraseFile(Exe(2)));
+    AskTileFiles(*gaps.app);
     LayoutTiles(*gaps.app);
     gaps.Check({{kKeyTab, 0}, {kKeyRight, 3}, {kKeyLeft, 0}, {kKeyDown, 7}});
     gaps.cat().showall = catalogue::kTrue;
+    AskTileFiles(*gaps.app);
     LayoutTiles(*gaps.app);
     gaps.Check({{kKeyHome, 0}});
     gaps.driver.Key(gaps.form(), kKeyRight);
@@ -149,6 +153,7 @@ TEST(Accessibility, TilesAreNamedDescribedAndGreyedAndTheirDefaultActionStarts) 
     KeyScene s(2);
     s.cat().showall = catalogue::kTrue;
     static_cast<void>(s.files.EraseFile(Exe(1)));
+    AskTileFiles(*s.app);
     LayoutTiles(*s.app);
     s.driver.Key(s.form(), kKeyRight);
     const auto parts = AccessibleParts(*s.app);

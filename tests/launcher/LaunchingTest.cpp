@@ -1,6 +1,7 @@
 #include "launcher/Launching.h"
 #include "LauncherScene.h"
 #include "catalogue/Misc.h"
+#include "launcher/TileFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,7 @@ struct TileScene : testing_support::LauncherScene {
         cat().progList.at(static_cast<std::size_t>(id)) = {
             u"P", std::move(path), u"", std::move(desc), std::move(video), catalogue::kTrue};
         cat().progCount = std::max<Int16>(cat().progCount, static_cast<Int16>(id + 1));
+        AskTileFiles(*app);
     }
     // Shows the program named by `tag` on slot k, creating the slots up to k as the grid does.
     void Tile(int k, Text tag) {

@@ -4,6 +4,7 @@
 // itself; the loop ends here only for a window that start-up left unwired. No C++ exception leaves wWinMain.
 #include "app/Main.h"
 #include "launcher/Launcher.h"
+#include "platform/ThreadPool.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Libraries.h"
 #include "platform/win32/Win32System.h"
@@ -11,12 +12,16 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 namespace {
 
 // The main window's client size in its normal state as designed: 15000 x 9780 twips (1000 x 652 pixels
 // at 15 twips per pixel). It is the size a restore gives back after the maximised start.
 constexpr double kNormalWidthTwips = 15000;
 constexpr double kNormalHeightTwips = 9780;
+// Workers for the look-ups: enough to wait on a slow share side by side, few enough to be light.
+constexpr int kWorkerThreads = 8;
 
 // Makes the platform and the application, starts the launcher and runs its messages.
 int Run() {
@@ -24,15 +29,24 @@ int Run() {
     {
         platform::Win32FileSystem files;
         platform::Win32System system(files.AppFolder());
-        launcher::Launcher app(system, files);
+        // The workers wake the main window once it exists; what they hand back runs on its thread.
+        std::atomic<HWND> woken{nullptr};
+        platform::ThreadPool workers(kWorkerThreads, [&woken] {
+            if (const HWND hwnd = woken.load()) {
+                PostMessageW(hwnd, platform::Win32Window::kWakeMessage, 0, 0);
+            }
+        });
+        launcher::Launcher app(system, files, &workers);
 
         const platform::ScreenInfo screen = system.Screen();
         platform::Win32Window host(
             app.form, platform::Win32Window::Role::Main, nullptr, kNormalWidthTwips / screen.twipsPerPixelX,
             kNormalHeightTwips / screen.twipsPerPixelY, screen.twipsPerPixelX, screen.twipsPerPixelY, system.Shared());
+        host.onWoken = [&workers] { workers.RunPosted(); };
         if (!host.Create()) {
             exitCode = 1;
         } else {
+            woken.store(host.Handle());
             system.AttachMainWindow(&host);
             // Start-up refuses a second instance (nothing shown, nothing read or written), else loads the
             // catalogue, shows the window maximised and fills it.
@@ -41,6 +55,7 @@ int Run() {
                 exitCode = platform::RunMessageLoop();
             }
             system.AttachMainWindow(nullptr);
+            woken.store(nullptr);
         }
     }
     return exitCode;

@@ -195,6 +195,24 @@ void Win32Window::OnWheel(int delta, int screenX, int screenY) {
     NotifyFocusMove(); // the wheel may have moved the focus into view
 }
 
+// ---- activation and work handed back ----
+
+void Win32Window::OnActivated() {
+    const auto handler = window_->onActivate;
+    if (handler) {
+        handler();
+        AfterEvent();
+    }
+}
+
+void Win32Window::OnWoken() {
+    const auto handler = onWoken;
+    if (handler) {
+        handler();
+        AfterEvent();
+    }
+}
+
 // ---- screen readers ----
 
 std::intptr_t Win32Window::OnGetObject(std::uintptr_t wParam) {

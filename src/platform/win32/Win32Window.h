@@ -40,6 +40,11 @@ public:
     Win32Window(const Win32Window&) = delete;
     Win32Window& operator=(const Win32Window&) = delete;
 
+    // A private message that wakes the window's thread, posted from any thread: work handed back from the
+    // workers is waiting, and onWoken runs it.
+    static constexpr unsigned kWakeMessage = 0x8000 + 0x42; // WM_APP + 0x42
+    std::function<void()> onWoken;
+
     // Creates the window, hidden. False when the system refused.
     [[nodiscard]] bool Create();
     HWND__* Handle() const { return hwnd_.Get(); }
@@ -65,6 +70,9 @@ public:
     void OnKeyDown(int keyCode, int shift);
     // The wheel turned by `delta` with the pointer at (screenX, screenY), screen pixels.
     void OnWheel(int delta, int screenX, int screenY);
+    // WM_ACTIVATE that makes the window the active one, and the wake message.
+    void OnActivated();
+    void OnWoken();
     // WM_GETOBJECT for the client area: the accessible object's answer, or 0 to leave it to the system.
     std::intptr_t OnGetObject(std::uintptr_t wParam);
     // A reader's default action on child `childId`, posted by the accessible object.

@@ -182,6 +182,14 @@ LRESULT Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             }
         }
         break;
+    case WM_ACTIVATE: // the system's own handling (the focus) follows
+        if (LOWORD(wParam) != WA_INACTIVE) {
+            host->OnActivated();
+        }
+        break;
+    case Win32Window::kWakeMessage:
+        host->OnWoken();
+        return 0;
     case kAccessibleActionMessage:
         host->OnAccessibleAction(static_cast<long>(wParam));
         return 0;
