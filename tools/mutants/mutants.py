@@ -28,6 +28,7 @@ ELEMENTS = "src/platform/Elements.cpp"
 GEOMETRY = "src/platform/ElementGeometry.cpp"
 PICTURE = "src/platform/Picture.cpp"
 PICTURE_H = "src/platform/Picture.h"
+BMP = "src/platform/BmpDecoder.cpp"
 TEXT = "src/platform/Text.cpp"
 HEADLESS_FS = "src/platform/headless/HeadlessFileSystem.cpp"
 DRIVER = "src/platform/headless/HeadlessDriver.cpp"
@@ -573,27 +574,27 @@ MUTANTS = [
       "const int y = layout->topDown ? row : layout->height - 1 - row;", "const int y = row;"),
     M("bmp: 24-bit red and blue swapped", "host", PICTURE,
       "byteAt(at + 2) << 16 | byteAt(at + 1) << 8 | byteAt(at)", "byteAt(at) << 16 | byteAt(at + 1) << 8 | byteAt(at + 2)"),
-    M("bmp: rows not padded", "host", PICTURE,
+    M("bmp: rows not padded", "host", BMP,
       "const std::uint64_t stride = (rowBits + 31) / 32 * 4;", "const std::uint64_t stride = (rowBits + 7) / 8;"),
-    M("bmp: headers between the old and the 40-byte one accepted", "host", PICTURE,
+    M("bmp: headers between the old and the 40-byte one accepted", "host", BMP,
       "if (headerSize < kInfoHeaderSize || headerSize > bytes.size() - kFileHeaderSize) {",
       "if (headerSize > bytes.size() - kFileHeaderSize) {"),
-    M("bmp: bit fields not rounded", "host", PICTURE,
+    M("bmp: bit fields not rounded", "host", BMP,
       "return static_cast<std::uint8_t>((value * 255 + max / 2) / max);", "return static_cast<std::uint8_t>(value * 255 / max);"),
-    M("bmp: pictures up to 16384 pixels a side", "host", PICTURE_H,
-      "kMaxPictureSide = 512;", "kMaxPictureSide = 16384;"),
-    M("bmp: picture files read whole, however large", "host", PICTURE,
-      "files.ReadFileBytes(path, kMaxPictureFileBytes)", "files.ReadFileBytes(path, std::size_t{1} << 40)"),
-    M("bmp: 16 bits without masks read as 5-6-5", "host", PICTURE,
+    M("bmp: pictures kept up to 256 pixels a side", "host", PICTURE_H,
+      "kMaxPictureSide = 128;", "kMaxPictureSide = 256;"),
+    M("bmp: a reduced pixel is the first of its block, not the average", "host", BMP,
+      "return static_cast<std::uint8_t>((at[i] + count / 2) / count);", "return static_cast<std::uint8_t>(at[i] / count);"),
+    M("bmp: 16 bits without masks read as 5-6-5", "host", BMP,
       "layout.red = *Channel::From(0x7C00);", "layout.red = *Channel::From(0xF800);"),
-    M("bmp: 16-bit bit fields refused", "host", PICTURE,
+    M("bmp: 16-bit bit fields refused", "host", BMP,
       "compression == kBiBitfields && (bitCount == 16 || bitCount == 32)", "compression == kBiBitfields && bitCount == 32"),
     M("bmp: run-length moves ignored", "host", PICTURE, "x += byteAt(at);", ";"),
     M("bmp: RLE4 nibbles low first", "host", PICTURE,
       "put(nibbles ? (i % 2 == 0 ? value >> 4 : value & 0xF) : value);",
       "put(nibbles ? (i % 2 == 0 ? value & 0xF : value >> 4) : value);"),
     M("bmp: absolute runs not padded to a word", "host", PICTURE, "at += (used + 1) / 2 * 2;", "at += used;"),
-    M("bmp: the old header's palette read as 4-byte entries", "host", PICTURE,
+    M("bmp: the old header's palette read as 4-byte entries", "host", BMP,
       "1u << layout.bitCount, 3, layout)", "1u << layout.bitCount, 4, layout)"),
     M("scale: sizes rounded instead of edges", "host", SCALE,
       "ToDevice(box.left + box.width),", "ToDevice(box.left) + ToDevice(box.width),"),
