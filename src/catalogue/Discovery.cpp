@@ -57,7 +57,7 @@ public:
     // The first existing candidate for the name on the launcher's drive, at most 19 lookups; empty when
     // there is none, or when the file is missing or unreadable.
     Text Find(TextView name, const Text& appDrive) {
-        const auto wanted = name.empty() ? last_.end() : last_.find(platform::LowerCase(name));
+        const auto wanted = last_.find(platform::LowerCase(name));
         if (wanted == last_.end()) {
             return {};
         }

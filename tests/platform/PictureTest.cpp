@@ -190,7 +190,7 @@ TEST(DecodeBmp, ReducesLargePicturesByAveraging) {
         Bitmap bitmap(width, height, kBlack);
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
-                bitmap.Set(x, y, Argb((x / stripe + y / stripe) % 2 == 0 ? Rgb{250, 0, 10} : Rgb{0, 100, 0}));
+                bitmap.Set(x, y, Argb((x / stripe + y / stripe) % 2 == 0 ? Rgb{251, 0, 11} : Rgb{0, 100, 0}));
             }
         }
         return bitmap;
@@ -217,18 +217,18 @@ TEST(DecodeBmp, ReducesLargePicturesByAveraging) {
          EncodeBmp(striped(600, 600, 75)),
          128,
          128,
-         {{{0, 0}, {250, 0, 10}}, {{15, 0}, {250, 0, 10}}, {{17, 0}, {0, 100, 0}}, {{127, 127}, {250, 0, 10}}}},
+         {{{0, 0}, {251, 0, 11}}, {{15, 0}, {251, 0, 11}}, {{17, 0}, {0, 100, 0}}, {{127, 127}, {251, 0, 11}}}},
         {"2000 x 100 in stripes of 125",
          EncodeBmp(striped(2000, 100, 125)),
          128,
          100,
-         {{{0, 0}, {250, 0, 10}}, {{7, 0}, {250, 0, 10}}, {{8, 0}, {0, 100, 0}}}},
+         {{{0, 0}, {251, 0, 11}}, {{7, 0}, {251, 0, 11}}, {{8, 0}, {0, 100, 0}}}},
         {"256 x 2, every other pixel",
          EncodeBmp(striped(256, 2, 1)),
          128,
          2,
-         {{{0, 0}, {125, 50, 5}}, {{127, 1}, {125, 50, 5}}}},
-        {"64 x 1000 kept wide", EncodeBmp(striped(64, 1000, 500)), 64, 128, {{{63, 63}, {250, 0, 10}}}},
+         {{{0, 0}, {126, 50, 6}}, {{127, 1}, {126, 50, 6}}}},
+        {"64 x 1000 kept wide", EncodeBmp(striped(64, 1000, 500)), 64, 128, {{{63, 63}, {251, 0, 11}}}},
         {"run-length, a million wide", huge, 128, 2, {{{0, 1}, {255, 255, 255}}, {{127, 1}, kWhite}, {{0, 0}, kBlack}}},
     };
     for (const auto& c : cases) {
