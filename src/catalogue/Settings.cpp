@@ -243,6 +243,14 @@ void EnsureSettingsFile(Catalogue& cat, platform::FileSystem& files) {
     SetDefaultVideoPaths(cat);
     SetDefaultOrder(cat);
     SetDefaultShow(cat);
+    // A file that starts with the empty marker but names programs below it is kept aside first; when it
+    // cannot be kept (or counted), it is not replaced.
+    if (!absent) {
+        const std::optional<int> entries = CountProgramEntries(files, location);
+        if (!entries || (*entries > 0 && !KeepUnreadSettings(files, location))) {
+            return;
+        }
+    }
     // Exactly the built-in entries: slots a bigger catalogue held before a reset are not written back.
     WriteSettings(cat, kDefaultCount, files);
 }

@@ -211,6 +211,8 @@ TEST(SaveSettings, KeepsAFileWithProgramsItCouldNotReadAside) {
         {"indented", "<programs>\r\n  " + program + "\r\n", true},
         {"40 programs, the 30th indented", forty, true},
         {"one line", "<programs><program name='A' /><PROGRAM name='B' /></programs>", true},
+        // Regression: the defaults were written over programs below the empty marker.
+        {"the empty marker above a program", "<empty/>\r\n" + program + "\r\n", true},
         {"a bracket and a blank, CR alone", "<programs>\r< program name='A' />\r" + program, false},
         {"all read, a bad line after them", "<programs>\r\n" + program + "\r\n  \r\n", false},
         {"programs in a value", "<program name='a <program b' desc='\r\n<programme' />\r\n", false},
@@ -218,7 +220,7 @@ TEST(SaveSettings, KeepsAFileWithProgramsItCouldNotReadAside) {
     for (const auto& c : cases) {
         Scene scene;
         scene.files.AddFile(kSettings, c.old);
-        LoadSettings(scene.cat, scene.files);
+        LoadCatalogue(scene.cat, scene.files);
         SaveSettings(scene.cat, scene.files);
         EXPECT_EQ(scene.files.FileBytes(kSettings), scene.files.ToCodePage(SettingsText(scene.cat))) << c.what;
         EXPECT_EQ(scene.files.FileBytes(Text(kSettings) + u".unread-1"),
