@@ -85,8 +85,8 @@ public:
     // shares the folder, draws at the same time.
     [[nodiscard]] virtual std::uint64_t UniqueNumber() = 0;
 
-    // Moves `source` onto `target` in one step, replacing `target` when it exists. False when it failed,
-    // in which case both files are as they were.
+    // Moves `source` onto `target` in one step, replacing `target` when it exists. A read-only file is
+    // neither moved nor replaced. False when it failed, in which case both files are as they were.
     [[nodiscard]] virtual bool MoveFileOver(TextView source, TextView target) = 0;
 
     // Deletes a file. False when it failed (missing, locked, read-only). A link (a symbolic link or a

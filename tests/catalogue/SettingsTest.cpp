@@ -129,6 +129,12 @@ TEST(SaveSettings, AFailedWriteLeavesTheOldFileWhole) {
              LoadSettings(cat, fs);
              fs.SetUnreadable(kSettings, false);
          }},
+        {"programs not read, and the file read-only",
+         [](platform::HeadlessFileSystem& fs, Catalogue& cat) {
+             fs.AddFile(kSettings, "<programs>\n<program name='Teacher' path='C:\\t.exe' show='T' />\n");
+             fs.SetUnwritable(kSettings);
+             LoadSettings(cat, fs);
+         }},
         {"programs not read, and no room to keep the file aside",
          [](platform::HeadlessFileSystem& fs, Catalogue& cat) {
              fs.AddFile(kSettings, "<programs>\n<program name='Teacher' path='C:\\t.exe' show='T' />\n");

@@ -207,7 +207,7 @@ bool HeadlessFileSystem::MoveFileOver(TextView source, TextView target) {
     const Text toParent = ParentKey(*to);
     const auto src = files_.find(*from);
     if (NotReady(*from) || NotReady(*to) || src == files_.end() || Flagged(undeletable_, *from) ||
-        folders_.count(toParent) == 0 || folders_.count(*to) != 0) {
+        Flagged(unwritable_, *from) || folders_.count(toParent) == 0 || folders_.count(*to) != 0) {
         return false;
     }
     const auto dst = files_.find(*to);

@@ -371,7 +371,7 @@ bool Win32FileSystem::MoveFileOver(TextView source, TextView target) {
         return false;
     }
     NoDriveDialogs noDialogs;
-    if (IsReadOnlyFile(*wideTarget)) {
+    if (IsReadOnlyFile(*wideSource) || IsReadOnlyFile(*wideTarget)) {
         return false;
     }
     // Without MOVEFILE_COPY_ALLOWED a move to another volume fails rather than copying, so a move that
