@@ -43,6 +43,9 @@ struct Catalogue {
     // it open, access was refused): the catalogue in memory is then not the file's, so saving must not
     // replace the file with it.
     bool settingsUnreadable = false;
+    // Set by the last load when the settings file names more programs than were read from it (lines ended
+    // by line feeds alone, UTF-16, an indented line, a 52nd program): the file is kept aside before a save.
+    bool settingsPartlyRead = false;
 
     // Set once at start-up.
     Text appDrive;           // first two characters of the launcher's folder, such as "C:"

@@ -32,6 +32,76 @@ bool StartsWithHost(TextView rest) {
            std::all_of(host.begin(), host.end(), [&](char16_t c) { return alphanumeric(c) || c == u'.' || c == u'-'; });
 }
 
+// A page the shell may open: a full path ending in .htm or .html, on a lettered drive ("C:\\") or a server
+// share ("\\\\server\\share\\"), with no colon past the drive's (which would name a stream of another file)
+// and no device path ("\\\\?\\", "\\\\.\\").
+bool IsPagePath(TextView path) {
+    const Text lower = platform::LowerCase(path);
+    if (!lower.ends_with(u".htm") && !lower.ends_with(u".html")) {
+        return false;
+    }
+    const bool lettered = path.size() > 3 && lower[0] >= u'a' && lower[0] <= u'z' && path.substr(1, 2) == u":\\" &&
+                          path.find(u':', 2) == TextView::npos;
+    if (lettered) {
+        return true;
+    }
+    if (!path.starts_with(u"\\\\") || path.find(u':') != TextView::npos) {
+        return false;
+    }
+    // \\server\share\ and at least a name: server and share of plain characters.
+    const TextView rest = path.substr(2);
+    const auto serverEnd = rest.find(u'\\');
+    const auto shareEnd = serverEnd == TextView::npos ? serverEnd : rest.find(u'\\', serverEnd + 1);
+    const auto plain = [](TextView part) {
+        return !part.empty() && part.front() != u'.' && std::all_of(part.begin(), part.end(), [](char16_t c) {
+            return c > u' ' && TextView(u"?*<>|\"/").find(c) == TextView::npos;
+        });
+    };
+    return shareEnd != TextView::npos && plain(rest.substr(0, serverEnd)) &&
+           plain(rest.substr(serverEnd + 1, shareEnd - serverEnd - 1));
+}
+
+// The path a file: address names, after "file:": "///C:/dir/page.htm" gives "C:\dir\page.htm",
+// "//server/share/page.htm" gives "\\server\share\page.htm" ("//localhost/C:/..." a local path),
+// with %XX escapes decoded. Nothing for an address of another form or a bad escape.
+std::optional<Text> PathOfFileAddress(TextView address) {
+    Text decoded;
+    for (std::size_t i = 0; i < address.size(); ++i) {
+        char16_t c = address[i];
+        if (c == u'%') {
+            const auto hex = [&](std::size_t at) -> int {
+                if (at >= address.size()) {
+                    return -1;
+                }
+                const char16_t h = address[at];
+                return h >= u'0' && h <= u'9'   ? h - u'0'
+                       : h >= u'a' && h <= u'f' ? h - u'a' + 10
+                       : h >= u'A' && h <= u'F' ? h - u'A' + 10
+                                                : -1;
+            };
+            const int high = hex(i + 1);
+            const int low = hex(i + 2);
+            if (high < 0 || low < 0 || high * 16 + low < 0x20) {
+                return std::nullopt;
+            }
+            c = static_cast<char16_t>(high * 16 + low);
+            i += 2;
+        }
+        decoded += c == u'/' ? u'\\' : c;
+    }
+    const Text lower = platform::LowerCase(decoded);
+    if (lower.starts_with(u"\\\\localhost\\")) {
+        return decoded.substr(12);
+    }
+    if (lower.starts_with(u"\\\\\\")) {
+        return decoded.substr(3); // "///C:/..."
+    }
+    if (lower.starts_with(u"\\\\")) {
+        return decoded;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 bool IsWebAddress(TextView text) {
@@ -55,14 +125,24 @@ std::optional<Text> ShellTarget(TextView path, platform::FileSystem& files) {
             return u"http://" + Text(path);
         }
     }
-    // A local page: a drive letter, a colon and a backslash, and no other colon (which would name a stream
-    // of some other file).
-    const bool lettered = path.size() > 3 && lower[0] >= u'a' && lower[0] <= u'z' && path.substr(1, 2) == u":\\" &&
-                          path.find(u':', 2) == TextView::npos;
-    if (lettered && (lower.ends_with(u".htm") || lower.ends_with(u".html")) && files.LookupFile(path).Found()) {
-        return Text(path);
+    // A file: address is opened as the page it names, by its path.
+    const std::optional<Text> page = lower.starts_with(u"file:") ? PathOfFileAddress(path.substr(5)) : Text(path);
+    if (page && IsPagePath(*page) && files.LookupFile(*page).Found()) {
+        return page;
     }
     return std::nullopt;
+}
+
+bool IsRefusedBatchFile(TextView path) {
+    Text name = platform::LowerCase(platform::TrimEndBlanks(path));
+    // Windows drops the dots and blanks at the end of a name: "run.bat. " is run.bat.
+    while (!name.empty() && (name.back() == u'.' || name.back() == u' ')) {
+        name.pop_back();
+    }
+    const bool batch = name.ends_with(u".bat") || name.ends_with(u".cmd");
+    return batch && std::any_of(path.begin(), path.end(), [](char16_t c) {
+               return c < u' ' || TextView(u"&|<>^%!\"").find(c) != TextView::npos;
+           });
 }
 
 Text FileOrWebExists(TextView path, platform::FileSystem& files) {

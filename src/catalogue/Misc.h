@@ -17,11 +17,17 @@ namespace catalogue {
 bool IsWebAddress(TextView text);
 
 // What the shell may be asked to open for a path: an http:// or https:// address with a host, a www.
-// address (as http:// and the address), or the full path of an existing .htm or .html file on a lettered
-// drive. Nothing for anything else, which is then a start that fails: another scheme (ms-msdt:, search-ms:,
-// file:), a network path, a name that merely begins with "http" or "www" or ends in "htm", a page that does
-// not exist. IsWebAddress still decides what counts as installed; this decides what reaches the shell.
+// address (as http:// and the address), the full path of an existing .htm or .html page on a lettered
+// drive or a server share, or a file: address of such a page (as its path). Nothing for anything else,
+// which is then a start that fails: another scheme (ms-msdt:, search-ms:), a device path, a name that
+// merely begins with "http" or "www" or ends in "htm", a page that does not exist. IsWebAddress still
+// decides what counts as installed; this decides what reaches the shell.
 std::optional<Text> ShellTarget(TextView path, platform::FileSystem& files);
+
+// A batch file (.bat, .cmd) whose path holds a character the command interpreter that runs it reads as its
+// own syntax (& | < > ^ % ! " or a control character): it is never started, as that would run other
+// commands or another file.
+bool IsRefusedBatchFile(TextView path);
 
 // The path itself when it is a web address, otherwise the name of the file it names, or empty text
 // when there is none (or the lookup failed). Callers only test for empty: non-empty means installed.

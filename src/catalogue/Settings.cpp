@@ -1,5 +1,6 @@
 // The settings file progdata.xml: its writer, its reader, and building the defaults on a first start.
 #include "catalogue/Settings.h"
+#include "catalogue/DataFiles.h"
 #include "catalogue/Defaults.h"
 #include "catalogue/Misc.h"
 #include "catalogue/Scanners.h"
@@ -14,8 +15,10 @@ namespace {
 
 constexpr TextView kLineEnd = u"\r\n";
 
-// An apostrophe would end the value early when it is read back, so it is written as "&apos;".
+// An apostrophe would end the value early when it is read back, so it is written as "&apos;". A value is
+// written as far as a value is read back (kMaxValueChars), so that every line written reads back whole.
 Text Escaped(TextView value) {
+    value = value.substr(0, kMaxValueChars);
     Text out;
     out.reserve(value.size());
     for (const char16_t c : value) {
@@ -165,6 +168,11 @@ void SaveSettings(const Catalogue& cat, platform::FileSystem& files) {
     if (cat.settingsUnreadable) {
         return;
     }
+    // Programs the load could not take from the file are still in it: the file is kept beside the new
+    // one, and when it cannot be kept it is not replaced.
+    if (cat.settingsPartlyRead && !KeepUnreadSettings(files, SettingsFilePath(files))) {
+        return;
+    }
     WriteSettings(cat, WrittenCount(cat), files);
 }
 
@@ -199,20 +207,15 @@ SaveBlock ProbeSettingsSave(const Catalogue& cat, platform::FileSystem& files) {
 
 void LoadSettings(Catalogue& cat, platform::FileSystem& files) {
     cat.progCount = 0;
+    cat.settingsPartlyRead = false;
     const Text location = SettingsFilePath(files);
-    const auto bytes = files.ReadFileBytes(location, kMaxDataFileBytes);
-    // A lookup that cannot tell counts as a file that is there: saving over it would risk the same loss.
-    cat.settingsUnreadable = !bytes && files.LookupFile(location).status != platform::LookupStatus::Absent;
-    if (!bytes) {
-        cat.progCount = kDefaultCount;
-        return;
-    }
     int slot = -1;
-    for (const Text& line : SplitLines(files.FromCodePage(*bytes))) {
+    bool failed = false;
+    const bool read = ReadLines(files, location, [&](TextView line) {
         const auto tag = GetTagName(line);
         if (!tag) {
-            cat.progCount = kDefaultCount;
-            return;
+            failed = true;
+            return false;
         }
         if (*tag == u"options") {
             cat.showall = GetAttribute(line, u"showall") == u"True" ? kTrue : kFalse;
@@ -221,34 +224,45 @@ void LoadSettings(Catalogue& cat, platform::FileSystem& files) {
         } else if (*tag == u"program") {
             ++cat.progCount;
             if (++slot >= kSlotCount) {
-                cat.progCount = kDefaultCount;
-                return;
+                failed = true;
+                return false;
             }
+            const auto value = [&line](TextView name) { return GetAttribute(line, name).substr(0, kMaxValueChars); };
             ProgramRecord& program = cat.progList[static_cast<std::size_t>(slot)];
-            program.name = GetAttribute(line, u"name");
-            program.path = GetAttribute(line, u"path");
-            program.picpath = WithoutWriterBlank(GetAttribute(line, u"picpath"));
-            program.desc = WithoutWriterBlank(GetAttribute(line, u"desc"));
-            program.videopath = WithoutWriterBlank(GetAttribute(line, u"videopath"));
+            program.name = value(u"name");
+            program.path = value(u"path");
+            program.picpath = WithoutWriterBlank(value(u"picpath"));
+            program.desc = WithoutWriterBlank(value(u"desc"));
+            program.videopath = WithoutWriterBlank(value(u"videopath"));
             program.show = GetAttribute(line, u"show") == u"T" ? kTrue : kFalse;
         }
+        return true;
+    });
+    // A file that is there but could not be read (held open by another program, access refused, a lookup
+    // that cannot tell) is never saved over; nor is one that names programs that were not read, unless it
+    // can be kept aside first.
+    cat.settingsUnreadable = !read && files.LookupFile(location).status != platform::LookupStatus::Absent;
+    if (read) {
+        const std::optional<int> entries = CountProgramEntries(files, location);
+        cat.settingsUnreadable = !entries;
+        cat.settingsPartlyRead = entries && *entries > std::min(slot + 1, kSlotCount);
+    }
+    if (!read || failed) {
+        cat.progCount = kDefaultCount;
     }
 }
 
 void EnsureSettingsFile(Catalogue& cat, platform::FileSystem& files) {
     const Text location = SettingsFilePath(files);
-    const auto bytes = files.ReadFileBytes(location, kMaxDataFileBytes);
     Text firstLine;
-    if (bytes) {
-        auto lines = SplitLines(files.FromCodePage(*bytes));
-        if (!lines.empty()) {
-            firstLine = std::move(lines.front());
-        }
-    }
+    const bool read = ReadLines(files, location, [&firstLine](TextView line) {
+        firstLine = Text(line);
+        return false;
+    });
     const platform::FileLookup lookup = files.LookupFile(location);
     // A lookup that itself failed while the file could be read must not let the defaults overwrite it.
     const bool absent =
-        lookup.status == platform::LookupStatus::Absent || (lookup.status == platform::LookupStatus::Failed && !bytes);
+        lookup.status == platform::LookupStatus::Absent || (lookup.status == platform::LookupStatus::Failed && !read);
     if (!absent && firstLine != kEmptyMarker) {
         return;
     }
@@ -260,6 +274,14 @@ void EnsureSettingsFile(Catalogue& cat, platform::FileSystem& files) {
     SetDefaultVideoPaths(cat);
     SetDefaultOrder(cat);
     SetDefaultShow(cat);
+    // A file that starts with the empty marker but names programs below it is kept aside first; when it
+    // cannot be kept (or counted), it is not replaced.
+    if (!absent) {
+        const std::optional<int> entries = CountProgramEntries(files, location);
+        if (!entries || (*entries > 0 && !KeepUnreadSettings(files, location))) {
+            return;
+        }
+    }
     // Exactly the built-in entries: slots a bigger catalogue held before a reset are not written back.
     WriteSettings(cat, kDefaultCount, files);
 }

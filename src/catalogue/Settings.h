@@ -4,8 +4,6 @@
 #include "catalogue/Catalogue.h"
 #include "platform/FileSystem.h"
 
-#include <cstddef>
-
 namespace catalogue {
 
 inline constexpr char16_t kSettingsFileName[] = u"progdata.xml";
@@ -13,10 +11,6 @@ inline constexpr char16_t kProgramCandidatesFileName[] = u"poss paths.xml";
 inline constexpr char16_t kVideoCandidatesFileName[] = u"poss vid paths.xml";
 // A settings file whose first line is exactly this counts as absent.
 inline constexpr char16_t kEmptyMarker[] = u"<empty/>";
-// The most bytes read of the settings file and of each candidate-location file (the largest real settings
-// file is under 20 KB). A larger file reads as unreadable, so a settings file that a pupil filled up is
-// neither loaded into memory nor overwritten.
-inline constexpr std::size_t kMaxDataFileBytes = std::size_t{1} << 20;
 
 Text SettingsFilePath(const platform::FileSystem& files);
 
@@ -24,7 +18,8 @@ Text SettingsFilePath(const platform::FileSystem& files);
 Text SettingsText(const Catalogue& cat);
 
 // Writes the catalogue to the settings file through a temporary file in the same folder, replacing the
-// old file in one step. Any failure leaves the old file as it was and is not reported.
+// old file in one step. Any failure leaves the old file as it was and is not reported. A file the last
+// load could not read is left alone; one it read only in part is first kept aside (KeepUnreadSettings).
 void SaveSettings(const Catalogue& cat, platform::FileSystem& files);
 
 // Why a save would keep nothing now, found by the route a save takes: its temporary file is made empty and
@@ -37,8 +32,9 @@ enum class SaveBlock {
 };
 SaveBlock ProbeSettingsSave(const Catalogue& cat, platform::FileSystem& files);
 
-// Reads the settings file into the catalogue. Slots the file does not reach keep what they held. Any
-// failure (no file, a line without a tag, a 52nd program line) stops the read with progCount 29.
+// Reads the settings file into the catalogue, a line at a time. Slots the file does not reach keep what
+// they held. Any failure (no file, a line without a tag, a 52nd program line) stops the read with progCount
+// 29. Notes in the catalogue whether the file could be read and whether it names programs that were not.
 void LoadSettings(Catalogue& cat, platform::FileSystem& files);
 
 // Builds the defaults and writes them when the settings file is absent or starts with the empty marker.

@@ -13,6 +13,22 @@ using platform::AccessibleItem;
 
 constexpr char16_t kPress[] = u"Press";
 
+// Child ids by what a part shows: a program's tile and its video button by the program's id, so that they
+// keep their ids through scrolls and refills; the frame's parts after them; a tile naming no program (it
+// shows nothing a reader could keep) by its slot, past all of these.
+long TileId(Int16 program) {
+    return 1 + 2L * program;
+}
+long VideoId(Int16 program) {
+    return 2 + 2L * program;
+}
+constexpr long kMinimiseId = 2 * catalogue::kSlotCount + 1;
+constexpr long kMaximiseId = kMinimiseId + 1;
+constexpr long kExitId = kMinimiseId + 2;
+constexpr long kInfoId = kMinimiseId + 3;
+constexpr long kScrollBarId = kMinimiseId + 4;
+constexpr long kSlotIds = kMinimiseId + 5; // then one for each slot, for tiles that name no program
+
 AccessibleItem Part(Launcher& app, const KeyboardFocus& target, platform::Text name, const platform::Element& element) {
     AccessibleItem item;
     item.name = std::move(name);
@@ -47,11 +63,13 @@ std::vector<AccessibleItem> AccessibleParts(Launcher& app) {
         tile.offscreen = form.progIcon[k].top >= form.progHolder.height;
         tile.defaultAction = u"Start";
         const bool offscreen = tile.offscreen;
+        tile.id = program != nullptr ? TileId(id) : kSlotIds + 2L * k;
         parts.push_back(std::move(tile));
         if (form.prVidBut[k].visible) {
             parts.push_back(Part(app, KeyboardFocus{FocusKind::Video, pos},
                                  u"Help video: " + form.progName[k].caption(), form.prVidBut[k]));
             parts.back().offscreen = offscreen;
+            parts.back().id = program != nullptr ? VideoId(id) : kSlotIds + 2L * k + 1;
         }
     }
     if (form.VScroll.visible) {
@@ -61,16 +79,21 @@ std::vector<AccessibleItem> AccessibleParts(Launcher& app) {
         bar.value = platform::DecimalText(form.VScroll.value());
         bar.description = u"Rows scrolled, 0 to " + platform::DecimalText(form.VScroll.max());
         bar.element = &form.VScroll;
+        bar.id = kScrollBarId;
         parts.push_back(std::move(bar));
     }
     parts.push_back(Part(app, KeyboardFocus{FocusKind::Minimise, -1}, form.MinBut.toolTipText, form.MinBut));
+    parts.back().id = kMinimiseId;
     parts.push_back(Part(app, KeyboardFocus{FocusKind::Maximise, -1}, form.restoreBut.toolTipText, form.restoreBut));
+    parts.back().id = kMaximiseId;
     parts.push_back(Part(app, KeyboardFocus{FocusKind::Exit, -1}, form.ExitBut.toolTipText, form.ExitBut));
+    parts.back().id = kExitId;
 
     AccessibleItem info;
     info.role = AccessibleItem::Role::StaticText;
     info.name = form.progInfo.caption();
     info.element = &form.progInfo;
+    info.id = kInfoId;
     parts.push_back(std::move(info));
     return parts;
 }

@@ -50,21 +50,22 @@ void EnterBusy(Launcher& app) {
     app.form.SameProgWaitTimer.enabled = true;
 }
 
-// Starts an executable from its own folder, or hands a web address or a local page to the shell. A web
-// address that the shell may not be handed (ShellTarget) is a start that fails before anything happens:
-// false. Other failures are not reported: whatever did not work is simply skipped.
-bool StartOrOpen(Launcher& app, TextView path) {
+// Starts an executable from its own folder, or hands a web address or a page to the shell. A web address
+// that the shell may not be handed (ShellTarget) and a batch file whose name the command interpreter would
+// read as commands are starts that fail before anything happens. No failure is reported: whatever did not
+// work is simply skipped.
+void StartOrOpen(Launcher& app, TextView path) {
     if (catalogue::IsWebAddress(path)) {
-        const std::optional<Text> target = catalogue::ShellTarget(path, app.files);
-        if (!target) {
-            return false;
+        if (const std::optional<Text> target = catalogue::ShellTarget(path, app.files)) {
+            (void)app.system.ShellOpen(*target, platform::kShowMaximised);
         }
-        (void)app.system.ShellOpen(*target, platform::kShowMaximised);
-        return true;
+        return;
+    }
+    if (catalogue::IsRefusedBatchFile(path)) {
+        return;
     }
     ChangeToProgramFolder(app, path);
     (void)app.system.StartExecutable(path, platform::kNormalFocus);
-    return true;
 }
 
 // Press and release on a tile's picture or name: both elements take the press nudge, the picture in the
@@ -117,18 +118,19 @@ void ShowProgramInfo(Launcher& app, Int16 k) {
 
 void LaunchProgram(Launcher& app, Int16 k) {
     const catalogue::ProgramRecord* program = TileProgram(app, k);
-    // A program that is not installed, or an address the shell may not be handed: the tile does nothing,
-    // and the window does not turn busy.
-    if (program == nullptr || !Installed(app, program->path) || !StartOrOpen(app, program->path)) {
+    // A program that is not installed: the tile does nothing, and the window does not turn busy. A start
+    // that fails turns it busy all the same.
+    if (program == nullptr || !Installed(app, program->path)) {
         return;
     }
+    StartOrOpen(app, program->path);
     EnterBusy(app);
 }
 
 void LaunchVideos(Launcher& app, Int16 k) {
     const catalogue::ProgramRecord* program = TileProgram(app, k);
     if (program != nullptr && Installed(app, program->videopath)) {
-        (void)StartOrOpen(app, program->videopath);
+        StartOrOpen(app, program->videopath);
     }
     // Busy in every case, also when no player was found.
     EnterBusy(app);

@@ -2,8 +2,54 @@
 #include "platform/AnsweredFiles.h"
 
 #include <algorithm>
+#include <array>
 
 namespace platform {
+
+namespace {
+
+// Reads a file that was read ahead, from the bytes held.
+class HeldFileReader final : public FileReader {
+public:
+    explicit HeldFileReader(std::string bytes) : bytes_(std::move(bytes)) {}
+    std::optional<std::size_t> Read(std::span<char> buffer) override {
+        const std::size_t count = std::min(buffer.size(), bytes_.size() - at_);
+        std::copy_n(bytes_.data() + at_, count, buffer.data());
+        at_ += count;
+        return count;
+    }
+
+private:
+    std::string bytes_;
+    std::size_t at_ = 0;
+};
+
+// The whole file, read piece by piece as the load would; marked too large past kMaxAnsweredFile.
+void ReadWhole(FileSystem& files, TextView path, AnsweredFiles::Answer& answer) {
+    const std::unique_ptr<FileReader> reader = files.OpenFile(path);
+    if (!reader) {
+        return;
+    }
+    std::string bytes;
+    std::array<char, 64 * 1024> piece{};
+    for (;;) {
+        const std::optional<std::size_t> count = reader->Read(piece);
+        if (!count) {
+            return; // unreadable: no bytes
+        }
+        if (*count == 0) {
+            break;
+        }
+        if (bytes.size() + *count > AnsweredFiles::kMaxAnsweredFile) {
+            answer.tooLarge = true;
+            return;
+        }
+        bytes.append(piece.data(), *count);
+    }
+    answer.bytes = std::move(bytes);
+}
+
+} // namespace
 
 AnsweredFiles::AnsweredFiles(FileSystem& files, Workers& workers, std::chrono::milliseconds budget)
     : files_(files), workers_(workers), deadline_(std::chrono::steady_clock::now() + budget),
@@ -19,6 +65,8 @@ void AnsweredFiles::Submit(const Question& question) {
         Answer answer;
         if (question.second == 0) {
             answer.lookup = files.LookupFile(question.first);
+        } else if (question.second == kWholeFile) {
+            ReadWhole(files, question.first, answer);
         } else {
             answer.bytes = files.ReadFileBytes(question.first, question.second);
         }
@@ -97,6 +145,22 @@ std::optional<std::string> AnsweredFiles::ReadFileBytes(TextView path, std::size
     }
     stopNoting_ = true; // what the rehearsal does next depends on these bytes
     return std::nullopt;
+}
+
+std::unique_ptr<FileReader> AnsweredFiles::OpenFile(TextView path) {
+    const std::optional<Answer> answer = Find({Text(path), kWholeFile});
+    if (!answer) {
+        stopNoting_ = true; // what the rehearsal does next depends on these bytes
+        return nullptr;
+    }
+    if (answer->tooLarge) {
+        if (rehearsing_) {
+            stopNoting_ = true;
+            return nullptr;
+        }
+        return files_.OpenFile(path);
+    }
+    return answer->bytes ? std::make_unique<HeldFileReader>(*answer->bytes) : nullptr;
 }
 
 bool AnsweredFiles::TimedOut(TextView path) const {

@@ -37,6 +37,7 @@ public:
     Text AppFolder() const override { return files_.AppFolder(); }
     [[nodiscard]] FileLookup LookupFile(TextView path) override;
     [[nodiscard]] std::optional<std::string> ReadFileBytes(TextView path, std::size_t maxBytes) override;
+    [[nodiscard]] std::unique_ptr<FileReader> OpenFile(TextView path) override;
     [[nodiscard]] bool WriteFileBytes(TextView path, std::string_view bytes) override;
     [[nodiscard]] CreateResult WriteNewFile(TextView path, std::string_view bytes) override;
     [[nodiscard]] std::vector<Text> ListFiles(TextView folder, TextView prefix) override;
@@ -47,13 +48,19 @@ public:
     Text FromCodePage(std::string_view bytes) const override { return files_.FromCodePage(bytes); }
     std::string ToCodePage(TextView text) const override { return files_.ToCodePage(text); }
 
-private:
     // A question: a look-up (maxBytes 0) or a read of at most maxBytes.
     using Question = std::pair<Text, std::size_t>;
     struct Answer {
         FileLookup lookup;
         std::optional<std::string> bytes;
+        bool tooLarge = false; // a whole file over kMaxAnsweredFile: opened again when read for real
     };
+    // A question's byte limit that asks for the whole file, as OpenFile reads it; files larger than the
+    // limit below are not held as answers but read piece by piece when the load runs for real.
+    static constexpr std::size_t kWholeFile = static_cast<std::size_t>(-1);
+    static constexpr std::size_t kMaxAnsweredFile = std::size_t{8} << 20;
+
+private:
     // Shared with the jobs, which may finish after start-up has given up on them.
     struct Board {
         std::mutex mutex;

@@ -280,6 +280,10 @@ protected:
 struct AccessibleItem {
     enum class Role { PushButton, StaticText, CheckBox, List, ScrollBar };
     Role role = Role::PushButton;
+    // The child id a reader knows it by, 1 or more and unique in the list, stable for what the part shows
+    // (a program's tile keeps its id wherever it stands), so an id a reader kept names the same thing or
+    // nothing. 0: its place in the list, counted from 1.
+    long id = 0;
     Text name;
     Text description;
     Text help;  // how to use it, such as its keys

@@ -8,7 +8,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +37,16 @@ struct FileLookup {
     bool Found() const { return status == LookupStatus::Found; }
 };
 
+// An open file read from its start to its end, a piece at a time, so that a file of any size is read with
+// the memory of one piece. Made by FileSystem::OpenFile; the file is closed when the reader goes.
+class FileReader {
+public:
+    virtual ~FileReader() = default;
+    // Reads the next bytes into `buffer`: how many were read, 0 at the end of the file, nothing when reading
+    // failed (the file is then not whole and the caller should treat it as unreadable).
+    [[nodiscard]] virtual std::optional<std::size_t> Read(std::span<char> buffer) = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -53,6 +65,10 @@ public:
     // `maxBytes` bytes: a file larger than the caller's limit is never read into memory.
     [[nodiscard]] virtual std::optional<std::string> ReadFileBytes(TextView path, std::size_t maxBytes) = 0;
 
+    // Opens a file for reading from its start; nothing when it cannot be opened. Other programs may go on
+    // writing or deleting it meanwhile.
+    [[nodiscard]] virtual std::unique_ptr<FileReader> OpenFile(TextView path) = 0;
+
     // Creates or truncates the file and writes the bytes, flushed to the disk. False when any part failed;
     // the file may then hold some of the bytes.
     [[nodiscard]] virtual bool WriteFileBytes(TextView path, std::string_view bytes) = 0;
@@ -69,11 +85,12 @@ public:
     // shares the folder, draws at the same time.
     [[nodiscard]] virtual std::uint64_t UniqueNumber() = 0;
 
-    // Moves `source` onto `target` in one step, replacing `target` when it exists. False when it failed,
-    // in which case both files are as they were.
+    // Moves `source` onto `target` in one step, replacing `target` when it exists. A read-only file is
+    // neither moved nor replaced. False when it failed, in which case both files are as they were.
     [[nodiscard]] virtual bool MoveFileOver(TextView source, TextView target) = 0;
 
-    // Deletes a file. False when it failed (missing, locked, read-only).
+    // Deletes a file. False when it failed (missing, locked, read-only). A link (a symbolic link or a
+    // junction, at the file's name or on the way to it) is never followed: it is left as it is, and false.
     [[nodiscard]] virtual bool EraseFile(TextView path) = 0;
 
     // Whether this user may write an existing file now: it is opened for writing and closed again, and

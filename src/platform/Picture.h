@@ -49,21 +49,21 @@ inline std::uint32_t Argb(Rgb c, std::uint8_t alpha = 255) {
     return (std::uint32_t{alpha} << 24) | (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b;
 }
 
-// The largest picture decoded, in pixels a side. Tile art is 64 x 64 and a tile at 200% shows 128 x 128
-// device pixels, so nothing larger is ever needed; 51 tiles of the largest picture take about 51 MB
-// decoded. A file with larger sides is refused like one that is not a bitmap: a 32 MB 1-bit picture of
-// 16384 x 16384 pixels would otherwise take a gigabyte.
-inline constexpr int kMaxPictureSide = 512;
-// The most bytes read of a picture file: the largest accepted picture at 32 bits a pixel is 1 MB.
-inline constexpr std::size_t kMaxPictureFileBytes = std::size_t{2} << 20;
+// The largest picture decoded, in pixels a side: a tile shows 64 x 64 design pixels, 128 x 128 device
+// pixels at 200%. A larger picture is reduced to this while it is read, each pixel the average of the
+// pixels it covers, so 51 tiles of the largest pictures take under 4 MB.
+inline constexpr int kMaxPictureSide = 128;
+// The most bytes read of a picture file; rows that would end past it make the file unreadable.
+inline constexpr std::size_t kMaxPictureFileBytes = std::size_t{64} << 20;
 
-// Decodes a Windows bitmap file of at most kMaxPictureSide pixels a side, as a paint program writes them: the
-// old 12-byte header with its 3-byte palette, or BITMAPINFOHEADER and later; 1, 4, 8, 16 (5-5-5, or bit
-// fields such as 5-6-5), 24 or 32 bits, bottom-up or top-down; RLE8 and RLE4 run-length streams. Nothing
-// when the bytes are not such a bitmap.
+// Decodes a Windows bitmap file of any size in pixels, as a paint program writes them: the old 12-byte header
+// with its 3-byte palette, or BITMAPINFOHEADER and later; 1, 4, 8, 16 (5-5-5, or bit fields such as 5-6-5),
+// 24 or 32 bits, bottom-up or top-down; RLE8 and RLE4 run-length streams. A side over kMaxPictureSide is
+// reduced to it by averaging. Nothing when the bytes are not such a bitmap. Pure: safe on any thread.
 std::optional<Bitmap> DecodeBmp(std::string_view bytes);
 
-// Reads a bitmap file of at most kMaxPictureFileBytes bytes and decodes it; nothing when either fails.
+// Reads a bitmap file a piece at a time, at most kMaxPictureFileBytes, and decodes it as DecodeBmp does;
+// nothing when either fails. Safe on any thread with a file system that is.
 std::optional<Bitmap> LoadBmpFile(FileSystem& files, TextView path);
 
 // Encodes a 24-bit bitmap file; used to make picture files for tests and to ship artwork.

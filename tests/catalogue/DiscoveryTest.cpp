@@ -1,5 +1,6 @@
 // Discovery of installed programs through the candidate-location files, and the trimming of paths.
 #include "TestSupport.h"
+#include "catalogue/DataFiles.h"
 #include "catalogue/XMLsettingStuff.h"
 
 #include <gtest/gtest.h>
@@ -44,8 +45,12 @@ TEST(FindProgramPath, TriesP1ToP19OfTheLastLineNamingTheProgramOnTheLaunchersDri
         {"on the launcher's drive", {Maths(u"p1='\\A'")}, {u"C:\\A", u"D:\\A"}, u"D:\\A", false, false, u"D:"},
         {"no candidate file", {}, {u"C:\\A"}, u""},
         {"unreadable candidate file", {Maths(u"p1='\\A'")}, {u"C:\\A"}, u"", false, true},
-        // Regression: a candidate file of any size was read whole into memory.
-        {"over 1 MB", {Maths(u"p1='\\A'") + std::u16string(kMaxDataFileBytes, u' ')}, {u"C:\\A"}, u""},
+        // Regressions: a candidate file over 1 MB was not read at all; a line past the length kept is cut, and
+        // the next line is read whole.
+        {"a line over 1 MB",
+         {std::u16string(kMaxLineBytes + 9, u' ') + u"'", Maths(u"p1='\\A'")},
+         {u"C:\\A"},
+         u"C:\\A"},
         {"lines without a tag skipped", {u"", tagless, Maths(u"p1='\\A' p2='\\B'"), u"</l>"}, {u"C:\\B"}, u"C:\\B"},
         {"video candidate file", {Maths(u"p1='\\V'")}, {u"C:\\V"}, u"C:\\V", true},
     };
@@ -146,6 +151,30 @@ TEST(DiscoverPrograms, ReplacesOnlyMissingPathsOfTheProgramsBelowProgCount) {
         EXPECT_EQ(list[1].show, kFalse) << c.what << ": show is never changed";
         EXPECT_LE(scene.files.Reads().size(), 2u) << c.what << ": each candidate file is read once";
     }
+}
+
+// Regression: every candidate of every line naming a missing program was looked up, so a candidate file of
+// thousands of same-named lines held the window back for minutes.
+TEST(DiscoverPrograms, LooksUpAtMost19CandidatesAMissingProgramWhateverTheFileHolds) {
+    Scene scene;
+    scene.cat.progCount = 3;
+    std::u16string line = u"<program name='Maths'";
+    for (int k = 0; k <= 25; ++k) {
+        line += u" p" + platform::DecimalText(k) + u"='\\Nowhere\\" + platform::DecimalText(k) + u"'";
+    }
+    std::u16string bomb;
+    for (int i = 0; i < 2000; ++i) {
+        bomb += line + u" />\r\n";
+    }
+    scene.files.AddTextFile(kProgramCandidates, bomb);
+    for (int id = 0; id < 3; ++id) {
+        scene.cat.progList[id] = {u"Maths", u"C:\\Gone\\m.exe", u"", u"", u"", kTrue};
+    }
+    DiscoverPrograms(scene.cat, scene.files);
+    const auto& lookups = scene.files.Lookups();
+    EXPECT_EQ(
+        std::count_if(lookups.begin(), lookups.end(), [](const Text& p) { return p.starts_with(u"C:\\Nowhere"); }),
+        3 * 19);
 }
 
 TEST(TrimPaths, TrimsBothEndsOfPathsOnlyBelowProgCount) {

@@ -20,8 +20,9 @@ TEST(IsWebAddress, ComparesLowerCasedPiecesAtEitherEnd) {
     }
 }
 
-// Regression: everything that began with "http" or "www" or ended in "htm" or "html" went to the shell.
-TEST(ShellTarget, IsAnAddressWithAHostOrAnExistingPageOnALetteredDrive) {
+// Regressions: everything that began with "http" or "www" or ended in "htm" or "html" went to the shell; a
+// page on a server share and a file: address of a page were refused.
+TEST(ShellTarget, IsAnAddressWithAHostOrAnExistingPageOnADriveOrAShare) {
     testing_support::Scene scene;
     for (const char16_t* file : {u"C:\\Docs\\Page.HTM", u"D:\\x.html", u"C:\\page.mhtml", u"C:\\evil.vbs:x.htm",
                                  u"\\\\server\\share\\x.htm"}) {
@@ -38,10 +39,20 @@ TEST(ShellTarget, IsAnAddressWithAHostOrAnExistingPageOnALetteredDrive) {
         {u"D:\\x.html", u""},
         {u"ms-msdt:/id PCWDiagnostic /skip force /param x.htm", nullptr},
         {u"search-ms:query=x&crumb=location:\\\\evil\\share&.html", nullptr},
-        {u"file://server/share/x.htm", nullptr},
+        {u"file://server/share/x.htm", u"\\\\server\\share\\x.htm"},
+        {u"FILE:///C:/Docs/Page.htm", u"C:\\Docs\\Page.htm"},
+        {u"file://localhost/D:/x%2Ehtml", u"D:\\x.html"},
+        {u"file:///C:/Docs/missing.htm", nullptr},
+        {u"file:///C:/evil.vbs%3Ax.htm", nullptr},
+        {u"file:///C:/Docs/Page%0a.htm", nullptr},
+        {u"file:C:/Docs/Page.htm", nullptr},
+        {u"file://?/C:/Docs/Page.htm", nullptr},
         {u"httpd\\..\\evil.vbs", nullptr},
         {u"C:\\page.mhtml", nullptr},
-        {u"\\\\server\\share\\x.htm", nullptr},
+        {u"\\\\server\\share\\x.htm", u""},
+        {u"\\\\?\\C:\\Docs\\Page.htm", nullptr},
+        {u"\\\\.\\share\\x.htm", nullptr},
+        {u"\\\\server\\x.htm", nullptr},
         {u"C:\\evil.vbs:x.htm", nullptr},
         {u"C:\\Docs\\missing.htm", nullptr},
         {u"http://", nullptr},

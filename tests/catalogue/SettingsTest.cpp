@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "catalogue/DataFiles.h"
 #include "catalogue/XMLsettingStuff.h"
 
 #include <gtest/gtest.h>
@@ -128,11 +129,17 @@ TEST(SaveSettings, AFailedWriteLeavesTheOldFileWhole) {
              LoadSettings(cat, fs);
              fs.SetUnreadable(kSettings, false);
          }},
-        // Regression: a settings file of any size was read whole into memory.
-        {"larger than 1 MB at start-up",
+        {"programs not read, and the file read-only",
          [](platform::HeadlessFileSystem& fs, Catalogue& cat) {
-             fs.AddFile(kSettings, std::string(kMaxDataFileBytes + 1, ' '));
+             fs.AddFile(kSettings, "<programs>\n<program name='Teacher' path='C:\\t.exe' show='T' />\n");
+             fs.SetUnwritable(kSettings);
              LoadSettings(cat, fs);
+         }},
+        {"programs not read, and no room to keep the file aside",
+         [](platform::HeadlessFileSystem& fs, Catalogue& cat) {
+             fs.AddFile(kSettings, "<programs>\n<program name='Teacher' path='C:\\t.exe' show='T' />\n");
+             LoadSettings(cat, fs);
+             fs.SetUnwritable(u"C:\\Launcher\\data");
          }},
         {"missing at start-up",
          [](platform::HeadlessFileSystem& fs, Catalogue& cat) {
@@ -186,6 +193,88 @@ TEST(SaveSettings, GoesThroughANewFileOfItsOwnAndRemovesOnlyItsOwnLeftovers) {
     std::sort(expected.begin(), expected.end());
     std::sort(files.begin(), files.end());
     EXPECT_EQ(files, expected);
+}
+
+// Regression: a file the reader took fewer programs from than it holds was replaced by the catalogue read
+// from it at the exit, so the programs after an indented line, or all of a file with other line ends, were lost.
+TEST(SaveSettings, KeepsAFileWithProgramsItCouldNotReadAside) {
+    const std::string program = "<program name='A' path='C:\\a.exe' show='T' />";
+    std::string forty = "<programs>\r\n";
+    for (int i = 0; i < 40; ++i) {
+        forty += (i == 29 ? " " : "") + program + "\r\n";
+    }
+    std::string utf16;
+    for (const char c : "\xFF\xFE<programs>\r\n" + program + "\r\n</programs>\r\n") {
+        utf16 += std::string{c, '\0'};
+    }
+    const struct {
+        const char* what;
+        std::string old;
+        bool kept;
+    } cases[] = {
+        {"line feeds alone", "<programs>\n" + program + "\n</programs>\n", true},
+        {"UTF-16", utf16, true},
+        {"indented", "<programs>\r\n  " + program + "\r\n", true},
+        {"40 programs, the 30th indented", forty, true},
+        {"one line", "<programs><program name='A' /><PROGRAM name='B' /></programs>", true},
+        // Regression: the defaults were written over programs below the empty marker.
+        {"the empty marker above a program", "<empty/>\r\n" + program + "\r\n", true},
+        {"a bracket and a blank, CR alone", "<programs>\r< program name='A' />\r" + program, false},
+        {"all read, a bad line after them", "<programs>\r\n" + program + "\r\n  \r\n", false},
+        {"programs in a value", "<program name='a <program b' desc='\r\n<programme' />\r\n", false},
+    };
+    for (const auto& c : cases) {
+        Scene scene;
+        scene.files.AddFile(kSettings, c.old);
+        LoadCatalogue(scene.cat, scene.files);
+        SaveSettings(scene.cat, scene.files);
+        EXPECT_EQ(scene.files.FileBytes(kSettings), scene.files.ToCodePage(SettingsText(scene.cat))) << c.what;
+        EXPECT_EQ(scene.files.FileBytes(Text(kSettings) + u".unread-1"),
+                  c.kept ? std::optional<std::string>(c.old) : std::nullopt)
+            << c.what;
+    }
+
+    // At most three are kept: the oldest goes.
+    Scene scene;
+    const Text kept = Text(kSettings) + u".unread-";
+    for (const char16_t* n : {u"7", u"12", u"9", u"x"}) {
+        scene.files.AddFile(kept + n, "old");
+    }
+    scene.files.AddFile(kSettings, "<programs>\n" + program);
+    LoadSettings(scene.cat, scene.files);
+    SaveSettings(scene.cat, scene.files);
+    std::vector<Text> files = scene.files.Files();
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<Text>{kSettings, kept + u"12", kept + u"13", kept + u"9", kept + u"x"}));
+    EXPECT_EQ(scene.files.FileBytes(kept + u"13"), "<programs>\n" + program);
+}
+
+// Regressions: a settings file over 1 MB (padded with blank lines) showed no tiles and was never rewritten;
+// the largest catalogue was written as a file the launcher then refused to read.
+TEST(SaveSettings, FilesOfAnySizeReadAndTheLargestCatalogueReadsBack) {
+    Scene scene;
+    FillExample(scene.cat);
+    std::string padded = scene.files.ToCodePage(SettingsText(scene.cat)) + std::string(1100 * 1024, '\r');
+    scene.files.AddFile(kSettings, padded);
+    Catalogue loaded;
+    LoadSettings(loaded, scene.files);
+    EXPECT_EQ(loaded.progCount, kDefaultCount);
+    EXPECT_EQ(loaded.progList, scene.cat.progList);
+    SaveSettings(loaded, scene.files);
+    EXPECT_EQ(scene.files.FileBytes(kSettings), scene.files.ToCodePage(SettingsText(scene.cat)));
+
+    // Every value as long as it is kept, all apostrophes: each written in six bytes a character.
+    const Text longest(kMaxValueChars, u'\'');
+    scene.cat.progCount = kSlotCount;
+    for (auto& program : scene.cat.progList) {
+        program = {longest, longest, longest, longest, longest, kTrue};
+    }
+    SaveSettings(scene.cat, scene.files);
+    EXPECT_GT(scene.files.FileBytes(kSettings)->size(), std::size_t{51} * 5 * 6 * kMaxValueChars);
+    LoadSettings(loaded, scene.files);
+    EXPECT_EQ(loaded.progCount, kSlotCount);
+    EXPECT_EQ(loaded.progList, scene.cat.progList);
+    EXPECT_FALSE(loaded.settingsPartlyRead);
 }
 
 // ---- reading ----

@@ -74,6 +74,24 @@ test_wheel_scrolls_the_grid_a_row_a_notch() {
     expect "scrolled back" "$(e2e_pixels_differing "$E2E_TMP/cell0.png" "$E2E_TMP/back0.png")" 0
 }
 
+# A reader's child ids name programs, not places: after a one-row scroll an id it kept names the same
+# program or nothing; navigation stops at both ends of the ids, also from the largest id a reader can send.
+test_reader_ids_name_programs_not_places() {
+    launch_staged ids || return 1
+    local before after id name now
+    before=$(access_tree --ids)
+    xdotool mousemove --window "$LAUNCHER_WID" 400 300 click 5
+    sleep 0.5
+    after=$(access_tree --ids)
+    [ "$before" != "$after" ] || fail "the wheel did not scroll" || return 1
+    while IFS='|' read -r id name; do
+        now=$(grep "^$id|" <<<"$after" | cut -d'|' -f2)
+        [ -z "$now" ] || [ "$now" = "$name" ] || fail "id $id named $name, then $now"
+    done <<<"$before"
+    expect "ends" "$(access_tree --ends | head -1 | cut -d' ' -f5-)" \
+        "next-of-last - previous-of-first - next-of-max - previous-of-max - previous-of-unknown - hit-outside none"
+}
+
 # Forty programs: the list shows a scroll bar, Tab from the first row reaches the 40th, Alt+Up moves it one
 # place, Enter is OK, and the exit button saves the new order.
 write_forty_settings() {

@@ -222,3 +222,83 @@ test_a_huge_picture_takes_neither_time_nor_memory() {
     [ "$peak" -lt 150 ] || fail "peak memory $peak MB"
     quit_by_exit_button
 }
+
+# ---- Files of any size, and links planted in the data folder ----
+
+# A 24-bit bitmap file $1 of $2 x $3 pixels, each pixel coloured by the Python expression $4 of x and y
+# (an RGB tuple).
+write_bitmap() {
+    python3 - "$@" <<'PY'
+import struct, sys
+path, w, h, colour = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), eval("lambda x, y: " + sys.argv[4])
+stride = (w * 3 + 3) // 4 * 4
+rows = b"".join(bytes(c for x in range(w) for c in colour(x, y)[::-1]).ljust(stride, b"\0") for y in range(h - 1, -1, -1))
+header = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(rows), 0, 0, 0, 0)
+open(path, "wb").write(b"BM" + struct.pack("<IHHI", 54 + len(rows), 0, 0, 54) + header + rows)
+PY
+}
+
+# Installed programs with the pictures $1... of the data folder, shown in that order.
+write_pictured() {
+    local i=0 name
+    mkdir -p "$ROOT/Apps"
+    {
+        printf '%s\r\n' "<programs>" "<options showall='True' />" "<order p0='0' p1='1' p2='2' />"
+        for name in "$@"; do
+            touch "$ROOT/Apps/p$i.exe"
+            printf "<program name='P%s' path='T:\\\\Apps\\\\p%s.exe' show='T' picpath='T:\\\\Tessaly Launcher\\\\data\\\\%s' />\r\n" \
+                "$i" "$i" "$name"
+            i=$((i + 1))
+        done
+    } >"$SETTINGS"
+}
+
+write_large_pictures() {
+    local quadrants='(200, 30, 30) if (x < w / 2) == (y < h / 2) else (20, 40, 220)' halves='(0, 160, 60) if x < w / 2 else (240, 200, 0)'
+    write_bitmap "$FOLDER/data/large.bmp" 600 600 "$quadrants" && write_bitmap "$FOLDER/data/small.bmp" 64 64 "$quadrants"
+    write_bitmap "$FOLDER/data/wide.bmp" 2000 100 "$halves" && write_pictured large.bmp small.bmp wide.bmp
+}
+
+# Where tile $1 of the first row shows its picture in the window at its first size.
+picture_left() { echo $((72 + $1 * 180)); }
+picture_top() { echo 100; }
+
+# Pictures larger than 512 pixels a side are shown at 64 x 64: the 600 x 600 one pixel for pixel as its 64 x 64
+# copy, the 2000 x 100 one as its two halves.
+test_large_pictures_are_shown_at_the_tile_size() {
+    launch_staged large write_large_pictures || return 1
+    sleep 1
+    screenshot large
+    local tile
+    for tile in 0 1 2; do
+        e2e_crop "$E2E_TMP/large.png" "$E2E_TMP/picture$tile.png" "$(picture_left "$tile")" "$(picture_top "$tile")" 64 64
+    done
+    expect "pixels of the 600 x 600 picture unlike its copy" "$(e2e_pixels_differing "$E2E_TMP/picture0.png" "$E2E_TMP/picture1.png")" 0
+    "$CONVERT" -size 32x64 'xc:rgb(0,160,60)' 'xc:rgb(240,200,0)' +append "$E2E_TMP/halves.png"
+    expect "pixels of the 2000 x 100 picture unlike its halves" "$(e2e_pixels_differing "$E2E_TMP/picture2.png" "$E2E_TMP/halves.png")" 0
+    expect "the copy's corners" "$(e2e_pixel "$(picture_left 1)" "$(picture_top 1)") $(e2e_pixel 315 163)" \
+        "200,30,30 200,30,30"
+    quit_by_exit_button
+}
+
+# A settings file padded past 1 MB with empty lines shows its tiles and is written again at the exit.
+test_a_padded_settings_file_shows_its_tiles_and_is_saved() {
+    pad_settings() { write_large_pictures && head -c 1153434 /dev/zero | tr '\0' '\r' >>"$SETTINGS"; }
+    launch_staged padded pad_settings || return 1
+    sleep 1
+    expect "the first tile's picture" "$(e2e_pixel "$(picture_left 0)" "$(picture_top 0)")" "200,30,30"
+    quit_by_exit_button
+    expect_settings_of_29 3
+}
+
+# A link planted at the name of one of the launcher's temporaries is left alone by the save, and so is the
+# file it leads to, outside the data folder.
+test_a_link_at_a_temporarys_name_keeps_its_target() {
+    plant_link() { write_own_settings && printf 'not the launcher'"'"'s\r\n' >"$E2E_TMP/target" &&
+        ln -s "$E2E_TMP/target" "$FOLDER/data/progdata.xml.0123456789abcdef.tmp"; }
+    launch_staged linked plant_link || return 1
+    quit_by_exit_button
+    expect_settings_of_29 2
+    expect "the link's target" "$(cat "$E2E_TMP/target" 2>&1)" "not the launcher's"$'\r'
+    [ -L "$FOLDER/data/progdata.xml.0123456789abcdef.tmp" ] || fail "the link was removed"
+}

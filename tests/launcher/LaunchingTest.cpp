@@ -100,7 +100,7 @@ TEST(Hover, EveryPartOfATileShowsItsProgramsDescriptionOrTheNotInstalledText) {
 }
 
 TEST(Launch, ReleasingAPictureOrNameStartsFromTheProgramsFolderOrOpensThroughTheShell) {
-    enum Outcome { kStarted, kOpened, kNothing };
+    enum Outcome { kStarted, kOpened, kFailed, kNothing }; // kFailed: nothing starts, yet the window is busy
     const struct {
         const char* what;
         const char16_t* path;
@@ -124,13 +124,21 @@ TEST(Launch, ReleasingAPictureOrNameStartsFromTheProgramsFolderOrOpensThroughThe
         {"hidden tile", kMaths, true, kName, kLeftButton, false, kNothing, 0, true},
         {"www address", u"www.tessaly.example", false, kIcon, kLeftButton, false, kOpened, 0, false,
          u"http://www.tessaly.example"},
-        // Regression: whatever looked like a web address was handed to the shell.
-        {"refused by the shell's gate", u"ms-msdt:/id x.htm", false, kIcon, kLeftButton, false, kNothing, 0},
+        {"page on a share", u"\\\\server\\share\\help\\index.htm", true, kIcon, kLeftButton, false, kOpened, 0},
+        {"file: address of a page", u"file:///T:/help/my%20index.htm", false, kIcon, kLeftButton, false, kOpened, 0,
+         false, u"T:\\help\\my index.htm"},
+        {"batch file", u"C:\\rt\\run.cmd", true, kIcon, kLeftButton, false, kStarted, 2},
+        // Regressions: whatever looked like a web address was handed to the shell; a refused address skipped
+        // the busy second; a batch file's name was read as commands by the command interpreter.
+        {"refused by the shell's gate", u"ms-msdt:/id x.htm", false, kIcon, kLeftButton, false, kFailed, 0},
+        {"batch file with &", u"C:\\rt\\amp&mkdir INJECTED&.bat", true, kIcon, kLeftButton, false, kFailed, 0},
+        {"batch file with %", u"C:\\rt\\pct%OS%.BAT. ", true, kIcon, kLeftButton, false, kFailed, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TileScene s;
         s.Program(5, c.path, u"desc", u"", c.installed);
+        s.files.AddFile(u"T:\\help\\my index.htm");
         // Slot 0 shows another installed program: an event routed to the wrong slot would start it.
         s.Program(2, u"C:\\Other\\other.exe", u"other", u"", true);
         s.Tile(0, u"2");

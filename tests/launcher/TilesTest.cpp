@@ -209,7 +209,8 @@ TEST(TileVideoButton, ShowsForAnExistingPlayerOfAnInstalledProgramAndKeepsItsSta
 TEST(TilePictures, APictureFileOrTheIconOnWhiteAndTheMissingProgramPictureUntilItIsInstalled) {
     TileScene scene(5);
     scene.cat().showall = kTrue;
-    const Bitmap picture = *artwork::Logo();
+    Bitmap picture(100, 60, platform::kWhite);
+    platform::CopyBlock(picture, 0, 0, *artwork::Logo(), 0, 0, 100, 60);
     scene.GivePicture(0, picture);
     scene.system.SetIcon(ExePath(0), RedIcon()); // not used: the picture file wins
     scene.system.SetIcon(ExePath(1), RedIcon());

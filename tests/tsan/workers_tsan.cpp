@@ -33,6 +33,11 @@ public:
         const std::lock_guard lock(mutex_);
         return HeadlessFileSystem::ReadFileBytes(path, maxBytes);
     }
+    std::unique_ptr<platform::FileReader> OpenFile(TextView path) override {
+        Pause();
+        const std::lock_guard lock(mutex_);
+        return HeadlessFileSystem::OpenFile(path);
+    }
     void Add(TextView path) {
         const std::lock_guard lock(mutex_);
         AddFile(path);

@@ -3,14 +3,17 @@
 // "role|name|description|default action|states" (states: "unavailable", "focusable", "focused", "checked",
 // "offscreen"). Given a name, it then runs that child's default action. With "--focus SECONDS" it listens
 // instead, as a reader does, for the launcher's focus and name-change events and prints
-// "focus|name|states|description" or "name|..." for each. Exits 1 when the window or its accessible object cannot be
-// had.
+// "focus|name|states|description" or "name|..." for each. With "--ids" it prints "id|name" a child instead,
+// and with "--ends" where navigation and the hit test lead from the ends of the id range. Exits 1 when the
+// window or its accessible object cannot be had.
 #include <windows.h>
 
 #include <oleacc.h>
 
+#include <climits>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -94,12 +97,43 @@ int wmain(int argc, wchar_t** argv) {
         std::fputs("no accessible object\n", stderr);
         return 1;
     }
+    // The children as a reader lists them: their ids are the object's to choose.
     long count = 0;
     client->get_accChildCount(&count);
-    for (long id = 1; id <= count; ++id) {
-        VARIANT child{};
-        child.vt = VT_I4;
-        child.lVal = id;
+    std::vector<VARIANT> children(static_cast<std::size_t>(count));
+    long got = 0;
+    AccessibleChildren(client, 0, count, children.data(), &got);
+    children.resize(static_cast<std::size_t>(got));
+    const std::wstring mode = argc > 1 ? argv[1] : L"";
+    if (mode == L"--ends") {
+        // Where each step leads: "-" when nowhere (S_FALSE or a failure).
+        const auto step = [&](long direction, long from) {
+            VARIANT start{}, end{};
+            start.vt = VT_I4;
+            start.lVal = from;
+            return client->accNavigate(direction, start, &end) == S_OK && end.vt == VT_I4 ? std::to_wstring(end.lVal)
+                                                                                          : std::wstring(L"-");
+        };
+        const long first = children.front().lVal, last = children.back().lVal;
+        VARIANT hit{};
+        const bool outside = client->accHitTest(-30000, -30000, &hit) == S_FALSE;
+        std::wprintf(L"first %ls last %ls next-of-last %ls previous-of-first %ls next-of-max %ls previous-of-max %ls "
+                     L"previous-of-unknown %ls hit-outside %ls\n",
+                     step(NAVDIR_FIRSTCHILD, CHILDID_SELF).c_str(), step(NAVDIR_LASTCHILD, CHILDID_SELF).c_str(),
+                     step(NAVDIR_NEXT, last).c_str(), step(NAVDIR_PREVIOUS, first).c_str(),
+                     step(NAVDIR_NEXT, LONG_MAX).c_str(), step(NAVDIR_PREVIOUS, LONG_MAX).c_str(),
+                     step(NAVDIR_PREVIOUS, last + 1).c_str(), outside ? L"none" : L"some");
+        std::wprintf(L"ends %ld %ld\n", first, last);
+        client->Release();
+        return 0;
+    }
+    for (VARIANT& child : children) {
+        if (mode == L"--ids") {
+            BSTR name = nullptr;
+            client->get_accName(child, &name);
+            std::wprintf(L"%ld|%ls\n", child.lVal, Take(name).c_str());
+            continue;
+        }
         BSTR name = nullptr, description = nullptr, action = nullptr;
         VARIANT role{}, state{};
         client->get_accName(child, &name);

@@ -111,6 +111,35 @@ std::optional<std::string> HeadlessFileSystem::ReadFileBytes(TextView path, std:
     return it->second.bytes;
 }
 
+namespace {
+
+class CopyReader : public FileReader {
+public:
+    explicit CopyReader(std::string bytes) : bytes_(std::move(bytes)) {}
+    std::optional<std::size_t> Read(std::span<char> buffer) override {
+        const std::size_t n = std::min(buffer.size(), bytes_.size() - at_);
+        std::copy_n(bytes_.data() + at_, n, buffer.data());
+        at_ += n;
+        return n;
+    }
+
+private:
+    std::string bytes_;
+    std::size_t at_ = 0;
+};
+
+} // namespace
+
+std::unique_ptr<FileReader> HeadlessFileSystem::OpenFile(TextView path) {
+    reads_.emplace_back(path);
+    const auto key = FileKey(path);
+    const auto it = key ? files_.find(*key) : files_.end();
+    if (it == files_.end() || NotReady(*key) || Flagged(unreadable_, *key)) {
+        return nullptr;
+    }
+    return std::make_unique<CopyReader>(it->second.bytes);
+}
+
 bool HeadlessFileSystem::WriteFileBytes(TextView path, std::string_view bytes) {
     const auto key = FileKey(path);
     if (!key || NotReady(*key) || folders_.count(ParentKey(*key)) == 0 || folders_.count(*key) != 0) {
@@ -166,7 +195,7 @@ bool HeadlessFileSystem::MoveFileOver(TextView source, TextView target) {
     const Text toParent = ParentKey(*to);
     const auto src = files_.find(*from);
     if (NotReady(*from) || NotReady(*to) || src == files_.end() || Flagged(undeletable_, *from) ||
-        folders_.count(toParent) == 0 || folders_.count(*to) != 0) {
+        Flagged(unwritable_, *from) || folders_.count(toParent) == 0 || folders_.count(*to) != 0) {
         return false;
     }
     const auto dst = files_.find(*to);

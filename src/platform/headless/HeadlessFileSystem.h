@@ -24,6 +24,8 @@ public:
     Text AppFolder() const override { return appFolder_; }
     [[nodiscard]] FileLookup LookupFile(TextView path) override;
     [[nodiscard]] std::optional<std::string> ReadFileBytes(TextView path, std::size_t maxBytes) override;
+    // A reader of a copy of the file as it is now.
+    [[nodiscard]] std::unique_ptr<FileReader> OpenFile(TextView path) override;
     [[nodiscard]] bool WriteFileBytes(TextView path, std::string_view bytes) override;
     [[nodiscard]] CreateResult WriteNewFile(TextView path, std::string_view bytes) override;
     [[nodiscard]] std::vector<Text> ListFiles(TextView folder, TextView prefix) override;
@@ -59,7 +61,7 @@ public:
     std::optional<Text> FileText(TextView path) const; // decoded from the code page
     // Full paths of all files, as they were created.
     std::vector<Text> Files() const;
-    // Every path passed to LookupFile and ReadFileBytes, in call order.
+    // Every path passed to LookupFile, and to ReadFileBytes and OpenFile, in call order.
     const std::vector<Text>& Lookups() const { return lookups_; }
     const std::vector<Text>& Reads() const { return reads_; }
     void ClearRecords();

@@ -1,10 +1,10 @@
 // Active Accessibility for a window that draws its own parts.
 // Implements: the IAccessible of the client area (its children are the window's accessible parts, simple
-// elements numbered from 1 in the order the core lists them: name, description, role, state, place on the
-// screen, default action, hit test, navigation among siblings), the WM_GETOBJECT answer through oleacc's
-// LresultFromObject, and the focus event. The parts are asked for afresh at every question, so the answers
-// follow the window. GUIDs are spelled out: with static linking the import library's IID_IAccessible is a
-// thunk, not the GUID.
+// elements known by the ids the core gives them, in the order it lists them: name, description, role,
+// state, place on the screen, default action, hit test, navigation among siblings), the IEnumVARIANT that
+// lists those ids, the WM_GETOBJECT answer through oleacc's LresultFromObject, and the focus event. The parts are asked
+// for afresh at every question, so the answers follow the window. GUIDs are spelled out: with static linking the import
+// library's IID_IAccessible is a thunk, not the GUID.
 #include "platform/win32/Win32Accessible.h"
 
 #include "platform/ElementGeometry.h"
@@ -16,6 +16,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ namespace {
 
 constexpr GUID kIidUnknown{0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 constexpr GUID kIidDispatch{0x00020400, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr GUID kIidEnumVariant{0x00020404, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 constexpr GUID kIidAccessible{0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 
 constexpr HRESULT kNotConnected = static_cast<HRESULT>(0x80040004L); // OLE_E_NOCONNECTION
@@ -41,6 +43,83 @@ VARIANT ChildVariant(long id) {
     v.lVal = id;
     return v;
 }
+
+// The child id of part i of a list: its own, or its place counted from 1.
+long IdOf(const std::vector<AccessibleItem>& parts, std::size_t i) {
+    return parts[i].id != 0 ? parts[i].id : static_cast<long>(i + 1);
+}
+
+// Where the part of child id `id` stands in the list; nothing for an id of no part.
+std::optional<std::size_t> IndexOf(const std::vector<AccessibleItem>& parts, long id) {
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (IdOf(parts, i) == id) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+// The child ids of the parts, in order, for readers that list the children (AccessibleChildren): the ids are
+// not 1 to the count, so they are listed rather than guessed.
+class ChildIds final : public IEnumVARIANT {
+public:
+    ChildIds(std::vector<long> ids, std::size_t next) : ids_(std::move(ids)), next_(next) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (object == nullptr) {
+            return E_POINTER;
+        }
+        if (IsEqualGUID(riid, kIidUnknown) || IsEqualGUID(riid, kIidEnumVariant)) {
+            *object = static_cast<IEnumVARIANT*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = InterlockedDecrement(&references_);
+        if (left == 0) {
+            delete this;
+        }
+        return static_cast<ULONG>(left);
+    }
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
+        if (out == nullptr) {
+            return E_POINTER;
+        }
+        ULONG given = 0;
+        for (; given < count && next_ < ids_.size(); ++given) {
+            out[given] = ChildVariant(ids_[next_++]);
+        }
+        if (fetched != nullptr) {
+            *fetched = given;
+        }
+        return given == count ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
+        const std::size_t left = ids_.size() - next_;
+        next_ += std::min<std::size_t>(count, left);
+        return count <= left ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Reset() override {
+        next_ = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override {
+        if (copy == nullptr) {
+            return E_POINTER;
+        }
+        *copy = new ChildIds(ids_, next_);
+        return S_OK;
+    }
+
+private:
+    LONG references_ = 1;
+    std::vector<long> ids_;
+    std::size_t next_;
+};
 
 } // namespace
 
@@ -64,6 +143,15 @@ public:
         if (IsEqualGUID(riid, kIidUnknown) || IsEqualGUID(riid, kIidDispatch) || IsEqualGUID(riid, kIidAccessible)) {
             *object = static_cast<IAccessible*>(this);
             AddRef();
+            return S_OK;
+        }
+        if (IsEqualGUID(riid, kIidEnumVariant) && window_ != nullptr) {
+            const std::vector<AccessibleItem> parts = Parts();
+            std::vector<long> ids;
+            for (std::size_t i = 0; i < parts.size(); ++i) {
+                ids.push_back(IdOf(parts, i));
+            }
+            *object = static_cast<IEnumVARIANT*>(new ChildIds(std::move(ids), 0));
             return S_OK;
         }
         *object = nullptr;
@@ -244,22 +332,25 @@ public:
             return E_POINTER;
         }
         *end = Empty();
-        const long count = static_cast<long>(Parts().size());
-        const long from = start.vt == VT_I4 ? start.lVal : -1;
-        long to = 0;
-        if (from == CHILDID_SELF && direction == NAVDIR_FIRSTCHILD) {
-            to = 1;
-        } else if (from == CHILDID_SELF && direction == NAVDIR_LASTCHILD) {
-            to = count;
-        } else if (from > 0 && (direction == NAVDIR_NEXT || direction == NAVDIR_DOWN || direction == NAVDIR_RIGHT)) {
-            to = from + 1;
-        } else if (from > 0 && (direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP || direction == NAVDIR_LEFT)) {
-            to = from - 1;
+        // Ids are not counted: a part's neighbours are found by its place in the list.
+        const std::vector<AccessibleItem> parts = Parts();
+        const bool self = start.vt == VT_I4 && start.lVal == CHILDID_SELF;
+        const std::optional<std::size_t> from = start.vt == VT_I4 && !self ? IndexOf(parts, start.lVal) : std::nullopt;
+        std::optional<std::size_t> to;
+        if (self && !parts.empty() && direction == NAVDIR_FIRSTCHILD) {
+            to = 0;
+        } else if (self && !parts.empty() && direction == NAVDIR_LASTCHILD) {
+            to = parts.size() - 1;
+        } else if (from && (direction == NAVDIR_NEXT || direction == NAVDIR_DOWN || direction == NAVDIR_RIGHT)) {
+            to = *from + 1;
+        } else if (from && *from > 0 &&
+                   (direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP || direction == NAVDIR_LEFT)) {
+            to = *from - 1;
         }
-        if (to < 1 || to > count) {
+        if (!to || *to >= parts.size()) {
             return S_FALSE;
         }
-        *end = ChildVariant(to);
+        *end = ChildVariant(IdOf(parts, *to));
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override {
@@ -278,7 +369,7 @@ public:
         for (std::size_t i = 0; i < parts.size(); ++i) {
             const RECT rect = PartRect(parts[i]);
             if (PtInRect(&rect, point)) {
-                id = static_cast<long>(i + 1);
+                id = IdOf(parts, i);
             }
         }
         *child = ChildVariant(id);
@@ -308,16 +399,15 @@ private:
     // Whether `child` names the client area itself or one of its parts.
     bool Known(const VARIANT& child) {
         return window_ != nullptr && child.vt == VT_I4 &&
-               (child.lVal == CHILDID_SELF || (child.lVal > 0 && child.lVal <= static_cast<long>(Parts().size())));
+               (child.lVal == CHILDID_SELF || (child.lVal > 0 && IndexOf(Parts(), child.lVal).has_value()));
     }
 
     // The part `child` names, kept until the next question; nothing for the client area or an unknown id.
     const AccessibleItem* Part(const VARIANT& child) {
         parts_ = Parts();
-        if (child.vt != VT_I4 || child.lVal < 1 || child.lVal > static_cast<long>(parts_.size())) {
-            return nullptr;
-        }
-        return &parts_[static_cast<std::size_t>(child.lVal - 1)];
+        const std::optional<std::size_t> at =
+            child.vt == VT_I4 && child.lVal > 0 ? IndexOf(parts_, child.lVal) : std::nullopt;
+        return at ? &parts_[*at] : nullptr;
     }
 
     RECT PartRect(const AccessibleItem& part) const {
@@ -388,7 +478,7 @@ long FocusedAccessibleChild(const Window& window) {
     }
     const std::vector<AccessibleItem> parts = window.accessibleChildren();
     const auto focused = std::find_if(parts.begin(), parts.end(), [](const AccessibleItem& p) { return p.focused; });
-    return focused == parts.end() ? 0 : static_cast<long>(focused - parts.begin()) + 1;
+    return focused == parts.end() ? 0 : IdOf(parts, static_cast<std::size_t>(focused - parts.begin()));
 }
 
 void NotifyAccessibleFocus(HWND hwnd, long childId) {
@@ -404,8 +494,8 @@ void RunAccessibleAction(const Window& window, long childId) {
         return;
     }
     const std::vector<AccessibleItem> parts = window.accessibleChildren();
-    if (childId <= static_cast<long>(parts.size())) {
-        const auto action = parts[static_cast<std::size_t>(childId - 1)].doDefaultAction;
+    if (const std::optional<std::size_t> at = IndexOf(parts, childId)) {
+        const auto action = parts[*at].doDefaultAction;
         if (action) {
             action();
         }

@@ -1,7 +1,7 @@
 // Win32 file system, the Windows backend of platform::FileSystem.
-// Implements: the launcher's folder, file lookup, whole-file reading and writing, making new files, listing
-// a folder, whether a file may be written, unique numbers, replacing and deleting files, and the ANSI code
-// page conversions; plus the guard against "drive not ready" dialogs that these calls share.
+// Implements: the launcher's folder, file lookup, whole-file and piecewise reading, writing, making new
+// files, listing a folder, whether a file may be written, unique numbers, replacing and deleting files, and
+// the ANSI code page conversions; plus the guard against "drive not ready" dialogs that these calls share.
 #include "platform/win32/Win32FileSystem.h"
 
 #include "platform/win32/Win32Handles.h"
@@ -89,6 +89,84 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
         done += written;
     }
     return true;
+}
+
+class Win32FileReader final : public FileReader {
+public:
+    explicit Win32FileReader(FileHandle file) : file_(std::move(file)) {}
+    std::optional<std::size_t> Read(std::span<char> buffer) override {
+        NoDriveDialogs noDialogs;
+        DWORD got = 0;
+        const DWORD wanted = static_cast<DWORD>(std::min(buffer.size(), kChunkBytes));
+        if (ReadFile(file_.Get(), buffer.data(), wanted, &got, nullptr) == 0) {
+            return std::nullopt;
+        }
+        return got;
+    }
+
+private:
+    FileHandle file_;
+};
+
+// The path the system resolves an open handle to, every link on the way followed ("\\?\C:\..." or
+// "\\?\UNC\server\..."), lower-cased; nothing when it cannot tell.
+std::optional<Text> FinalPath(HANDLE handle) {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const DWORD length =
+            GetFinalPathNameByHandleW(handle, buffer.data(), static_cast<DWORD>(buffer.size()), VOLUME_NAME_DOS);
+        if (length == 0) {
+            return std::nullopt;
+        }
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return LowerCase(FromWide(buffer));
+        }
+        buffer.resize(length + 1);
+    }
+    return std::nullopt;
+}
+
+// Opens a file to delete it, but only when no link leads to it: neither the file itself nor a folder on
+// the way is a symbolic link or a junction. Windows marks links with FILE_ATTRIBUTE_REPARSE_POINT; Wine
+// shows a Unix symbolic link as a plain file (and its DeleteFileW removes the link's target), so the
+// file's resolved path is compared with its folder's resolved path and its own name as well. The handle
+// returned is the very file checked, so nothing can swap a link in between.
+FileHandle OpenUnlinkedForDeleting(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+        return FileHandle();
+    }
+    const std::size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) {
+        return FileHandle();
+    }
+    // Windows drops the dots and blanks at the end of a name.
+    Text name = LowerCase(FromWide(path.substr(slash + 1)));
+    while (!name.empty() && (name.back() == u'.' || name.back() == u' ')) {
+        name.pop_back();
+    }
+    FileHandle file(CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    const FileHandle folder(CreateFileW(path.substr(0, slash + 1).c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.Valid() || !folder.Valid()) {
+        return FileHandle();
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const auto filePath = FinalPath(file.Get());
+    auto folderPath = FinalPath(folder.Get());
+    if (GetFileInformationByHandle(file.Get(), &info) == 0 ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || !filePath || !folderPath) {
+        return FileHandle();
+    }
+    if (!folderPath->ends_with(u'\\')) {
+        *folderPath += u'\\';
+    }
+    return *filePath == *folderPath + name ? std::move(file) : FileHandle();
 }
 
 Text ReadAppFolder() {
@@ -191,6 +269,20 @@ std::optional<std::string> Win32FileSystem::ReadFileBytes(TextView path, std::si
     return bytes;
 }
 
+std::unique_ptr<FileReader> Win32FileSystem::OpenFile(TextView path) {
+    const auto widePath = WidePath(path);
+    if (!widePath) {
+        return nullptr;
+    }
+    NoDriveDialogs noDialogs;
+    FileHandle file(CreateFileW(widePath->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.Valid()) {
+        return nullptr;
+    }
+    return std::make_unique<Win32FileReader>(std::move(file));
+}
+
 bool Win32FileSystem::WriteFileBytes(TextView path, std::string_view bytes) {
     const auto widePath = WidePath(path);
     if (!widePath) {
@@ -279,7 +371,7 @@ bool Win32FileSystem::MoveFileOver(TextView source, TextView target) {
         return false;
     }
     NoDriveDialogs noDialogs;
-    if (IsReadOnlyFile(*wideTarget)) {
+    if (IsReadOnlyFile(*wideSource) || IsReadOnlyFile(*wideTarget)) {
         return false;
     }
     // Without MOVEFILE_COPY_ALLOWED a move to another volume fails rather than copying, so a move that
@@ -294,7 +386,14 @@ bool Win32FileSystem::EraseFile(TextView path) {
         return false;
     }
     NoDriveDialogs noDialogs;
-    return DeleteFileW(widePath->c_str()) != 0;
+    const FileHandle file = OpenUnlinkedForDeleting(*widePath);
+    if (!file.Valid()) {
+        return false;
+    }
+    // Deleted through the handle checked above: the name goes when the handle closes.
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    return SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition, sizeof disposition) != 0;
 }
 
 bool Win32FileSystem::CanWriteFile(TextView path) {

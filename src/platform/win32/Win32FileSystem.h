@@ -23,6 +23,7 @@ public:
     Text AppFolder() const override { return appFolder_; }
     [[nodiscard]] FileLookup LookupFile(TextView path) override;
     [[nodiscard]] std::optional<std::string> ReadFileBytes(TextView path, std::size_t maxBytes) override;
+    [[nodiscard]] std::unique_ptr<FileReader> OpenFile(TextView path) override;
     [[nodiscard]] bool WriteFileBytes(TextView path, std::string_view bytes) override;
     [[nodiscard]] CreateResult WriteNewFile(TextView path, std::string_view bytes) override;
     [[nodiscard]] std::vector<Text> ListFiles(TextView folder, TextView prefix) override;
