@@ -8,22 +8,6 @@ namespace platform {
 
 namespace {
 
-// Reads a file that was read ahead, from the bytes held.
-class HeldFileReader final : public FileReader {
-public:
-    explicit HeldFileReader(std::string bytes) : bytes_(std::move(bytes)) {}
-    std::optional<std::size_t> Read(std::span<char> buffer) override {
-        const std::size_t count = std::min(buffer.size(), bytes_.size() - at_);
-        std::copy_n(bytes_.data() + at_, count, buffer.data());
-        at_ += count;
-        return count;
-    }
-
-private:
-    std::string bytes_;
-    std::size_t at_ = 0;
-};
-
 // The whole file, read piece by piece as the load would; marked too large past kMaxAnsweredFile.
 void ReadWhole(FileSystem& files, TextView path, AnsweredFiles::Answer& answer) {
     const std::unique_ptr<FileReader> reader = files.OpenFile(path);
@@ -160,7 +144,7 @@ std::unique_ptr<FileReader> AnsweredFiles::OpenFile(TextView path) {
         }
         return files_.OpenFile(path);
     }
-    return answer->bytes ? std::make_unique<HeldFileReader>(*answer->bytes) : nullptr;
+    return answer->bytes ? std::make_unique<HeldBytesReader>(*answer->bytes) : nullptr;
 }
 
 bool AnsweredFiles::TimedOut(TextView path) const {

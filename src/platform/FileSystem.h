@@ -6,6 +6,7 @@
 
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -13,6 +14,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -45,6 +47,22 @@ public:
     // Reads the next bytes into `buffer`: how many were read, 0 at the end of the file, nothing when reading
     // failed (the file is then not whole and the caller should treat it as unreadable).
     [[nodiscard]] virtual std::optional<std::size_t> Read(std::span<char> buffer) = 0;
+};
+
+// A reader of bytes already held in memory (a file read ahead, or one of an in-memory disk).
+class HeldBytesReader final : public FileReader {
+public:
+    explicit HeldBytesReader(std::string bytes) : bytes_(std::move(bytes)) {}
+    std::optional<std::size_t> Read(std::span<char> buffer) override {
+        const std::size_t count = std::min(buffer.size(), bytes_.size() - at_);
+        bytes_.copy(buffer.data(), count, at_);
+        at_ += count;
+        return count;
+    }
+
+private:
+    std::string bytes_;
+    std::size_t at_ = 0;
 };
 
 class FileSystem {

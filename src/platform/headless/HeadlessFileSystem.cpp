@@ -111,25 +111,6 @@ std::optional<std::string> HeadlessFileSystem::ReadFileBytes(TextView path, std:
     return it->second.bytes;
 }
 
-namespace {
-
-class CopyReader : public FileReader {
-public:
-    explicit CopyReader(std::string bytes) : bytes_(std::move(bytes)) {}
-    std::optional<std::size_t> Read(std::span<char> buffer) override {
-        const std::size_t n = std::min(buffer.size(), bytes_.size() - at_);
-        std::copy_n(bytes_.data() + at_, n, buffer.data());
-        at_ += n;
-        return n;
-    }
-
-private:
-    std::string bytes_;
-    std::size_t at_ = 0;
-};
-
-} // namespace
-
 std::unique_ptr<FileReader> HeadlessFileSystem::OpenFile(TextView path) {
     reads_.emplace_back(path);
     const auto key = FileKey(path);
@@ -137,7 +118,7 @@ std::unique_ptr<FileReader> HeadlessFileSystem::OpenFile(TextView path) {
     if (it == files_.end() || NotReady(*key) || Flagged(unreadable_, *key)) {
         return nullptr;
     }
-    return std::make_unique<CopyReader>(it->second.bytes);
+    return std::make_unique<HeldBytesReader>(it->second.bytes);
 }
 
 bool HeadlessFileSystem::WriteFileBytes(TextView path, std::string_view bytes) {
