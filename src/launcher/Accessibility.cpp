@@ -22,12 +22,13 @@ long TileId(Int16 program) {
 long VideoId(Int16 program) {
     return 2 + 2L * program;
 }
-constexpr long kMinimiseId = 2 * catalogue::kSlotCount + 1;
-constexpr long kMaximiseId = kMinimiseId + 1;
-constexpr long kExitId = kMinimiseId + 2;
-constexpr long kInfoId = kMinimiseId + 3;
-constexpr long kScrollBarId = kMinimiseId + 4;
-constexpr long kSlotIds = kMinimiseId + 5; // then one for each slot, for tiles that name no program
+// In the order the parts are listed, so that the last part has the highest of these ids.
+constexpr long kScrollBarId = 2 * catalogue::kSlotCount + 1;
+constexpr long kMinimiseId = kScrollBarId + 1;
+constexpr long kMaximiseId = kScrollBarId + 2;
+constexpr long kExitId = kScrollBarId + 3;
+constexpr long kInfoId = kScrollBarId + 4;
+constexpr long kSlotIds = kScrollBarId + 5; // then one for each slot, for tiles that name no program
 
 AccessibleItem Part(Launcher& app, const KeyboardFocus& target, platform::Text name, const platform::Element& element) {
     AccessibleItem item;

@@ -44,11 +44,6 @@ VARIANT ChildVariant(long id) {
     return v;
 }
 
-// The child id of part i of a list: its own, or its place counted from 1.
-long IdOf(const std::vector<AccessibleItem>& parts, std::size_t i) {
-    return parts[i].id != 0 ? parts[i].id : static_cast<long>(i + 1);
-}
-
 // Where the part of child id `id` stands in the list; nothing for an id of no part.
 std::optional<std::size_t> IndexOf(const std::vector<AccessibleItem>& parts, long id) {
     for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -470,6 +465,10 @@ Win32Accessibility::~Win32Accessibility() {
 
 std::intptr_t Win32Accessibility::Answer(std::uintptr_t wParam) {
     return libraries_->AccessibleAnswer(kIidAccessible, wParam, static_cast<IAccessible*>(client_));
+}
+
+long IdOf(const std::vector<AccessibleItem>& parts, std::size_t i) {
+    return parts[i].id != 0 ? parts[i].id : static_cast<long>(i + 1);
 }
 
 long FocusedAccessibleChild(const Window& window) {

@@ -10,6 +10,7 @@
 #include "platform/win32/Win32Libraries.h"
 
 #include <cstdint>
+#include <vector>
 
 struct HWND__;
 
@@ -40,7 +41,9 @@ private:
     SystemLibraries* libraries_;
 };
 
-// The child id (from 1, in the order of the window's accessible parts) of the focused part; 0 for none.
+// The child id of part i of a list: its own, or its place counted from 1.
+long IdOf(const std::vector<AccessibleItem>& parts, std::size_t i);
+// The child id of the focused part; 0 for none.
 long FocusedAccessibleChild(const Window& window);
 // Tells readers that the focus moved to child `childId` of the window's client area.
 void NotifyAccessibleFocus(HWND__* hwnd, long childId);

@@ -256,7 +256,7 @@ void Win32Window::NotifyNameChanges() {
         const auto before = std::find_if(accessibleTexts_.begin(), accessibleTexts_.end(),
                                          [&](const auto& text) { return text.first == parts[i].element; });
         if (before != accessibleTexts_.end() && before->second != parts[i].name) {
-            NotifyAccessibleNameChange(hwnd_.Get(), static_cast<long>(i) + 1);
+            NotifyAccessibleNameChange(hwnd_.Get(), IdOf(parts, i));
         }
         texts.emplace_back(parts[i].element, parts[i].name);
     }
