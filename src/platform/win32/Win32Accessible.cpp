@@ -54,9 +54,26 @@ std::optional<std::size_t> IndexOf(const std::vector<AccessibleItem>& parts, lon
     return std::nullopt;
 }
 
+// The reference count of the COM objects here: made with one reference, deleted at the last release.
+template <class Object, class Interface>
+class Counted : public Interface {
+public:
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = InterlockedDecrement(&references_);
+        if (left == 0) {
+            delete static_cast<Object*>(this);
+        }
+        return static_cast<ULONG>(left);
+    }
+
+private:
+    LONG references_ = 1;
+};
+
 // The child ids of the parts, in order, for readers that list the children (AccessibleChildren): the ids are
 // not 1 to the count, so they are listed rather than guessed.
-class ChildIds final : public IEnumVARIANT {
+class ChildIds final : public Counted<ChildIds, IEnumVARIANT> {
 public:
     ChildIds(std::vector<long> ids, std::size_t next) : ids_(std::move(ids)), next_(next) {}
 
@@ -71,14 +88,6 @@ public:
         }
         *object = nullptr;
         return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0) {
-            delete this;
-        }
-        return static_cast<ULONG>(left);
     }
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
         if (out == nullptr) {
@@ -111,7 +120,6 @@ public:
     }
 
 private:
-    LONG references_ = 1;
     std::vector<long> ids_;
     std::size_t next_;
 };
@@ -120,7 +128,7 @@ private:
 
 // The client area's accessible object. Reference counted by its readers; the window's Win32Accessibility
 // holds one reference and disconnects it when the window goes.
-class AccessibleClient final : public IAccessible {
+class AccessibleClient final : public Counted<AccessibleClient, IAccessible> {
 public:
     AccessibleClient(const Window& window, HWND hwnd, const DisplayScale& scale, Win32Accessibility& owner)
         : window_(&window), hwnd_(hwnd), scale_(&scale), owner_(&owner) {}
@@ -151,14 +159,6 @@ public:
         }
         *object = nullptr;
         return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0) {
-            delete this;
-        }
-        return static_cast<ULONG>(left);
     }
 
     // ---- IDispatch: readers use the IAccessible methods directly ----
@@ -446,7 +446,6 @@ private:
         return DISP_E_MEMBERNOTFOUND;
     }
 
-    LONG references_ = 1;
     const Window* window_;
     HWND hwnd_;
     const DisplayScale* scale_; // the window's, which maps design pixels to the screen's
